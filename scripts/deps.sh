@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the player and the tests need,
+# only those that are missing. Needs root (or sudo) when something is missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ pkg-config
+  qtbase5-dev qttools5-dev qttools5-dev-tools
+  libx11-dev           # XInitThreads and the stay-on-top request to the window manager
+  libvlc-dev vlc-plugin-base vlc-plugin-video-output
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
