@@ -1,0 +1,393 @@
+// Construction, the playback commands and the release of players.
+#include "core.h"
+
+#include "corereleasethread.h"
+#include "mediatrack.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+
+#include <vlc/vlc.h>
+
+#include <atomic>
+
+namespace LibPlayer {
+
+// Number of existing engines; the event callback does nothing while it is 0.
+std::atomic_int liveEngineCount{0};
+
+namespace {
+
+struct DiscKind
+{
+    const char *prefix;
+};
+constexpr DiscKind discKinds[] = {{"dvd:///"}, {"bluray:///"}, {"cdda:///"}, {"vcd:///"}};
+
+// libvlc's message for the last error of the calling thread, or an empty text.
+QString libvlcError()
+{
+    const char *text = libvlc_errmsg();
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+} // namespace
+
+Core::Core(QObject *parent)
+    : QObject(parent)
+{
+    ++liveEngineCount;
+    instance = libvlc_new(0, nullptr);
+    parseTimer = new QTimer(this);
+    parseTimer->setInterval(1000);
+    connect(parseTimer, &QTimer::timeout, this, &Core::parseMedia);
+}
+
+Core::~Core()
+{
+    // A player that still exists is released like stopPlayback() does, so that
+    // no libvlc thread keeps running on (or calling back into) a freed engine.
+    parseTimer->stop();
+    if (player)
+        releasePlayer();
+    clearKnownTracks();
+    --liveEngineCount;
+    if (pendingMedia)
+        libvlc_media_release(pendingMedia);
+    if (instance)
+        libvlc_release(instance);
+}
+
+void Core::setVideoWidget(QWidget *widget)
+{
+    videoWidget = widget;
+}
+
+bool Core::isStopped() const
+{
+    return player == nullptr;
+}
+
+bool Core::isLoaded()
+{
+    if (instance) {
+        emit messageNotice(tr("[Core] Using libvlc version: %1").arg(libvlcVersion().toHtmlEscaped()));
+        return true;
+    }
+    emit messageError(tr("[Core] libvlc failed to load!"));
+    return false;
+}
+
+QString Core::libvlcVersion() const
+{
+    return QString::fromLatin1(libvlc_get_version());
+}
+
+bool Core::noVideo() const
+{
+    return noVideoTracks;
+}
+
+int Core::playerVolume() const
+{
+    return player ? libvlc_audio_get_volume(player) : -1;
+}
+
+int Core::waitForState(std::initializer_list<int> endStates)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (;;) {
+        const int state = libvlc_media_player_get_state(player);
+        for (int endState : endStates) {
+            if (state == endState)
+                return state;
+        }
+        if (elapsed.elapsed() >= StateWaitLimitMs)
+            break;
+        QThread::msleep(StatePollMs);
+    }
+    emit messageError(tr("[Core] libvlc did not reach the expected state within %1 ms").arg(StateWaitLimitMs));
+    return -1;
+}
+
+void Core::bindVideoWindow(bool bind)
+{
+#ifdef Q_OS_WIN
+    void *handle = nullptr;
+    if (bind && videoWidget)
+        handle = reinterpret_cast<void *>(videoWidget->winId());
+    if (bind && !handle)
+        return;
+    libvlc_media_player_set_hwnd(player, handle);
+#else
+    if (bind && !videoWidget)
+        return;
+    const auto handle = bind ? static_cast<uint32_t>(videoWidget->winId()) : 0u;
+    libvlc_media_player_set_xwindow(player, handle);
+#endif
+}
+
+bool Core::createPlayer(bool bindWindow)
+{
+    player = libvlc_media_player_new_from_media(pendingMedia);
+    if (!player)
+        return false;
+    libvlc_media_release(pendingMedia);
+    pendingMedia = nullptr;
+    // The window alone decides what pointer moves, clicks, keys and drops over
+    // the video do; libvlc would otherwise also hide the pointer on its own.
+    libvlc_video_set_mouse_input(player, false);
+    libvlc_video_set_key_input(player, false);
+    if (bindWindow)
+        bindVideoWindow(true);
+    return true;
+}
+
+void Core::startedPlayback(bool volumeFirst, bool clearSubtitleFiles)
+{
+    if (volumeFirst)
+        libvlc_audio_set_volume(player, volume);
+    attachEvents();
+    if (!volumeFirst)
+        libvlc_audio_set_volume(player, volume);
+    if (clearSubtitleFiles)
+        subtitleFiles.clear();
+    clearKnownTracks();
+    parseTimer->start();
+}
+
+void Core::clearKnownTracks()
+{
+    qDeleteAll(knownTracks);
+    knownTracks.clear();
+}
+
+bool Core::playFile(const QString &path)
+{
+    const QString shown = path.toHtmlEscaped();
+    if (pendingMedia)
+        libvlc_media_release(pendingMedia);
+    pendingMedia = instance ? libvlc_media_new_path(instance, QDir::toNativeSeparators(path).toUtf8().constData())
+                            : nullptr;
+    if (!pendingMedia) {
+        emit messageError(tr("[Core] Not possible to open file: %1").arg(shown));
+        return false;
+    }
+    if (player) {
+        emit messageWarning(tr("[Core] Stop playback is not safe from core player (Windows blocking bug)"));
+        stopPlayback();
+    }
+    if (!createPlayer(true)) {
+        emit messageError(tr("[Core] Failed to create new media player from file: %1").arg(shown));
+        return false;
+    }
+    libvlc_media_player_play(player);
+    const int state = waitForState({libvlc_Playing, libvlc_Error, libvlc_Ended});
+    if (state != libvlc_Playing && state != libvlc_Ended) {
+        emit messageError(tr("[Core] Failed to play media from file: %1").arg(shown));
+        return false;
+    }
+    startedPlayback(false, true);
+    emit messageNotice(tr("[Core] Playing file: %1").arg(shown));
+    return true;
+}
+
+bool Core::playUrl(const QString &url)
+{
+    const QString shown = url.toHtmlEscaped();
+    if (pendingMedia)
+        libvlc_media_release(pendingMedia);
+    pendingMedia = instance ? libvlc_media_new_location(instance, url.toUtf8().constData()) : nullptr;
+    if (!pendingMedia) {
+        emit messageError(tr("[Core] Not possible to open URL: %1").arg(shown));
+        return false;
+    }
+    if (player)
+        stopPlayback();
+    if (!createPlayer(true)) {
+        emit messageError(tr("[Core] Failed to create new media player from URL: %1").arg(shown));
+        return false;
+    }
+    libvlc_media_player_play(player);
+    const int state = waitForState({libvlc_Playing, libvlc_Error, libvlc_Ended});
+    if (state != libvlc_Playing && state != libvlc_Ended) {
+        emit messageError(tr("[Core] Failed to play media from URL: %1").arg(shown));
+        return false;
+    }
+    startedPlayback(true, true);
+    emit messageNotice(tr("[Core] Playing URL: %1").arg(shown));
+    return true;
+}
+
+bool Core::playDisc(int kind, const QString &path)
+{
+    if (kind < 0 || kind > 3)
+        return false;
+    const QString location = QString::fromLatin1(discKinds[kind].prefix) + path;
+    const QString shown = location.toHtmlEscaped();
+    if (pendingMedia)
+        libvlc_media_release(pendingMedia);
+    pendingMedia = instance ? libvlc_media_new_location(instance, location.toUtf8().constData()) : nullptr;
+    if (!pendingMedia) {
+        emit messageError(tr("[Core] Not possible to open disc: %1").arg(shown));
+        return false;
+    }
+    if (location.startsWith(QLatin1String("cdda:")))
+        libvlc_media_add_option(pendingMedia, ":cdda-track=1");
+    if (player) {
+        emit messageWarning(tr("[Core] Stop playback is not safe from core player (Windows blocking bug)"));
+        stopPlayback();
+    }
+    if (!createPlayer(true)) {
+        emit messageError(tr("[Core] Failed to create new media player from file: %1").arg(shown));
+        return false;
+    }
+    libvlc_media_player_play(player);
+    const int state = waitForState({libvlc_Playing, libvlc_Error, libvlc_Ended});
+    if (state != libvlc_Playing && state != libvlc_Ended) {
+        emit messageError(tr("[Core] Error libvlc: %1").arg(libvlcError().toHtmlEscaped()));
+        emit messageError(tr("[Core] Failed to play media from disc: %1").arg(shown));
+        return false;
+    }
+    startedPlayback(false, true);
+    emit messageNotice(tr("[Core] Playing disc: %1").arg(shown));
+    return true;
+}
+
+void Core::releasePlayer()
+{
+    detachEvents();
+    bindVideoWindow(false);
+    auto *thread = new CoreReleaseThread(player, this);
+    player = nullptr;
+    thread->start(QThread::InheritPriority);
+    // Short sleeps keep the GUI thread idle without adding latency to every
+    // end of media; a stop that never ends is reported once, but the thread
+    // object cannot be freed while it still runs, so the wait goes on.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    bool reported = false;
+    while (!thread->isReleased()) {
+        if (!reported && elapsed.elapsed() >= StateWaitLimitMs) {
+            emit messageError(tr("[Core] Releasing the player takes longer than %1 ms").arg(StateWaitLimitMs));
+            reported = true;
+        }
+        QThread::msleep(StatePollMs);
+    }
+    thread->wait();
+    delete thread;
+}
+
+void Core::stopPlayback()
+{
+    parseTimer->stop();
+    if (!player)
+        return;
+    releasePlayer();
+}
+
+void Core::pausePlayback()
+{
+    if (!player)
+        return;
+    parseTimer->stop();
+    libvlc_media_player_set_pause(player, 1);
+    const int state = waitForState({libvlc_Paused, libvlc_Error, libvlc_Ended});
+    if (state == libvlc_Error)
+        emit messageError(tr("[Core] Failed to pause playback"));
+}
+
+void Core::resumePlayback()
+{
+    if (!player)
+        return;
+    libvlc_media_player_set_pause(player, 0);
+    const int state = waitForState({libvlc_Playing, libvlc_Error, libvlc_Ended});
+    if (state == libvlc_Playing)
+        parseTimer->start();
+    else if (state == libvlc_Error)
+        emit messageError(tr("[Core] Failed to resume playback"));
+}
+
+void Core::seek(qint64 ms)
+{
+    if (!player)
+        return;
+    libvlc_media_player_set_time(player, ms);
+    if (libvlc_media_player_get_state(player) == libvlc_Paused) {
+        // A paused player reports no time changes of its own.
+        QThread::msleep(300);
+        emit mediaPlayerTimeChanged(libvlc_media_player_get_time(player));
+    }
+}
+
+void Core::changeAudio(int id)
+{
+    if (player)
+        libvlc_audio_set_track(player, id);
+}
+
+void Core::changeSubtitle(int id)
+{
+    if (player)
+        libvlc_video_set_spu(player, id);
+}
+
+void Core::changeTitle(int title)
+{
+    if (player)
+        libvlc_media_player_set_title(player, title);
+}
+
+void Core::changeVolume(int volume)
+{
+    this->volume = volume;
+    if (player)
+        libvlc_audio_set_volume(player, volume);
+}
+
+void Core::changeCdaTrack(int track)
+{
+    if (!player)
+        return;
+    parseTimer->stop();
+    libvlc_media_t *media = libvlc_media_player_get_media(player);
+    detachEvents();
+    libvlc_media_player_stop(player);
+    libvlc_media_player_release(player);
+    player = nullptr;
+    if (!media)
+        return;
+    char *mrl = libvlc_media_get_mrl(media);
+    libvlc_media_release(media);
+    if (!mrl)
+        return;
+    libvlc_media_t *newMedia = libvlc_media_new_location(instance, mrl);
+    libvlc_free(mrl);
+    if (!newMedia)
+        return;
+    libvlc_media_add_option(newMedia, QStringLiteral(":cdda-track=%1").arg(track).toLatin1().constData());
+    player = libvlc_media_player_new_from_media(newMedia);
+    libvlc_media_release(newMedia);
+    if (!player)
+        return;
+    libvlc_video_set_mouse_input(player, false);
+    libvlc_video_set_key_input(player, false);
+    libvlc_media_player_play(player);
+    const int state = waitForState({libvlc_Playing, libvlc_Error, libvlc_Ended});
+    if (state != libvlc_Playing && state != libvlc_Ended) {
+        emit messageError(tr("[Core] Error libvlc: %1").arg(libvlcError().toHtmlEscaped()));
+        emit messageError(tr("[Core] Failed to play CD audio track %1").arg(track));
+        return;
+    }
+    attachEvents();
+    libvlc_audio_set_volume(player, volume);
+    clearKnownTracks();
+    parseTimer->start();
+}
+
+} // namespace LibPlayer

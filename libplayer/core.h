@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <initializer_list>
+
+class QTimer;
+class QWidget;
+
+struct libvlc_event_t;
+struct libvlc_instance_t;
+struct libvlc_media_t;
+struct libvlc_media_player_t;
+
+namespace LibPlayer {
+
+class MediaTrack;
+
+// The playback engine and the only user of libvlc: one libvlc instance, at most
+// one player at a time. Lives on the GUI thread; every slot and function runs
+// there. The play, pause, resume and CD-track commands block while they wait
+// for libvlc's state; stopPlayback() releases the player on a CoreReleaseThread.
+// Signals that libvlc's event callback raises are always queued to the GUI
+// thread, so no receiver ever runs inside a libvlc call.
+class Core : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Upper bound of every wait for a libvlc state; an expired wait is a failure.
+    static constexpr int StateWaitLimitMs = 10000;
+    // Sleep between two polls of a libvlc state.
+    static constexpr int StatePollMs = 5;
+
+    explicit Core(QObject *parent = nullptr);
+    ~Core() override;
+
+    // The widget whose native window receives the video of every later play
+    // command. Not owned; a widget deleted meanwhile is simply not used.
+    void setVideoWidget(QWidget *widget);
+
+    bool isStopped() const;
+    bool isLoaded();
+    QString libvlcVersion() const;
+    QString metadata(const QString &key) const;
+    QStringList metadataKeys() const;
+    // True when the tracks of the last parse hold no video stream.
+    bool noVideo() const;
+    // The volume the current player reports, -1 without a player.
+    int playerVolume() const;
+
+    // libvlc's event callback. It only queues signals to the engine's thread,
+    // and does nothing once no engine exists any more.
+    static void handleEvent(const libvlc_event_t *event, void *engine);
+
+signals:
+    void messageError(const QString &message);
+    void messageNotice(const QString &message);
+    void messageWarning(const QString &message);
+    void currentTitle(int id);
+    void currentTrackAudio(int id);
+    void currentTrackSubtitle(int id);
+    void currentTrackVideo(int id);
+    void subtitleFileAdded(int id, const QString &path);
+    void displayRatioChanged(uint width, uint height);
+    void mediaParseBegin();
+    void mediaParseEnd();
+    void mediaTitle(int id, const QString &name);
+    void mediaTrackAudio(int id, const QString &name);
+    void mediaTrackSubtitle(int id, const QString &name);
+    void mediaTrackVideo(int id, const QString &name);
+    void mediaPlayerEndReached();
+    void mediaPlayerLengthChanged(qint64 milliseconds);
+    void mediaPlayerPositionChanged(double position);
+    void mediaPlayerTimeChanged(qint64 milliseconds);
+
+public slots:
+    void changeAudio(int id);
+    void changeCdaTrack(int track);
+    void changeSubtitle(int id);
+    void changeSubtitle(const QString &path);
+    void changeTitle(int title);
+    void changeVolume(int volume);
+    void parseMedia();
+    void pausePlayback();
+    bool playDisc(int kind, const QString &path);
+    bool playFile(const QString &path);
+    bool playUrl(const QString &url);
+    void resumePlayback();
+    void seek(qint64 ms);
+    void stopPlayback();
+
+private:
+    // Polls the player's state until it is one of endStates; returns that
+    // state, or -1 (after an error line) when StateWaitLimitMs expires.
+    int waitForState(std::initializer_list<int> endStates);
+    // Creates `player` from `pendingMedia` (released afterwards), turns
+    // libvlc's own mouse and key handling off and binds the video window.
+    bool createPlayer(bool bindWindow);
+    void bindVideoWindow(bool bind);
+    void attachEvents();
+    void detachEvents();
+    void releasePlayer();
+    void clearKnownTracks();
+    // What to do after a start that reached Playing or Ended.
+    void startedPlayback(bool volumeFirst, bool clearSubtitleFiles);
+
+    bool noVideoTracks = false;
+    int volume = 100;
+    QHash<QString, QString> metadataValues;
+    QTimer *parseTimer = nullptr;
+    QList<MediaTrack *> knownTracks;
+    QMap<int, QString> subtitleFiles;
+    QPointer<QWidget> videoWidget;
+    libvlc_instance_t *instance = nullptr;
+    libvlc_media_t *pendingMedia = nullptr;
+    libvlc_media_player_t *player = nullptr;
+};
+
+} // namespace LibPlayer

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Regenerates the small test clips of this folder and the bundled sample clip.
+# Needs ffmpeg (with libx264, libmp3lame) and dvdauthor; the tests only read the
+# committed results, so CI does not need either tool.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+sample="$here/../../../resources/sample/sample.mp4"
+cd "$here"
+ff=(ffmpeg -hide_banner -loglevel error -y)
+
+# One video and one audio stream, 3 s, 160x120.
+"${ff[@]}" -f lavfi -i "testsrc2=size=160x120:rate=25" -f lavfi -i "sine=frequency=440:sample_rate=44100" \
+  -t 3 -c:v libx264 -preset veryfast -crf 35 -pix_fmt yuv420p -c:a aac -b:a 32k -ac 1 \
+  -metadata title="Engine clip" av.mkv
+
+# Audio only, 2 s, with a title and an artist tag.
+"${ff[@]}" -f lavfi -i "sine=frequency=660:sample_rate=22050" -t 2 -c:a libmp3lame -b:a 32k -ac 1 \
+  -id3v2_version 3 -metadata title="Test Tone" -metadata artist="Tarn Tests" audio.mp3
+
+# MPEG-TS with MPEG-2 video and MP2 audio, 3 s.
+"${ff[@]}" -f lavfi -i "testsrc=size=160x120:rate=25" -f lavfi -i "sine=frequency=330:sample_rate=48000" \
+  -t 3 -c:v mpeg2video -b:v 200k -c:a mp2 -b:a 64k -ac 1 -f mpegts clip.ts
+
+# Subtitles for av.mkv.
+cat > sub.srt <<'SRT'
+1
+00:00:00,000 --> 00:00:02,500
+Engine test subtitle
+
+SRT
+
+# A tiny DVD folder: one title of 2 s of PAL MPEG-2 (720x576, SAR 16:15).
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+"${ff[@]}" -f lavfi -i "smptebars=size=720x576:rate=25" -f lavfi -i "sine=frequency=550:sample_rate=48000" \
+  -t 2 -target pal-dvd -b:v 150k -maxrate 300k -bufsize 224k -b:a 64k -ac 1 -aspect 4:3 "$tmp/title.mpg"
+rm -rf dvd
+VIDEO_FORMAT=PAL dvdauthor -o dvd -t "$tmp/title.mpg" 2>/dev/null
+VIDEO_FORMAT=PAL dvdauthor -o dvd -T 2>/dev/null
+
+# The bundled sample played by run.sh: 5 s of a colour pattern and a soft tone.
+"${ff[@]}" -f lavfi -i "testsrc2=size=320x180:rate=25" -f lavfi -i "sine=frequency=440:sample_rate=44100,volume=0.3" \
+  -t 5 -c:v libx264 -preset veryslow -crf 30 -pix_fmt yuv420p -c:a aac -b:a 48k -ac 2 \
+  -movflags +faststart -metadata title="Player Tarn sample" "$sample"
+
+du -ch av.mkv audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
