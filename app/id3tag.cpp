@@ -1,0 +1,284 @@
+#include "id3tag.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+
+// Header flag: an extended header follows the ten-byte header.
+constexpr quint8 ExtendedHeaderFlag = 0x40;
+
+struct TextField
+{
+    const char *frameId;
+    const char *key;
+    const char *warningName;
+};
+
+// Reading order of the five frames and the names used in their warnings.
+constexpr TextField TextFields[] = {
+    {"TPE1", "Artist", "Artist"},
+    {"TIT2", "Title", "Title"},
+    {"TALB", "Album", "Album"},
+    {"TRCK", "TrackNumber", "Track"},
+    {"TPOS", "DiscNumber", "Disc (TPOS)"},
+};
+
+QString utf16FromBytes(const char *data, int byteCount, bool bigEndian)
+{
+    const int units = byteCount / 2; // a stray last byte is not part of the text
+    QString result(units, Qt::Uninitialized);
+    QChar *out = result.data();
+    for (int i = 0; i < units; ++i) {
+        const uchar *unit = reinterpret_cast<const uchar *>(data + 2 * i);
+        out[i] = QChar(bigEndian ? qFromBigEndian<quint16>(unit) : qFromLittleEndian<quint16>(unit));
+    }
+    return result;
+}
+
+// Text of encodings 1 and 2: a leading byte-order mark chooses the byte order
+// and is dropped; without one, fallbackBigEndian decides.
+QString decodeUtf16(const QByteArray &bytes, bool fallbackBigEndian)
+{
+    const int size = bytes.size();
+    const char *data = bytes.constData();
+    if (size >= 2) {
+        const uchar b0 = uchar(data[0]);
+        const uchar b1 = uchar(data[1]);
+        if (b0 == 0xFF && b1 == 0xFE)
+            return utf16FromBytes(data + 2, size - 2, false);
+        if (b0 == 0xFE && b1 == 0xFF)
+            return utf16FromBytes(data + 2, size - 2, true);
+    }
+    return utf16FromBytes(data, size, fallbackBigEndian);
+}
+
+// Offset of the first frame: after the extended header when the flags
+// announce one and it fits in the body, else 0. Left alone, the extended
+// header reads as a frame whose size usually passes the end of the body,
+// which would hide every real frame behind it.
+int firstFrameOffset(const Id3Header &header, const QByteArray &body)
+{
+    if (!(header.flags & ExtendedHeaderFlag) || body.size() < 4)
+        return 0;
+    const quint32 raw = bigEndianToInt(body, 4, 0);
+    // ID3v2.3 counts the size without its own four bytes; ID3v2.4 counts them
+    // and writes the size syncsafe.
+    const qint64 length = id3Version(header) == 2 ? qint64(syncsafeToInt(raw)) : qint64(raw) + 4;
+    if (length < 4 || length > body.size())
+        return 0;
+    return int(length);
+}
+
+} // namespace
+
+quint32 bigEndianToInt(const QByteArray &bytes, int count, int offset)
+{
+    if (count < 0 || count > 4 || offset < 0 || offset > bytes.size() - count)
+        return 0;
+    quint32 result = 0;
+    for (int i = 0; i < count; ++i)
+        result = (result << 8) | uchar(bytes.at(offset + i));
+    return result;
+}
+
+int syncsafeToInt(quint32 value)
+{
+    const quint32 b0 = (value >> 24) & 0xFF;
+    const quint32 b1 = (value >> 16) & 0xFF;
+    const quint32 b2 = (value >> 8) & 0xFF;
+    const quint32 b3 = value & 0xFF;
+    // At most 255 << 21 plus lower bits: always below 2^29, so it fits an int.
+    return int((((((b0 << 7) | b1) << 7) | b2) << 7) | b3);
+}
+
+std::optional<Id3Header> parseId3Header(const QByteArray &bytes)
+{
+    if (bytes.size() < Id3HeaderSize || !bytes.startsWith("ID3"))
+        return std::nullopt;
+    Id3Header header;
+    header.identifier = bytes.left(3);
+    header.majorVersion = quint8(bytes.at(3));
+    header.revision = quint8(bytes.at(4));
+    header.flags = quint8(bytes.at(5));
+    header.tagSize = syncsafeToInt(bigEndianToInt(bytes, 4, 6));
+    return header;
+}
+
+int id3Version(const Id3Header &header)
+{
+    switch (header.majorVersion) {
+    case 3:
+        return 1;
+    case 4:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+std::optional<Id3Frame> readId3Frame(const QByteArray &body, int offset, int version)
+{
+    // A walk that ends inside a frame header ends here.
+    if (offset < 0 || offset > body.size() - Id3FrameHeaderSize)
+        return std::nullopt;
+    const char *at = body.constData() + offset;
+    if (at[0] == 0 && at[1] == 0 && at[2] == 0 && at[3] == 0)
+        return std::nullopt; // padding
+    const quint32 raw = bigEndianToInt(body, 4, offset + 4);
+    const qint64 size = version == 2 ? qint64(syncsafeToInt(raw)) : qint64(raw);
+    if (size > body.size() - offset - Id3FrameHeaderSize)
+        return std::nullopt;
+    Id3Frame frame;
+    frame.id = body.mid(offset, 4);
+    frame.size = qint32(size);
+    std::memcpy(&frame.flags, at + 8, sizeof frame.flags);
+    frame.data = body.mid(offset + Id3FrameHeaderSize, frame.size);
+    return frame;
+}
+
+Id3Tag parseId3Body(const Id3Header &header, const QByteArray &body)
+{
+    Id3Tag tag;
+    tag.header = header;
+    if (header.tagSize < 1)
+        return tag;
+    tag.body = body.left(header.tagSize);
+    const int version = id3Version(header);
+    int offset = firstFrameOffset(header, tag.body);
+    while (offset < tag.body.size()) {
+        std::optional<Id3Frame> frame = readId3Frame(tag.body, offset, version);
+        if (!frame)
+            break;
+        // readId3Frame keeps offset + 10 + size within the body: no overflow.
+        offset += Id3FrameHeaderSize + frame->size;
+        tag.frames.push_back(std::move(*frame));
+    }
+    return tag;
+}
+
+std::optional<Id3Tag> parseId3Tag(const QByteArray &fileBytes)
+{
+    const std::optional<Id3Header> header = parseId3Header(fileBytes);
+    if (!header || id3Version(*header) == 0)
+        return std::nullopt;
+    return parseId3Body(*header, fileBytes.mid(Id3HeaderSize, qMax(0, header->tagSize)));
+}
+
+namespace {
+
+bool openForReading(QFile &file)
+{
+    if (file.open(QIODevice::ReadOnly))
+        return true;
+    qWarning("Error opening file: %s", qUtf8Printable(file.errorString()));
+    return false;
+}
+
+} // namespace
+
+std::optional<Id3Header> readId3Header(const QString &path)
+{
+    QFile file(path);
+    if (!openForReading(file))
+        return std::nullopt;
+    return parseId3Header(file.read(Id3HeaderSize));
+}
+
+std::optional<Id3Tag> readId3Tag(const QString &path)
+{
+    QFile file(path);
+    if (!openForReading(file))
+        return std::nullopt;
+    const std::optional<Id3Header> header = parseId3Header(file.read(Id3HeaderSize));
+    if (!header || id3Version(*header) == 0)
+        return std::nullopt;
+    // A declared size beyond the end of the file reads only what the file
+    // holds; the size is never used to allocate.
+    const qint64 available = qMax<qint64>(0, file.size() - Id3HeaderSize);
+    const qint64 wanted = qMin<qint64>(qMax(0, header->tagSize), available);
+    return parseId3Body(*header, wanted > 0 ? file.read(wanted) : QByteArray());
+}
+
+const Id3Frame *findId3Frame(const Id3Tag &tag, const char *id)
+{
+    for (const Id3Frame &frame : tag.frames) {
+        if (frame.id == id)
+            return &frame;
+    }
+    return nullptr;
+}
+
+std::optional<Id3Text> id3FrameText(const Id3Frame &frame)
+{
+    if (frame.data.isEmpty())
+        return std::nullopt;
+    Id3Text text;
+    text.encoding = quint8(frame.data.at(0));
+    text.text = frame.data.mid(1);
+    text.length = text.text.size();
+    return text;
+}
+
+std::optional<QString> decodeId3Text(const Id3Text &text)
+{
+    QString result;
+    switch (text.encoding) {
+    // The (pointer, size) overloads: the QByteArray ones stop at the first NUL.
+    case 0:
+        result = QString::fromLatin1(text.text.constData(), text.text.size());
+        break;
+    case 1:
+        result = decodeUtf16(text.text, Q_BYTE_ORDER == Q_BIG_ENDIAN);
+        break;
+    case 2:
+        result = decodeUtf16(text.text, true);
+        break;
+    case 3:
+        result = QString::fromUtf8(text.text.constData(), text.text.size());
+        break;
+    default:
+        return std::nullopt;
+    }
+    // Many writers end every text with a terminator; kept, "3\0" would not
+    // convert to a track number.
+    int end = result.size();
+    while (end > 0 && result.at(end - 1).isNull())
+        --end;
+    result.truncate(end);
+    return result;
+}
+
+QHash<QString, QString> id3TextFields(const Id3Tag &tag, const Id3WarningSink &warn)
+{
+    QHash<QString, QString> fields;
+    for (const TextField &field : TextFields) {
+        const Id3Frame *frame = findId3Frame(tag, field.frameId);
+        if (!frame)
+            continue;
+        const std::optional<Id3Text> text = id3FrameText(*frame);
+        if (!text)
+            continue;
+        const std::optional<QString> decoded = decodeId3Text(*text);
+        if (!decoded) {
+            if (warn) {
+                const QString encoding = QString(QChar(ushort(text->encoding))).toHtmlEscaped();
+                warn(QStringLiteral("[Main] %1 MP3 tag encoding unknown: %2")
+                         .arg(QLatin1String(field.warningName), encoding));
+            }
+            continue;
+        }
+        fields.insert(QLatin1String(field.key), *decoded);
+    }
+    return fields;
+}
+
+QHash<QString, QString> readMp3TagFields(const QString &path, const Id3WarningSink &warn)
+{
+    const std::optional<Id3Tag> tag = readId3Tag(path);
+    if (!tag)
+        return {};
+    return id3TextFields(*tag, warn);
+}

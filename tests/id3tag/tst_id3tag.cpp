@@ -1,0 +1,229 @@
+// The tag reader against MP3 files written into a temporary folder: tag bytes
+// are built here, so that each case shows the bytes it is about.
+
+#include "id3tag.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray bigEndian32(quint32 v)
+{
+    const char bytes[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    return QByteArray(bytes, 4);
+}
+
+QByteArray syncsafe32(quint32 v)
+{
+    return bigEndian32(((v << 3) & 0x7F000000) | ((v << 2) & 0x7F0000) | ((v << 1) & 0x7F00) | (v & 0x7F));
+}
+
+QByteArray frame(int major, const QByteArray &id, const QByteArray &data)
+{
+    const quint32 size = quint32(data.size());
+    return id + (major == 4 ? syncsafe32(size) : bigEndian32(size)) + QByteArray(2, '\0') + data;
+}
+
+// A text frame: encoding byte, then the text bytes.
+QByteArray text(int major, const QByteArray &id, char encoding, const QByteArray &bytes)
+{
+    return frame(major, id, encoding + bytes);
+}
+
+QByteArray tag(int major, const QByteArray &body, int declaredSize = -1, char flags = 0)
+{
+    const quint32 size = quint32(declaredSize < 0 ? body.size() : declaredSize);
+    return QByteArray("ID3") + char(major) + '\0' + flags + syncsafe32(size) + body;
+}
+
+// Audio-like bytes after the tag, as in a real file.
+const QByteArray Audio = QByteArray::fromHex("fffb9064") + QByteArray(60, '\x55');
+
+QStringList sorted(const QHash<QString, QString> &fields)
+{
+    QStringList result;
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        result.append(it.key() + QLatin1Char('=') + it.value());
+    result.sort();
+    return result;
+}
+
+} // namespace
+
+class TestId3Tag : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    int fileCount = 0;
+
+    QString writeFile(const QByteArray &bytes, const QString &name = QString())
+    {
+        const QString path = dir.filePath(name.isEmpty() ? QStringLiteral("f%1.mp3").arg(++fileCount) : name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    QHash<QString, QString> read(const QByteArray &bytes, QStringList *warnings)
+    {
+        return readMp3TagFields(writeFile(bytes),
+                                [warnings](const QString &line) { warnings->append(line); });
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    void decodesTextByEncodingAndDropsTerminators_data()
+    {
+        QTest::addColumn<int>("major");
+        QTest::addColumn<QByteArray>("data"); // encoding byte + text bytes
+        QTest::addColumn<QString>("title");
+
+        const QString cafe = QStringLiteral("Caf\u00e9");
+        QTest::newRow("latin-1") << 3 << QByteArray("\x00" "Caf\xe9", 5) << cafe;
+        QTest::newRow("latin-1 terminator") << 4 << QByteArray("\x00" "3\x00", 3) << QStringLiteral("3");
+        QTest::newRow("latin-1 inner nul kept") << 4 << QByteArray("\x00" "A\x00" "B\x00", 5)
+                                                << QString::fromLatin1("A\0B", 3);
+        QTest::newRow("utf-8 terminators") << 4 << QByteArray("\x03" "Caf\xc3\xa9\x00\x00", 8) << cafe;
+        QTest::newRow("utf-16 FF FE little-endian")
+            << 3 << QByteArray("\x01\xff\xfe" "C\x00" "a\x00" "f\x00\xe9\x00\x00\x00", 13) << cafe;
+        QTest::newRow("utf-16 FE FF big-endian")
+            << 3 << QByteArray("\x01\xfe\xff\x00" "C\x00" "a\x00" "f\x00\xe9\x00\x00", 13) << cafe;
+        QTest::newRow("utf-16 zero unit inside kept")
+            << 3 << QByteArray("\x01\xff\xfe" "A\x00\x00\x00" "B\x00\x00\x00", 11)
+            << QString::fromLatin1("A\0B", 3);
+        // A zero byte that is half of a unit is no terminator.
+        QTest::newRow("utf-16 unit 0x0100 kept")
+            << 3 << QByteArray("\x01\xfe\xff\x00" "A\x01\x00", 7) << QString(QStringLiteral("A") + QChar(0x100));
+        QTest::newRow("utf-16BE") << 4 << QByteArray("\x02\x00" "5\x00/\x00" "9\x00\x00", 9) << QStringLiteral("5/9");
+        QTest::newRow("utf-16BE with FF FE mark honoured")
+            << 4 << QByteArray("\x02\xff\xfe" "5\x00", 5) << QStringLiteral("5");
+        QTest::newRow("utf-16 odd byte count: stray byte ignored")
+            << 3 << QByteArray("\x01\xff\xfe" "A\x00" "B", 6) << QStringLiteral("A");
+        QTest::newRow("05/12 kept as text") << 3 << QByteArray("\x00" "05/12", 6) << QStringLiteral("05/12");
+        QTest::newRow("only a terminator") << 4 << QByteArray("\x03\x00", 2) << QString();
+    }
+
+    void decodesTextByEncodingAndDropsTerminators()
+    {
+        QFETCH(int, major);
+        QFETCH(QByteArray, data);
+        QFETCH(QString, title);
+        QStringList warnings;
+        const auto fields = read(tag(major, frame(major, "TIT2", data)) + Audio, &warnings);
+        QVERIFY(fields.contains(QStringLiteral("Title")));
+        QCOMPARE(fields.value(QStringLiteral("Title")), title);
+        QVERIFY(warnings.isEmpty());
+    }
+
+    void readsTagStructureWithinBounds_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QStringList>("warnings");
+
+        const QByteArray artist = text(3, "TPE1", 0, "Ann");
+        const QByteArray title = text(3, "TIT2", 0, "Song");
+        const QStringList annSong = {"Artist=Ann", "Title=Song"};
+        const QStringList none;
+
+        QTest::newRow("all five frames")
+            << tag(4, text(4, "TPOS", 3, "1") + text(4, "TRCK", 3, "7") + text(4, "TALB", 3, "LP")
+                          + text(4, "TIT2", 3, "Song") + text(4, "TPE1", 3, "Ann") + QByteArray(20, 0))
+                   + Audio
+            << QStringList{"Album=LP", "Artist=Ann", "DiscNumber=1", "Title=Song", "TrackNumber=7"} << none;
+        QTest::newRow("first of two TPE1 wins")
+            << tag(3, artist + text(3, "TPE1", 0, "Bob") + title) + Audio << annSong << none;
+        QTest::newRow("padding first: empty") << tag(3, QByteArray(10, 0) + artist) + Audio << none << none;
+        QTest::newRow("no tag: empty, no warning") << Audio << none << none;
+        QTest::newRow("ID3v2.2 refused") << tag(2, QByteArray("TT2\x00\x00\x05\x00Song", 11)) << none << none;
+        QTest::newRow("unknown encoding warns for that frame only")
+            << tag(3, text(3, "TPE1", '<', "Ann") + text(3, "TALB", 7, "LP") + title) + Audio
+            << QStringList{"Title=Song"}
+            << QStringList{"[Main] Artist MP3 tag encoding unknown: &lt;",
+                           "[Main] Album MP3 tag encoding unknown: \x07"};
+        QTest::newRow("other frames skipped")
+            << tag(3, frame(3, "APIC", QByteArray(300, 'x')) + artist + title) + Audio << annSong << none;
+        QTest::newRow("extended header v2.3 skipped")
+            << tag(3, QByteArray::fromHex("0000000a80000000000012345678") + artist + title, -1, 0x40)
+            << annSong << none;
+        QTest::newRow("extended header v2.4 skipped")
+            << tag(4, QByteArray::fromHex("000000060100") + artist + title, -1, 0x40) << annSong << none;
+
+        // Untrusted sizes: each ends the walk or yields no text, keeping what came before.
+        QTest::newRow("frame data passes the body")
+            << tag(3, artist + "TIT2" + bigEndian32(100) + QByteArray("\0\0\0Song", 7)) + Audio
+            << QStringList{"Artist=Ann"} << none;
+        QTest::newRow("frame size 0xFFFFFFFF")
+            << tag(3, artist + "TIT2" + bigEndian32(0xFFFFFFFF) + QByteArray(12, 'x')) + Audio
+            << QStringList{"Artist=Ann"} << none;
+        QTest::newRow("walk ends inside a frame header")
+            << tag(3, artist + QByteArray("TIT2\0\0", 6)) << QStringList{"Artist=Ann"} << none;
+        QTest::newRow("text frame of size 0 gives no text")
+            << tag(3, frame(3, "TPE1", QByteArray()) + title) + Audio << QStringList{"Title=Song"} << none;
+        QTest::newRow("declared size beyond the file: what it holds")
+            << tag(3, artist + title, 5000) << annSong << none;
+        QTest::newRow("declared size cuts a frame")
+            << tag(3, artist + title, artist.size() + 4) + Audio << QStringList{"Artist=Ann"} << none;
+        QTest::newRow("file shorter than its header") << QByteArray("ID3\x03\x00\x00\x00", 7) << none << none;
+        QTest::newRow("tag size 0") << tag(3, QByteArray(), 0) + artist << none << none;
+        QTest::newRow("empty file") << QByteArray() << none << none;
+    }
+
+    void readsTagStructureWithinBounds()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, fields);
+        QFETCH(QStringList, warnings);
+        QStringList logged;
+        QCOMPARE(sorted(read(file, &logged)), fields);
+        QCOMPARE(logged, warnings);
+        // The in-memory parser sees the same tag as the file reader.
+        const std::optional<Id3Tag> parsed = parseId3Tag(file);
+        QCOMPARE(sorted(parsed ? id3TextFields(*parsed) : QHash<QString, QString>()), fields);
+    }
+
+    void frameSizeFollowsVersion_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<int>("size");
+        QTest::newRow("ID3v2.4 syncsafe") << 2 << 257;
+        QTest::newRow("ID3v2.3 big-endian") << 1 << 513;
+    }
+
+    void frameSizeFollowsVersion()
+    {
+        QFETCH(int, version);
+        QFETCH(int, size);
+        const QByteArray body = QByteArray("TIT2\x00\x00\x02\x01\x00\x00", 10) + QByteArray(600, 'a');
+        const std::optional<Id3Frame> frame = readId3Frame(body, 0, version);
+        QVERIFY(frame);
+        QCOMPARE(frame->size, size);
+        QCOMPARE(frame->data.size(), size);
+    }
+
+    void opensPathsBeyondAscii()
+    {
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Bj\u00f6rk \u65e5\u672c")));
+        const QString path = writeFile(tag(3, text(3, "TPE1", 0, "Ann")),
+                                       QStringLiteral("Bj\u00f6rk \u65e5\u672c/caf\u00e9 #1.mp3"));
+        QCOMPARE(readMp3TagFields(path).value(QStringLiteral("Artist")), QStringLiteral("Ann"));
+    }
+
+    void missingFileGivesEmptyHashWithoutLogLine()
+    {
+        QStringList logged;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Error opening file: ")));
+        const auto fields = readMp3TagFields(dir.filePath(QStringLiteral("absent.mp3")),
+                                             [&logged](const QString &line) { logged.append(line); });
+        QVERIFY(fields.isEmpty());
+        QVERIFY(logged.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestId3Tag)
+#include "tst_id3tag.moc"
