@@ -1,1 +1,92 @@
-int main() { return 0; }
+#include "platform.h"
+#include "playerwindow.h"
+#include "singleapplication.h"
+#include "startup.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QIcon>
+#include <QLocale>
+#include <QSettings>
+#include <QStyleFactory>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    Platform::initThreads();
+    Platform::preferEmbeddablePlatform(argc, argv);
+    // The frame makes the application directory current: remember where the
+    // user launched us so that a relative start file keeps its meaning.
+    const QString launchDirectory = QDir::currentPath();
+
+    SingleApplication app(QStringLiteral("Mirelva.Player"), argc, argv);
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn"));
+    QCoreApplication::setApplicationName(QStringLiteral("Player"));
+    QCoreApplication::setOrganizationDomain(QString());
+    QCoreApplication::setOrganizationName(QStringLiteral("Mirelva"));
+
+    app.setProperty("appIcon", QStringLiteral(":/AppTarn/images/PlayerIcon64x64.png"));
+    app.setProperty("appIconMenu", QStringLiteral(":/AppTarn/images/PlayerIcon64x64black.png"));
+    app.setProperty("appCloseIcon", QStringLiteral(":/AppTarn/images/app/close_black.png"));
+    app.setProperty("appMinimizeIcon", QStringLiteral(":/AppTarn/images/app/minimize_black.png"));
+    app.setProperty("appPinButton", QStringLiteral(":/AppTarn/images/app/pin_black.png"));
+    app.setProperty("appErrorIcon", QStringLiteral(":/AppTarn/images/app/error.png"));
+    app.setProperty("appInformationIcon", QStringLiteral(":/AppTarn/images/app/information.png"));
+    app.setProperty("appQuestionIcon", QStringLiteral(":/AppTarn/images/app/question.png"));
+    app.setProperty("appWarningIcon", QStringLiteral(":/AppTarn/images/app/warning.png"));
+
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/AppTarn/images/PlayerIcon64x64.png")));
+
+    QCommandLineParser parser;
+    const QCommandLineOption startOption({QStringLiteral("s"), QStringLiteral("start")},
+                                         QCoreApplication::translate("main", "Start playing this file."),
+                                         QCoreApplication::translate("main", "input file"));
+    const QCommandLineOption translateOption({QStringLiteral("t"), QStringLiteral("translate")},
+                                             QCoreApplication::translate("main", "Force translation."),
+                                             QStringLiteral("en"));
+    const QCommandLineOption debugOption({QStringLiteral("d"), QStringLiteral("debug")},
+                                         QCoreApplication::translate("main", "Debug mode."));
+    const QCommandLineOption passwordOption({QStringLiteral("p"), QStringLiteral("password")},
+                                            QCoreApplication::translate("main", "Debug mode password."),
+                                            QCoreApplication::translate("main", "password"));
+    parser.addOption(startOption);
+    parser.addOption(translateOption);
+    parser.addOption(debugOption);
+    parser.addOption(passwordOption);
+    parser.process(app);
+
+    const QString startFile = Startup::resolveStartFile(parser.value(startOption), launchDirectory);
+
+    QSettings settings;
+    bool videoInstance = false;
+    if (settings.contains(QStringLiteral("Input/video instance")))
+        videoInstance = settings.value(QStringLiteral("Input/video instance")).toBool();
+    if (!(Startup::isVideoFile(startFile) && videoInstance)) {
+        if (app.sendMessage(startFile, 5000))
+            return 0;
+    }
+
+    const QString language = Startup::interfaceLanguage(
+        QLocale::system().name(), settings.value(QStringLiteral("Interface language")).toString(),
+        parser.value(translateOption));
+    const bool debugMode = Startup::debugGranted(parser.isSet(debugOption), parser.value(passwordOption));
+
+    QTranslator translator;
+    if (language == QLatin1String("fr") && debugMode) {
+        translator.load(QStringLiteral(":/AppTarn/Player_%1").arg(language));
+        QCoreApplication::installTranslator(&translator);
+    }
+
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    // Deleted on close (the frame sets WA_DeleteOnClose) or with the application.
+    auto *window = new PlayerWindow(startFile, !debugMode);
+    window->show();
+
+    // other instance's message -> window; window wants the front -> activation
+    QObject::connect(&app, &SingleApplication::messageReceived, window, &PlayerWindow::handleMessage);
+    app.setActivationWindow(window, false);
+    QObject::connect(window, &PlayerWindow::needToShow, &app, &SingleApplication::activateWindow);
+
+    return Startup::finishRun(app.exec());
+}

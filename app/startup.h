@@ -1,0 +1,41 @@
+#pragma once
+// The decisions of the program's start-up, as plain functions: which start
+// files are videos, which interface language applies, whether debug mode is
+// granted, where a relative start file points, and what an exit code means.
+
+#include <QString>
+#include <QStringList>
+
+namespace Startup {
+
+// The video patterns, as one literal; also the source of the window's video
+// file filter.
+extern const char *const videoPatterns;
+
+// The bare suffixes of videoPatterns ("3g2", ..., "f4v", ...): 58 entries.
+QStringList videoSuffixes();
+
+// Whether the start file's suffix (after the last dot of its file name) is a
+// video suffix. Case-sensitive: "clip.MKV" is not a video here.
+bool isVideoFile(const QString &startFile);
+
+// The interface language: the system locale's name cut at the first '_',
+// replaced by the setting when not empty, replaced by the option when not empty.
+QString interfaceLanguage(const QString &localeName, const QString &setting, const QString &option);
+
+// Debug mode needs the flag and the exact password.
+bool debugGranted(bool debugFlag, const QString &password);
+
+// A relative local start file, resolved against the launch directory; empty
+// text, absolute paths and locations with a scheme ("http://...",
+// "file:///...") pass unchanged.
+QString resolveStartFile(const QString &startFile, const QString &launchDirectory);
+
+// Exit codes 1000 and 1001 ask for a restart.
+bool isRestartCode(int exitCode);
+
+// Ends a run: for a restart code starts the executable again, detached and
+// without arguments, and returns 0; otherwise returns the code unchanged.
+int finishRun(int exitCode);
+
+} // namespace Startup

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "borderzones.h"
+
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class QWindow;
+
+namespace LibTarnCommon {
+class LogDialog;
+}
+
+namespace Common {
+
+class UpdateHelper;
+
+// The frameless, flat main-window base: a top bar with the application icon
+// (opening the application menu), the title (drags the window), an optional
+// stay-on-top pin, minimise and close; resizing by the borders; the File,
+// Options, Help (and, in debug mode, Debug) menus; the log window.
+//
+// Reads the application properties "appIconMenu", "appMinimizeIcon",
+// "appCloseIcon", "appPinButton" and "appIcon" (image paths).
+// Settings: "Check update"; "Layout/Main/{position,size,fullscreen}";
+// group "Desktop" with "screens" and "Screen N/size".
+class ModernWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ModernWindow(bool hideDebug, QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    ~ModernWindow() override;
+
+signals:
+    void diskInserted(QChar letter);
+    void diskRemoved(QChar letter);
+    void messageError(const QString &message);
+    void messageNotice(const QString &message);
+    void messageWarning(const QString &message);
+
+protected slots:
+    virtual void appDebugChangeLogMenuOnHide();
+    virtual void appDebugLogMenu();
+    virtual void appDebugOpenStuff();
+    virtual void appRestoreDefaultSettings();
+    virtual void appStayOnTop(bool on);
+    virtual void appToggleCheckUpdateAtStart(bool on);
+    virtual void appUpdateCheckAtStart();
+    virtual void appUpdateReceived();
+    virtual void fileQuit();
+    virtual void helpAbout();
+    virtual void helpUpdate();
+
+protected:
+    // The application creates and configures its update client.
+    virtual UpdateHelper *createUpdateHelper(bool atStart) = 0;
+    // HTML for the links page of the update dialog.
+    virtual QString updateLinks() = 0;
+    virtual QChar driveLetter(uint unitMask);
+    virtual bool releaseShutdownBlock();
+    virtual bool blockShutdown(const QString &reason);
+    virtual bool screensChanged();
+    virtual void layoutDefault();
+    virtual void layoutLoadSettings();
+    virtual void layoutSaveSettings();
+
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
+
+    // Border resizing, fed with the pointer's global position by the mouse
+    // events of the top-level window. Return whether the event is consumed.
+    bool borderMouseMove(const QPoint &globalPos);
+    bool borderMousePress(const QPoint &globalPos);
+    bool borderMouseRelease();
+
+    bool hideDebug = true;
+    bool dragging = false;
+    QPoint dragOrigin;
+    BorderZoneFlags zoneFlags;
+    QPoint resizeOrigin;
+    bool resizing = false;
+
+    QToolBar *topBar = nullptr;
+    QToolButton *closeButton = nullptr;
+    QToolButton *iconButton = nullptr;
+    QToolButton *minimizeButton = nullptr;
+    QToolButton *pinButton = nullptr;
+    QLabel *titleLabel = nullptr;
+
+    QAction *quitAction = nullptr;
+    QAction *aboutAction = nullptr;
+    QAction *reportAction = nullptr;
+    QAction *updateAction = nullptr;
+    QAction *updateAtStartAction = nullptr;
+    QAction *restoreDefaultsAction = nullptr;
+    QAction *optionsSeparator = nullptr;
+
+    // The three menus have no parent: the application menu only shows them.
+    std::unique_ptr<QMenu> fileMenu;
+    std::unique_ptr<QMenu> optionsMenu;
+    std::unique_ptr<QMenu> helpMenu;
+    std::unique_ptr<QMenu> debugMenu; // null unless debug mode
+    QMenu *appMenu = nullptr;
+
+    QPointer<LibTarnCommon::LogDialog> logDialog;
+    QAction *logAction = nullptr;
+
+    UpdateHelper *updateHelper = nullptr; // check in progress, null when none
+    QString shutdownReason;
+    WId shutdownWindow = 0;
+
+private:
+    void createActions();
+    void createMenus();
+    void createTopBar();
+    void createLogDialog();
+    void deleteLogDialog();
+    void watchTopLevelWindow();
+
+    QPointer<QWindow> m_watchedWindow;
+};
+
+} // namespace Common

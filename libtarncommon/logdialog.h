@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QPushButton;
+class QTextBrowser;
+class QUrl;
+
+namespace LibTarnCommon {
+
+// The application log: one coloured monospace line per message, red for
+// errors, black for notices, orange for warnings. Messages are HTML: emitters
+// escape any outside text they put into a line.
+//
+// Settings: group "Layout", subgroup layoutKey() (the title with '/' replaced
+// by '-'), keys "position" (QPoint) and "size" (QSize).
+class LogDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit LogDialog(const QString &title, QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+
+    // Connects sender's messageError/messageNotice/messageWarning (QString)
+    // to the three add slots with the automatic connection type, so messages
+    // emitted on other threads are queued to the GUI thread.
+    void attachSender(QObject *sender);
+
+    QString plainText() const;
+    QString title() const { return m_title; }
+    QString layoutKey() const;
+
+signals:
+    void aboutToClose();
+    void gotoUrl(const QString &url);
+
+public slots:
+    void addError(const QString &message);
+    void addNotice(const QString &message);
+    void addWarning(const QString &message);
+    void clear();
+    void restoreWindow();
+
+protected slots:
+    void handleAnchorClicked(const QUrl &url);
+    void layoutSaveSettings();
+
+protected:
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void append(const QString &style, const QString &message);
+
+    QString m_errorStyle = QStringLiteral("font-family:monospace,courier new,courier; white-space:pre; color:red;");
+    QString m_noticeStyle = QStringLiteral("font-family:monospace,courier new,courier; white-space:pre; color:black;");
+    QString m_warningStyle = QStringLiteral("font-family:monospace,courier new,courier; white-space:pre; color:orange;");
+    QString m_title;
+    QTextBrowser *m_browser = nullptr;
+    QPushButton *m_clearButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
+};
+
+} // namespace LibTarnCommon
