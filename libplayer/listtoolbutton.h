@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMap>
+#include <QToolButton>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+
+namespace LibPlayer {
+
+// Menu of the current playlist: two commands ("Save playlist as...", id
+// -998, and "Eject playlist", id -999), a separator, then one entry per item
+// named after the location's file name. Hidden while empty; reports the
+// chosen item number or command id with itemChanged().
+class ListToolButton : public QToolButton
+{
+    Q_OBJECT
+
+public:
+    // Ids of the two commands.
+    static constexpr int savePlaylistId = -998;
+    static constexpr int ejectPlaylistId = -999;
+
+    ListToolButton(const QString &normalImage, const QString &hoverImage, QWidget *parent = nullptr);
+    ~ListToolButton() override;
+
+signals:
+    void itemChanged(int index);
+
+public slots:
+    void addItem(int index, const QString &location);
+    void reset();
+    void setItem(int index);
+
+protected slots:
+    void trigger(QAction *action);
+
+private:
+    QActionGroup *group = nullptr;
+    // Parentless, set as the button's menu(); not named menu, which would hide
+    // QToolButton::menu().
+    std::unique_ptr<QMenu> popupMenu;
+    QMap<int, QString> items;
+};
+
+} // namespace LibPlayer

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QToolButton>
+
+namespace LibPlayer {
+
+// Play/pause button. Shows the play images while not playing and the pause
+// images while playing; a release toggles the look and asks for the change
+// with pause() or play(). Starts in the not-playing look, disabled, until
+// the window reports a successful play with setPlaying().
+class PlayToolButton : public QToolButton
+{
+    Q_OBJECT
+
+public:
+    PlayToolButton(const QString &playImage, const QString &playHoverImage,
+                   const QString &pauseImage, const QString &pauseHoverImage,
+                   QWidget *parent = nullptr);
+    ~PlayToolButton() override;
+
+    bool isPlaying() const { return playing; }
+
+    // Pause look, playing, enabled.
+    void setPlaying();
+    // Play look, not playing.
+    void setPaused();
+    // Play look, not playing, disabled.
+    void setStopped();
+
+signals:
+    void pause();
+    void play();
+
+protected slots:
+    void handleReleased();
+
+private:
+    void showPlayImages();
+    void showPauseImages();
+
+    bool playing = false;
+    QString pauseImage;
+    QString pauseHoverImage;
+    QString playImage;
+    QString playHoverImage;
+};
+
+} // namespace LibPlayer

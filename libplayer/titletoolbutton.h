@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QMap>
+#include <QToolButton>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+
+namespace LibPlayer {
+
+// Menu of a disc's titles. Filled from the engine's announcements; reports
+// the user's choice with titleChanged(id). The current id survives reset().
+class TitleToolButton : public QToolButton
+{
+    Q_OBJECT
+
+public:
+    TitleToolButton(const QString &normalImage, const QString &hoverImage, QWidget *parent = nullptr);
+    ~TitleToolButton() override;
+
+    // Fewer than two titles known: nothing to choose.
+    bool hasNoChoice() const;
+
+signals:
+    void titleChanged(int id);
+
+public slots:
+    void addTitle(int id, const QString &name);
+    void clearCurrent();
+    void reset();
+    void setCurrent(int id);
+
+protected slots:
+    void trigger(QAction *action);
+
+private:
+    int current = -1;
+    QActionGroup *group = nullptr;
+    // Parentless, set as the button's menu(); not named menu, which would hide
+    // QToolButton::menu().
+    std::unique_ptr<QMenu> popupMenu;
+    QMap<int, QString> titles;
+};
+
+} // namespace LibPlayer
