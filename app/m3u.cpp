@@ -1,0 +1,203 @@
+#include "m3u.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace {
+
+const QByteArray Utf8Mark("\xEF\xBB\xBF");
+
+void log(const M3uLogSink &sink, const char *format, const QString &outsideText)
+{
+    if (sink)
+        sink(QString::fromLatin1(format).arg(outsideText.toHtmlEscaped()));
+}
+
+// "scheme://..." with a scheme of at least two characters, so that nothing
+// that could be a relative file name is taken for a URL.
+bool looksLikeUrl(const QString &text)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+://"));
+    return scheme.match(text).hasMatch();
+}
+
+M3uEntry resolveEntry(const QString &text, const QString &playlistFolder)
+{
+    M3uEntry entry;
+    entry.text = text;
+    QString local;
+    if (looksLikeUrl(text)) {
+        const QUrl url(text, QUrl::TolerantMode);
+        if (!url.isValid())
+            return entry;
+        if (!url.isLocalFile()) {
+            entry.kind = M3uEntryKind::Location;
+            entry.url = url;
+            return entry;
+        }
+        local = url.toLocalFile();
+    } else if (QDir::isAbsolutePath(text)) {
+        local = text;
+    } else {
+        // An empty entry resolves to the folder itself.
+        local = playlistFolder + QLatin1Char('/') + text;
+    }
+    const QString canonical = local.isEmpty() ? QString() : QFileInfo(local).canonicalFilePath();
+    if (canonical.isEmpty())
+        return entry;
+    entry.kind = M3uEntryKind::LocalFile;
+    entry.url = QUrl::fromLocalFile(canonical);
+    return entry;
+}
+
+} // namespace
+
+QList<QUrl> M3uReadResult::urls(M3uEntryKind kind) const
+{
+    QList<QUrl> result;
+    for (const M3uEntry &entry : entries) {
+        if (entry.kind == kind)
+            result.append(entry.url);
+    }
+    return result;
+}
+
+M3uReadResult readM3uEntries(QIODevice &device, const QString &playlistFolder, bool utf8,
+                             const M3uLogSink &notice, const M3uLogSink &warning)
+{
+    M3uReadResult result;
+    result.opened = true;
+    bool firstLine = true;
+    while (!device.atEnd()) {
+        QByteArray line = device.readLine();
+        if (firstLine && line.startsWith(Utf8Mark)) {
+            line.remove(0, Utf8Mark.size());
+            utf8 = true;
+        }
+        firstLine = false;
+        line = line.trimmed();
+        if (line.startsWith('#'))
+            continue;
+        const QString text = utf8 ? QString::fromUtf8(line.constData(), line.size())
+                                  : QString::fromLatin1(line.constData(), line.size());
+        M3uEntry entry = resolveEntry(text, playlistFolder);
+        if (entry.kind == M3uEntryKind::Invalid)
+            log(warning, "[Main] Invalid item in playlist: %1", text);
+        else
+            log(notice, "[Main] Found item in playlist: %1", text);
+        result.entries.append(std::move(entry));
+    }
+    return result;
+}
+
+M3uReadResult readM3u(const QString &path, const M3uLogSink &notice, const M3uLogSink &warning)
+{
+    const QFileInfo info(path);
+    const QString playlistFolder = info.dir().canonicalPath();
+    const bool utf8 = info.suffix().toLower() == QLatin1String("m3u8");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        log(warning, "[Main] Failed to read playlist: %1", path);
+        return {};
+    }
+    log(notice, "[Main] Read playlist: %1", path);
+    return readM3uEntries(file, playlistFolder, utf8, notice, warning);
+}
+
+namespace {
+
+bool beyondAscii(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() > 0x7F)
+            return true;
+    }
+    return false;
+}
+
+// A line the reader would change: trimmed, taken for a comment, or split.
+bool needsUrlForm(const QString &text)
+{
+    return text.startsWith(QLatin1Char('#')) || text != text.trimmed()
+           || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+QString m3u8Name(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    const QString name = info.fileName();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot > 0 ? name.left(dot) : name;
+    const QString folder = fileName.left(fileName.size() - name.size());
+    return folder + base + QStringLiteral(".m3u8");
+}
+
+} // namespace
+
+M3uWriteResult writeM3u(const QString &fileName, const QStringList &locations)
+{
+    const QFileInfo target(fileName);
+    // The folder of the chosen file, which exists even when the file does not yet.
+    const QString playlistFolder = QFileInfo(target.absolutePath()).canonicalFilePath();
+
+    struct Item
+    {
+        bool local = false;
+        QString path; // local file, as given
+        QString location;
+    };
+    QList<Item> items;
+    bool sameFolder = !playlistFolder.isEmpty();
+    for (const QString &location : locations) {
+        Item item;
+        item.location = location;
+        const QUrl url(location, QUrl::TolerantMode);
+        if (url.isLocalFile() || url.scheme().isEmpty()) {
+            item.local = true;
+            item.path = url.isLocalFile() ? url.toLocalFile() : location;
+            if (sameFolder && QFileInfo(item.path).canonicalPath() != playlistFolder)
+                sameFolder = false;
+        }
+        items.append(item);
+    }
+
+    QStringList lines;
+    lines.reserve(items.size());
+    for (const Item &item : qAsConst(items)) {
+        if (!item.local) {
+            lines.append(item.location);
+            continue;
+        }
+        QString text = sameFolder ? QFileInfo(item.path).fileName()
+                                  : QDir::toNativeSeparators(item.path);
+        if (needsUrlForm(text))
+            text = QUrl::fromLocalFile(item.path).toString(QUrl::FullyEncoded);
+        lines.append(text);
+    }
+
+    M3uWriteResult result;
+    result.fileName = fileName;
+    bool utf8 = target.suffix() == QLatin1String("m3u8");
+    if (!utf8) {
+        for (const QString &line : qAsConst(lines)) {
+            if (beyondAscii(line)) {
+                result.fileName = m3u8Name(fileName);
+                utf8 = true;
+                break;
+            }
+        }
+    }
+
+    QSaveFile file(result.fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return result;
+    for (const QString &line : qAsConst(lines)) {
+        file.write(utf8 ? line.toUtf8() : line.toLatin1());
+        file.write("\n");
+    }
+    result.written = file.commit();
+    return result;
+}

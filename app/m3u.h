@@ -1,0 +1,75 @@
+#pragma once
+// Reader and writer of M3U and M3U8 playlist files. Only QtCore is used; no
+// widgets, no settings, no message boxes: the caller shows those. Log lines
+// ("[Main] ...", outside text HTML-escaped) go to the sinks the caller gives.
+// Stateless; callable from any thread.
+//
+// File format: a text file of lines, UTF-8 for the suffix "m3u8" (compared
+// lower-cased on reading) and Latin-1 otherwise; a file that starts with a
+// UTF-8 byte-order mark is read as UTF-8 whatever its suffix. Every line is
+// trimmed; a line starting with "#" is a comment (this covers the extended M3U
+// directives); every other line, an empty one included, is an entry.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <functional>
+
+class QIODevice;
+
+using M3uLogSink = std::function<void(const QString &)>;
+
+enum class M3uEntryKind {
+    LocalFile, // an existing file or folder: relative to the playlist's folder,
+               // absolute, or a "file://" URL
+    Location,  // a URL of another scheme ("http://", "rtsp://", ...), unchecked
+    Invalid,   // nothing exists there, or a URL that does not parse
+};
+
+struct M3uEntry
+{
+    M3uEntryKind kind = M3uEntryKind::Invalid;
+    QString text; // the entry as written, decoded and trimmed
+    QUrl url;     // LocalFile: file URL of the canonical path; Location: the URL
+};
+
+struct M3uReadResult
+{
+    bool opened = false;     // false: the file could not be opened
+    QList<M3uEntry> entries; // in file order, invalid ones included
+
+    // Entries of one kind, in file order.
+    QList<QUrl> urls(M3uEntryKind kind) const;
+};
+
+// Reads the playlist file at path. Logs to notice "[Main] Read playlist: %1"
+// and "[Main] Found item in playlist: %1" per LocalFile or Location entry, to
+// warning "[Main] Invalid item in playlist: %1" per invalid entry, or only
+// "[Main] Failed to read playlist: %1" when the file cannot be opened.
+M3uReadResult readM3u(const QString &path, const M3uLogSink &notice = {},
+                      const M3uLogSink &warning = {});
+// The entry loop of readM3u over an open device (text mode): relative entries
+// resolve against playlistFolder, a canonical folder path.
+M3uReadResult readM3uEntries(QIODevice &device, const QString &playlistFolder, bool utf8,
+                             const M3uLogSink &notice = {}, const M3uLogSink &warning = {});
+
+struct M3uWriteResult
+{
+    QString fileName;     // the name used: may differ from the one asked for
+    bool written = false; // false: the file could not be written (nothing changed)
+};
+
+// Writes locations (playlist items as URL texts, "file:///..." for local
+// files) to fileName, one line each, "\n" ended, without header or comments.
+// - When every local file lies in the folder of fileName (the file itself
+//   need not exist yet), local entries are bare file names, otherwise absolute
+//   paths with native separators. Other locations are written unchanged.
+// - An entry that a reader would trim or take for a comment (leading "#",
+//   blanks at either end) is written as a "file://" URL instead.
+// - Latin-1 is used unless the suffix is exactly "m3u8"; when an entry holds
+//   a character beyond ASCII, the suffix is replaced by ".m3u8" (or appended
+//   when there is none) and the file is written in UTF-8 under that name.
+// The file is replaced in one step: a failed write leaves an old file intact.
+M3uWriteResult writeM3u(const QString &fileName, const QStringList &locations);

@@ -1,0 +1,212 @@
+// The playlist codec against real files in a temporary folder. "@DIR@" in the
+// expected texts stands for that folder's path.
+
+#include "m3u.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestM3u : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+
+    QByteArray withDir(QByteArray bytes) const { return bytes.replace("@DIR@", dir.path().toUtf8()); }
+
+    // One text per entry: "F:" and the path relative to the folder, "L:" and
+    // the URL, or "I:" and the entry text.
+    QStringList render(const M3uReadResult &result) const
+    {
+        const QDir root(QFileInfo(dir.path()).canonicalFilePath());
+        QStringList texts;
+        for (const M3uEntry &entry : result.entries) {
+            switch (entry.kind) {
+            case M3uEntryKind::LocalFile:
+                texts << QStringLiteral("F:") + root.relativeFilePath(entry.url.toLocalFile());
+                break;
+            case M3uEntryKind::Location:
+                texts << QStringLiteral("L:") + entry.url.toString();
+                break;
+            case M3uEntryKind::Invalid:
+                texts << QStringLiteral("I:") + entry.text;
+                break;
+            }
+        }
+        return texts;
+    }
+
+    void writeFile(const QString &relative, const QByteArray &bytes)
+    {
+        QFile file(path(relative));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    }
+
+    QByteArray contents(const QString &name)
+    {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // Playlist locations as the window keeps them: "file:///..." or another URL.
+    QStringList locations(const QStringList &items) const
+    {
+        QStringList result;
+        for (const QString &item : items)
+            result << (item.contains(QStringLiteral("://")) ? item : QUrl::fromLocalFile(path(item)).toString());
+        return result;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("sub")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("lists")));
+        const QStringList media = {"a.mp3", "b.mp3", "caf\u00e9.mp3", "sub/c.mp3", "#1 hit.mp3",
+                                   " lead.mp3", "100%.mp3"};
+        for (const QString &name : media)
+            writeFile(name, "ID3");
+    }
+
+    void readsEntries_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("entries");
+
+        QTest::newRow("extended directives skipped, blanks ignored, CR LF")
+            << "ext.m3u" << QByteArray("#EXTM3U\r\n#EXTINF:12,Ann - Song\r\n  a.mp3 \t\r\n\tsub/c.mp3\r\n")
+            << QStringList{"F:a.mp3", "F:sub/c.mp3"};
+        QTest::newRow("missing entry reported invalid, the rest load")
+            << "missing.m3u" << QByteArray("a.mp3\nnone.mp3\nb.mp3") << QStringList{"F:a.mp3", "I:none.mp3", "F:b.mp3"};
+        QTest::newRow("empty line resolves to the folder")
+            << "empty.m3u" << QByteArray("\n   \n") << QStringList{"F:.", "F:."};
+        QTest::newRow("LIST.M3U8 read as UTF-8")
+            << "LIST.M3U8" << QByteArray("caf\xc3\xa9.mp3\n") << QStringList{"F:caf\u00e9.mp3"};
+        QTest::newRow("m3u read as Latin-1") << "latin.m3u" << QByteArray("caf\xe9.mp3\n")
+                                             << QStringList{"F:caf\u00e9.mp3"};
+        QTest::newRow("UTF-8 bytes in m3u are Latin-1")
+            << "mixed.m3u" << QByteArray("caf\xc3\xa9.mp3\n") << QStringList{"I:caf\u00c3\u00a9.mp3"};
+        QTest::newRow("UTF-8 mark makes UTF-8")
+            << "marked.m3u" << QByteArray("\xef\xbb\xbf#EXTM3U\ncaf\xc3\xa9.mp3\n") << QStringList{"F:caf\u00e9.mp3"};
+        QTest::newRow("absolute paths and file URLs")
+            << "abs.m3u" << QByteArray("@DIR@/a.mp3\nfile://@DIR@/sub/c.mp3\nfile://@DIR@/caf%C3%A9.mp3\n@DIR@/no.mp3")
+            << QStringList{"F:a.mp3", "F:sub/c.mp3", "F:caf\u00e9.mp3", "I:@DIR@/no.mp3"};
+        QTest::newRow("other schemes are locations")
+            << "remote.m3u" << QByteArray("http://example.invalid/radio.mp3\nrtsp://127.0.0.1:554/live\n")
+            << QStringList{"L:http://example.invalid/radio.mp3", "L:rtsp://127.0.0.1:554/live"};
+        QTest::newRow("relative path through a subfolder")
+            << "sub/up.m3u" << QByteArray("../b.mp3\nc.mp3\n") << QStringList{"F:b.mp3", "F:sub/c.mp3"};
+    }
+
+    void readsEntries()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, entries);
+        writeFile(name, withDir(bytes));
+        const M3uReadResult result = readM3u(path(name));
+        QVERIFY(result.opened);
+        QCOMPARE(render(result), QString::fromUtf8(withDir(entries.join('|').toUtf8())).split('|'));
+    }
+
+    void logsEntriesWithEscapedText()
+    {
+        writeFile(QStringLiteral("log.m3u"), "a.mp3\n<b>.mp3\n");
+        QStringList notices, warnings;
+        const auto notice = [&notices](const QString &line) { notices << line; };
+        const auto warning = [&warnings](const QString &line) { warnings << line; };
+
+        const M3uReadResult result = readM3u(path(QStringLiteral("log.m3u")), notice, warning);
+        QCOMPARE(result.urls(M3uEntryKind::LocalFile), QList<QUrl>{QUrl::fromLocalFile(path("a.mp3"))});
+        QCOMPARE(notices, QStringList({"[Main] Read playlist: " + path("log.m3u"),
+                                       "[Main] Found item in playlist: a.mp3"}));
+        QCOMPARE(warnings, QStringList{"[Main] Invalid item in playlist: &lt;b&gt;.mp3"});
+
+        notices.clear();
+        warnings.clear();
+        QVERIFY(!readM3u(path(QStringLiteral("<none>.m3u")), notice, warning).opened);
+        QVERIFY(notices.isEmpty());
+        QCOMPARE(warnings, QStringList{"[Main] Failed to read playlist: " + path("&lt;none&gt;.m3u")});
+    }
+
+    void writesEntries_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QString>("writtenName");
+        QTest::addColumn<QByteArray>("bytes");
+
+        QTest::newRow("same folder, file not yet there: bare names")
+            << "new.m3u" << QStringList{"b.mp3", "a.mp3"} << "new.m3u" << QByteArray("b.mp3\na.mp3\n");
+        QTest::newRow("caf\u00e9.mp3 to list.m3u writes list.m3u8 in UTF-8")
+            << "list.m3u" << QStringList{"a.mp3", "caf\u00e9.mp3"} << "list.m3u8"
+            << QByteArray("a.mp3\ncaf\xc3\xa9.mp3\n");
+        QTest::newRow("LIST.M3U8 is no m3u8 on writing")
+            << "LIST2.M3U8" << QStringList{"caf\u00e9.mp3"} << "LIST2.m3u8" << QByteArray("caf\xc3\xa9.mp3\n");
+        QTest::newRow("name without suffix") << "plain" << QStringList{"caf\u00e9.mp3"} << "plain.m3u8"
+                                             << QByteArray("caf\xc3\xa9.mp3\n");
+        QTest::newRow("other folder: absolute paths")
+            << "lists/out.m3u" << QStringList{"a.mp3", "sub/c.mp3"} << "lists/out.m3u"
+            << QByteArray("@DIR@/a.mp3\n@DIR@/sub/c.mp3\n");
+        QTest::newRow("names a reader would change become URLs")
+            << "awkward.m3u" << QStringList{"#1 hit.mp3", " lead.mp3"} << "awkward.m3u"
+            << QByteArray("file://@DIR@/%231%20hit.mp3\nfile://@DIR@/%20lead.mp3\n");
+        QTest::newRow("remote location kept")
+            << "remote-out.m3u" << QStringList{"a.mp3", "http://example.invalid/r.mp3"} << "remote-out.m3u"
+            << QByteArray("a.mp3\nhttp://example.invalid/r.mp3\n");
+    }
+
+    void writesEntries()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, items);
+        QFETCH(QString, writtenName);
+        QFETCH(QByteArray, bytes);
+        const M3uWriteResult result = writeM3u(path(name), locations(items));
+        QVERIFY(result.written);
+        QCOMPARE(result.fileName, path(writtenName));
+        QCOMPARE(contents(result.fileName), withDir(bytes));
+        if (writtenName != name)
+            QVERIFY(!QFile::exists(path(name)));
+    }
+
+    void savedPlaylistReadsBack_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("bare names in order") << "rt1.m3u" << QStringList{"b.mp3", "caf\u00e9.mp3", "a.mp3"};
+        QTest::newRow("absolute entries") << "lists/rt2.m3u" << QStringList{"sub/c.mp3", "a.mp3", "100%.mp3"};
+        QTest::newRow("awkward names")
+            << "rt3.m3u8" << QStringList{"#1 hit.mp3", " lead.mp3", "100%.mp3", "caf\u00e9.mp3"};
+    }
+
+    void savedPlaylistReadsBack()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, items);
+        const M3uWriteResult written = writeM3u(path(name), locations(items));
+        QVERIFY(written.written);
+        const M3uReadResult read = readM3u(written.fileName);
+        QCOMPARE(read.entries.size(), items.size());
+        QStringList expected;
+        for (const QString &item : items)
+            expected << QStringLiteral("F:") + item;
+        QCOMPARE(render(read), expected);
+    }
+
+    void unwritableTargetReportsFailure()
+    {
+        const M3uWriteResult result = writeM3u(path(QStringLiteral("absent/list.m3u")), locations({"a.mp3"}));
+        QVERIFY(!result.written);
+        QCOMPARE(result.fileName, path(QStringLiteral("absent/list.m3u")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestM3u)
+#include "tst_m3u.moc"
