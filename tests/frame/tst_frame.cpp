@@ -1,0 +1,163 @@
+#include "modernwindow.h"
+#include "tarntest.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWindow>
+
+// The frame with the hooks a concrete application supplies.
+class TestWindow : public Common::ModernWindow
+{
+public:
+    explicit TestWindow(bool hideDebug = true)
+        : Common::ModernWindow(hideDebug)
+    {
+    }
+    using Common::ModernWindow::appMenu;
+    using Common::ModernWindow::titleLabel;
+    using Common::ModernWindow::topBar;
+
+protected:
+    Common::UpdateHelper *createUpdateHelper(bool) override { return nullptr; }
+    QString updateLinks() override { return QString(); }
+};
+
+class FrameTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void topBarHoldsFourWidgetsWithoutPinProperty();
+    void topBarHoldsPinWhenPropertySet();
+    void debugMenuOnlyInDebugMode_data();
+    void debugMenuOnlyInDebugMode();
+    void titleDragMovesByMouseDisplacement_data();
+    void titleDragMovesByMouseDisplacement();
+    void bottomLeftCornerDragWidensAndMovesLeft();
+
+private:
+    static void sendMouse(QObject *target, QEvent::Type type, const QPoint &local, const QPoint &global,
+                          Qt::MouseButton button, Qt::MouseButtons buttons);
+};
+
+void FrameTest::init()
+{
+    qApp->setProperty("appPinButton", QVariant());
+}
+
+void FrameTest::sendMouse(QObject *target, QEvent::Type type, const QPoint &local, const QPoint &global,
+                          Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, local, global, button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+void FrameTest::topBarHoldsFourWidgetsWithoutPinProperty()
+{
+    TestWindow window;
+    QCOMPARE(window.topBar->actions().size(), 4);
+    QCOMPARE(window.topBar->objectName(), QStringLiteral("AppTopBar"));
+    QCOMPARE(window.titleLabel->text(), QGuiApplication::applicationDisplayName());
+}
+
+void FrameTest::topBarHoldsPinWhenPropertySet()
+{
+    qApp->setProperty("appPinButton", QStringLiteral(":/AppTarn/images/app/pin_black.png"));
+    TestWindow window;
+    const QList<QAction *> actions = window.topBar->actions();
+    QCOMPARE(actions.size(), 5);
+    auto *pin = qobject_cast<QToolButton *>(window.topBar->widgetForAction(actions.at(2)));
+    QVERIFY(pin);
+    QVERIFY(pin->isCheckable());
+    QVERIFY(!pin->icon().isNull());
+}
+
+void FrameTest::debugMenuOnlyInDebugMode_data()
+{
+    QTest::addColumn<bool>("hideDebug");
+    QTest::addColumn<QStringList>("menus");
+    QTest::newRow("normal") << true << QStringList{"File", "Options", "Help"};
+    QTest::newRow("debug") << false << QStringList{"File", "Options", "Help", "Debug"};
+}
+
+void FrameTest::debugMenuOnlyInDebugMode()
+{
+    QFETCH(bool, hideDebug);
+    QFETCH(QStringList, menus);
+    TestWindow window(hideDebug);
+    QStringList titles;
+    const QList<QAction *> actions = window.appMenu->actions();
+    for (QAction *action : actions)
+        titles << action->text();
+    QCOMPARE(titles, menus);
+}
+
+void FrameTest::titleDragMovesByMouseDisplacement_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QPoint>("moved");
+    QTest::newRow("left button moves") << int(Qt::LeftButton) << QPoint(37, -12);
+    QTest::newRow("right button does not") << int(Qt::RightButton) << QPoint(0, 0);
+}
+
+void FrameTest::titleDragMovesByMouseDisplacement()
+{
+    QFETCH(int, button);
+    QFETCH(QPoint, moved);
+    TestWindow window;
+    window.resize(400, 300);
+    window.move(100, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QPoint start = window.pos();
+
+    const auto mouseButton = Qt::MouseButton(button);
+    QLabel *label = window.titleLabel;
+    const QPoint grab(label->width() / 2, label->height() / 2);
+    const QPoint global = label->mapToGlobal(grab);
+    sendMouse(label, QEvent::MouseButtonPress, grab, global, mouseButton, mouseButton);
+    sendMouse(label, QEvent::MouseMove, grab, global + QPoint(30, -10), Qt::NoButton, mouseButton);
+    sendMouse(label, QEvent::MouseMove, grab, global + QPoint(37, -12), Qt::NoButton, mouseButton);
+    sendMouse(label, QEvent::MouseButtonRelease, grab, global + QPoint(37, -12), mouseButton, Qt::NoButton);
+    QCOMPARE(window.pos(), start + moved);
+
+    // After the release, moves do not drag.
+    sendMouse(label, QEvent::MouseMove, grab, global + QPoint(90, 90), Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(window.pos(), start + moved);
+}
+
+void FrameTest::bottomLeftCornerDragWidensAndMovesLeft()
+{
+    TestWindow window;
+    window.resize(400, 300);
+    window.move(200, 150);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWindow *handle = window.windowHandle();
+    const QRect before = window.geometry();
+
+    const QPoint corner(2, window.height() - 3);
+    const QPoint global = window.mapToGlobal(corner);
+    sendMouse(handle, QEvent::MouseMove, corner, global, Qt::NoButton, Qt::NoButton);
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::SizeBDiagCursor);
+    sendMouse(handle, QEvent::MouseButtonPress, corner, global, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(handle, QEvent::MouseMove, corner, global + QPoint(-20, 0), Qt::NoButton, Qt::LeftButton);
+    sendMouse(handle, QEvent::MouseButtonRelease, corner, global + QPoint(-20, 0), Qt::LeftButton, Qt::NoButton);
+
+    QCOMPARE(window.width(), before.width() + 20);
+    QCOMPARE(window.height(), before.height());
+    QCOMPARE(window.x(), before.x() - 20);
+    QCOMPARE(window.y(), before.y());
+
+    // Into the interior: the override cursor is restored.
+    const QPoint inside(200, 150);
+    sendMouse(handle, QEvent::MouseMove, inside, window.mapToGlobal(inside), Qt::NoButton, Qt::NoButton);
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+TARN_TEST_MAIN(FrameTest)
+#include "tst_frame.moc"
