@@ -34,6 +34,15 @@ QString libvlcError()
     return text ? QString::fromUtf8(text) : QString();
 }
 
+// Notes a start error. A media that cannot be opened (a missing file, a
+// folder that is no disc, a refused connection) passes through libvlc_Error for
+// about a millisecond and then settles in libvlc_Ended, which would otherwise
+// look like a media that ended at once.
+void noteStartError(const libvlc_event_t *, void *failed)
+{
+    static_cast<std::atomic_bool *>(failed)->store(true);
+}
+
 } // namespace
 
 Core::Core(QObject *parent)
@@ -114,6 +123,20 @@ int Core::waitForState(std::initializer_list<int> endStates)
     return -1;
 }
 
+int Core::startAndWait()
+{
+    std::atomic_bool failed{false};
+    libvlc_event_manager_t *manager = libvlc_media_player_event_manager(player);
+    libvlc_event_attach(manager, libvlc_MediaPlayerEncounteredError, &noteStartError, &failed);
+    libvlc_media_player_play(player);
+    int state = waitForState({libvlc_Playing, libvlc_Error, libvlc_Ended});
+    // After the detach no callback can touch `failed` any more.
+    libvlc_event_detach(manager, libvlc_MediaPlayerEncounteredError, &noteStartError, &failed);
+    if (state == libvlc_Ended && failed.load())
+        state = libvlc_Error;
+    return state;
+}
+
 void Core::bindVideoWindow(bool bind)
 {
 #ifdef Q_OS_WIN
@@ -185,8 +208,7 @@ bool Core::playFile(const QString &path)
         emit messageError(tr("[Core] Failed to create new media player from file: %1").arg(shown));
         return false;
     }
-    libvlc_media_player_play(player);
-    const int state = waitForState({libvlc_Playing, libvlc_Error, libvlc_Ended});
+    const int state = startAndWait();
     if (state != libvlc_Playing && state != libvlc_Ended) {
         emit messageError(tr("[Core] Failed to play media from file: %1").arg(shown));
         return false;
@@ -212,8 +234,7 @@ bool Core::playUrl(const QString &url)
         emit messageError(tr("[Core] Failed to create new media player from URL: %1").arg(shown));
         return false;
     }
-    libvlc_media_player_play(player);
-    const int state = waitForState({libvlc_Playing, libvlc_Error, libvlc_Ended});
+    const int state = startAndWait();
     if (state != libvlc_Playing && state != libvlc_Ended) {
         emit messageError(tr("[Core] Failed to play media from URL: %1").arg(shown));
         return false;
@@ -246,8 +267,7 @@ bool Core::playDisc(int kind, const QString &path)
         emit messageError(tr("[Core] Failed to create new media player from file: %1").arg(shown));
         return false;
     }
-    libvlc_media_player_play(player);
-    const int state = waitForState({libvlc_Playing, libvlc_Error, libvlc_Ended});
+    const int state = startAndWait();
     if (state != libvlc_Playing && state != libvlc_Ended) {
         emit messageError(tr("[Core] Error libvlc: %1").arg(libvlcError().toHtmlEscaped()));
         emit messageError(tr("[Core] Failed to play media from disc: %1").arg(shown));
@@ -377,8 +397,7 @@ void Core::changeCdaTrack(int track)
         return;
     libvlc_video_set_mouse_input(player, false);
     libvlc_video_set_key_input(player, false);
-    libvlc_media_player_play(player);
-    const int state = waitForState({libvlc_Playing, libvlc_Error, libvlc_Ended});
+    const int state = startAndWait();
     if (state != libvlc_Playing && state != libvlc_Ended) {
         emit messageError(tr("[Core] Error libvlc: %1").arg(libvlcError().toHtmlEscaped()));
         emit messageError(tr("[Core] Failed to play CD audio track %1").arg(track));

@@ -100,6 +100,10 @@ private:
     // Polls the player's state until it is one of endStates; returns that
     // state, or -1 (after an error line) when StateWaitLimitMs expires.
     int waitForState(std::initializer_list<int> endStates);
+    // Starts the player and waits for Playing, Error or Ended; a start that
+    // failed to open the media yields libvlc_Error even when libvlc has
+    // already moved on to Ended.
+    int startAndWait();
     // Creates `player` from `pendingMedia` (released afterwards), turns
     // libvlc's own mouse and key handling off and binds the video window.
     bool createPlayer(bool bindWindow);
@@ -121,6 +125,9 @@ private:
     libvlc_instance_t *instance = nullptr;
     libvlc_media_t *pendingMedia = nullptr;
     libvlc_media_player_t *player = nullptr;
+    // Whether the event callback is attached to `player`: libvlc aborts on
+    // the detach of a callback that was never attached (a failed start).
+    bool eventsAttached = false;
 };
 
 } // namespace LibPlayer

@@ -144,12 +144,16 @@ void Core::attachEvents()
     libvlc_event_manager_t *manager = libvlc_media_player_event_manager(player);
     for (libvlc_event_type_t type : playerEvents)
         libvlc_event_attach(manager, type, &Core::handleEvent, this);
+    eventsAttached = true;
 }
 
 void Core::detachEvents()
 {
     // libvlc holds the manager's lock while it runs a callback, so once the
     // detach returns no callback of this player is running or will run.
+    if (!eventsAttached)
+        return;
+    eventsAttached = false;
     libvlc_event_manager_t *manager = libvlc_media_player_event_manager(player);
     for (libvlc_event_type_t type : playerEvents)
         libvlc_event_detach(manager, type, &Core::handleEvent, this);
