@@ -1,0 +1,213 @@
+#include "timeslider.h"
+
+#include <QCursor>
+#include <QEnterEvent>
+#include <QFrame>
+#include <QHoverEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+#include "timeformat.h"
+
+namespace LibPlayer {
+
+TimeSlider::TimeSlider(QWidget *parent)
+    : QSlider(parent)
+{
+    hoverMarker = new QFrame(this);
+    hoverMarker->setStyleSheet(QStringLiteral(
+        " * { background-color: rgba(255,255,255,255); height: 6px; width : 2px;"
+        "      border : none; padding : 0px; margin : 0px; }"));
+    hoverMarker->hide();
+    hoverMarker->setFixedSize(2, 6);
+
+    timeTip = new QLabel(tr("00:00"), parent);
+    timeTip->setStyleSheet(QStringLiteral(
+        " * { color : rgba(0,0,0,255); background-color : rgba(255,255,255,255);"
+        "      border : none; padding: 3px;"
+        "      font-family: Segoe UI Semibold, Arial;"
+        "      qproperty-alignment: AlignCenter; } "));
+    timeTip->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    timeTip->adjustSize();
+    timeTip->hide();
+    if (parent)
+        stackUnder(timeTip);
+
+    setEnabled(false);
+    setOrientation(Qt::Horizontal);
+    setTracking(false);
+    setPageStep(0);
+    setSingleStep(0);
+    setMouseTracking(true);
+    // Hover events arrive only with this attribute; without it the marker
+    // would depend on the style sheet the window gives the slider.
+    setAttribute(Qt::WA_Hover);
+    setRange(0, positionMaximum);
+    installEventFilter(this);
+}
+
+TimeSlider::~TimeSlider()
+{
+    // The label belongs to the parent; a replaced slider must not leave it behind.
+    delete timeTip.data();
+}
+
+void TimeSlider::setLengthMilliseconds(qint64 ms)
+{
+    const double currentMs = value() * 1000.0 / positionMaximum * lengthSeconds;
+    lengthSeconds = ms / 1000.0;
+    setMilliseconds(static_cast<qint64>(currentMs));
+}
+
+void TimeSlider::setLengthSeconds(double seconds)
+{
+    const double current = double(value()) / positionMaximum * lengthSeconds;
+    lengthSeconds = seconds;
+    if (seconds == 0.0)
+        return;
+    setPositionFromRatio(current / seconds);
+}
+
+void TimeSlider::setMilliseconds(qint64 ms)
+{
+    if (lengthSeconds == 0.0)
+        return;
+    setPositionFromRatio(ms / 1000.0 / lengthSeconds);
+}
+
+void TimeSlider::setSeconds(double seconds)
+{
+    if (lengthSeconds == 0.0)
+        return;
+    setPositionFromRatio(seconds / lengthSeconds);
+}
+
+void TimeSlider::setSliding(bool on)
+{
+    sliding = on;
+    if (!on)
+        hideHover();
+}
+
+void TimeSlider::setPositionFromRatio(double ratio)
+{
+    if (isSliderDown())
+        return;
+    const double position = std::clamp(ratio * positionMaximum, 0.0, double(positionMaximum));
+    setValue(static_cast<int>(position));
+}
+
+qint64 TimeSlider::timeUnderMarker() const
+{
+    if (width() <= 0)
+        return 0;
+    return static_cast<qint64>(double(hoverMarker->x()) / width() * lengthSeconds * 1000.0);
+}
+
+void TimeSlider::showMarkerAt(int x)
+{
+    hoverMarker->move(x, 1);
+}
+
+void TimeSlider::hideHover()
+{
+    if (timeTip)
+        timeTip->hide();
+    hoverMarker->hide();
+}
+
+void TimeSlider::updateTimeTip()
+{
+    if (!timeTip)
+        return;
+    timeTip->setText(formatMilliseconds(timeUnderMarker()));
+    placeTimeTip();
+}
+
+void TimeSlider::placeTimeTip()
+{
+    if (!timeTip)
+        return;
+    timeTip->adjustSize();
+    int x = hoverMarker->x() - timeTip->width() / 2;
+    if (x <= 0)
+        x = 0;
+    x = std::min(x, width() - timeTip->width());
+    // The window lays the slider at x 0; the offset keeps the label over the
+    // marker anywhere else too.
+    timeTip->move(this->x() + x, y() - timeTip->height());
+}
+
+bool TimeSlider::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != this)
+        return QSlider::eventFilter(watched, event);
+
+    const QEvent::Type type = event->type();
+    if (!sliding && (type == QEvent::HoverEnter || type == QEvent::HoverMove || type == QEvent::Enter)) {
+        hideHover();
+        return false;
+    }
+
+    switch (type) {
+    case QEvent::HoverEnter:
+    case QEvent::Enter: {
+        int x = 0;
+        if (const auto *hover = dynamic_cast<QHoverEvent *>(event))
+            x = hover->pos().x();
+        else if (const auto *enter = dynamic_cast<QEnterEvent *>(event))
+            x = enter->pos().x();
+        else
+            x = mapFromGlobal(QCursor::pos()).x();
+        showMarkerAt(x);
+        hoverMarker->show();
+        if (lengthSeconds == 0.0 || !timeTip)
+            break;
+        updateTimeTip();
+        timeTip->show();
+        timeTip->raise();
+        break;
+    }
+    case QEvent::HoverMove: {
+        const QPoint pos = static_cast<QHoverEvent *>(event)->pos();
+        if (!rect().contains(pos)) {
+            hideHover();
+            break;
+        }
+        showMarkerAt(pos.x());
+        if (lengthSeconds == 0.0)
+            break;
+        updateTimeTip();
+        break;
+    }
+    case QEvent::HoverLeave:
+    case QEvent::Leave:
+        hideHover();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && hoverMarker->isVisible())
+            emit seeked(timeUnderMarker());
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void TimeSlider::moveEvent(QMoveEvent *event)
+{
+    QSlider::moveEvent(event);
+    if (lengthSeconds != 0.0)
+        placeTimeTip();
+}
+
+void TimeSlider::hideEvent(QHideEvent *event)
+{
+    QSlider::hideEvent(event);
+    if (timeTip)
+        timeTip->hide();
+}
+
+} // namespace LibPlayer

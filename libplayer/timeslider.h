@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QPointer>
+#include <QSlider>
+
+class QFrame;
+class QLabel;
+
+namespace LibPlayer {
+
+// Thin progress bar of the playback time, range 0 to 10000. The user never
+// drags the handle (the slider is disabled); while sliding is on, hovering
+// shows a 2 x 6 marker and, once a length is known, a label with the time
+// under the pointer above the bar, and a left click seeks to that time.
+//
+// The hover label is a child of the slider's parent widget so that it can
+// lie above the bar; it goes with the slider.
+class TimeSlider : public QSlider
+{
+    Q_OBJECT
+
+public:
+    explicit TimeSlider(QWidget *parent = nullptr);
+    ~TimeSlider() override;
+
+    bool isSliding() const { return sliding; }
+    double length() const { return lengthSeconds; }
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+signals:
+    void seeked(qint64 ms);
+
+public slots:
+    void setLengthMilliseconds(qint64 ms);
+    void setLengthSeconds(double seconds);
+    void setMilliseconds(qint64 ms);
+    void setSeconds(double seconds);
+    void setSliding(bool on);
+
+protected:
+    void moveEvent(QMoveEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void setPositionFromRatio(double ratio);
+    qint64 timeUnderMarker() const;
+    void showMarkerAt(int x);
+    void hideHover();
+    void updateTimeTip();
+    void placeTimeTip();
+
+    QPointer<QLabel> timeTip;
+    // Range maximum of the handle; not named maximum, which would hide
+    // QAbstractSlider::maximum().
+    int positionMaximum = 10000;
+    QFrame *hoverMarker = nullptr;
+    double lengthSeconds = 0.0;
+    bool sliding = false;
+};
+
+} // namespace LibPlayer
