@@ -179,7 +179,7 @@ void Core::startedPlayback(bool volumeFirst, bool clearSubtitleFiles)
         libvlc_audio_set_volume(player, volume);
     if (clearSubtitleFiles)
         subtitleFiles.clear();
-    clearKnownTracks();
+    resetTracks();
     parseTimer->start();
 }
 
@@ -187,6 +187,13 @@ void Core::clearKnownTracks()
 {
     qDeleteAll(knownTracks);
     knownTracks.clear();
+}
+
+void Core::resetTracks()
+{
+    clearKnownTracks();
+    videoRecords.clear();
+    zeroWidthPasses = 0;
 }
 
 bool Core::playFile(const QString &path)
@@ -405,7 +412,7 @@ void Core::changeCdaTrack(int track)
     }
     attachEvents();
     libvlc_audio_set_volume(player, volume);
-    clearKnownTracks();
+    resetTracks();
     parseTimer->start();
 }
 

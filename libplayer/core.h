@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "mediatrack.h"
+
 #include <initializer_list>
 
 class QTimer;
@@ -19,8 +21,6 @@ struct libvlc_media_t;
 struct libvlc_media_player_t;
 
 namespace LibPlayer {
-
-class MediaTrack;
 
 // The playback engine and the only user of libvlc: one libvlc instance, at most
 // one player at a time. Lives on the GUI thread; every slot and function runs
@@ -112,6 +112,11 @@ private:
     void detachEvents();
     void releasePlayer();
     void clearKnownTracks();
+    // Forgets everything learnt about the streams of the previous player.
+    void resetTracks();
+    // Keeps the picture sizes the track array reports now: the first parse of
+    // an MPEG-TS media resets them to 0x0 for the rest of its playback.
+    void rememberVideoRecords(libvlc_media_t *media);
     // What to do after a start that reached Playing or Ended.
     void startedPlayback(bool volumeFirst, bool clearSubtitleFiles);
 
@@ -125,6 +130,12 @@ private:
     libvlc_instance_t *instance = nullptr;
     libvlc_media_t *pendingMedia = nullptr;
     libvlc_media_player_t *player = nullptr;
+    // Picture size, sample aspect and frame rate per video track id, as last
+    // reported with a width; cleared with knownTracks by every play.
+    QHash<int, MediaTrack::VideoRecord> videoRecords;
+    // Full passes run only because the first video track's width was 0;
+    // bounded so that a stream whose size never shows stops being re-parsed.
+    int zeroWidthPasses = 0;
     // Whether the event callback is attached to `player`: libvlc aborts on
     // the detach of a callback that was never attached (a failed start).
     bool eventsAttached = false;

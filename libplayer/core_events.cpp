@@ -47,6 +47,9 @@ constexpr MetaKey metaKeys[] = {
     {"URL", libvlc_meta_URL},           {"TrackID", libvlc_meta_TrackID},
 };
 
+// Most full passes run only because the first video track has no width yet.
+constexpr int MaxZeroWidthPasses = 5;
+
 // Longest wait for the track of a newly added subtitle file to show up.
 constexpr int SubtitleWaitLimitMs = 1000;
 
@@ -67,6 +70,18 @@ QString takeLatin1(char *text)
     const QString result = QString::fromLatin1(text);
     libvlc_free(text);
     return result;
+}
+
+MediaTrack::VideoRecord videoRecordOf(const libvlc_video_track_t &source)
+{
+    MediaTrack::VideoRecord video;
+    video.height = source.i_height;
+    video.width = source.i_width;
+    video.sarNum = source.i_sar_num;
+    video.sarDen = source.i_sar_den;
+    video.frameRateNum = source.i_frame_rate_num;
+    video.frameRateDen = source.i_frame_rate_den;
+    return video;
 }
 
 bool isDiscLocation(const QString &mrl)
@@ -159,6 +174,21 @@ void Core::detachEvents()
         libvlc_event_detach(manager, type, &Core::handleEvent, this);
 }
 
+void Core::rememberVideoRecords(libvlc_media_t *media)
+{
+    libvlc_media_track_t **tracks = nullptr;
+    const unsigned int count = libvlc_media_tracks_get(media, &tracks);
+    if (!tracks)
+        return;
+    for (unsigned int i = 0; i < count; ++i) {
+        const libvlc_media_track_t *source = tracks[i];
+        if (source->i_type != libvlc_track_video || !source->video || source->video->i_width == 0)
+            continue;
+        videoRecords.insert(source->i_id, videoRecordOf(*source->video));
+    }
+    libvlc_media_tracks_release(tracks, count);
+}
+
 QString Core::metadata(const QString &key) const
 {
     return metadataValues.value(key);
@@ -181,6 +211,7 @@ void Core::parseMedia()
     if (libvlc_media_is_parsed(media) == 0) {
         // libvlc never parses a playing media by itself; the synchronous parse
         // takes a few milliseconds for a local file.
+        rememberVideoRecords(media);
         libvlc_media_parse(media);
         if (libvlc_media_is_parsed(media) == 0) {
             emit messageWarning(tr("[Core] Media not parsed"));
@@ -200,9 +231,11 @@ void Core::parseMedia()
                                          [](const MediaTrack *track) { return track->video != nullptr; });
     const bool hadVideo = firstVideo != knownTracks.cend();
     noVideoTracks = !hadVideo;
-    const bool fullPass = count > static_cast<unsigned int>(previousCount)
-                          || (hadVideo && (*firstVideo)->video->width == 0);
-    if (!fullPass) {
+    const bool moreTracks = count > static_cast<unsigned int>(previousCount);
+    const bool noWidth = hadVideo && (*firstVideo)->video->width == 0 && zeroWidthPasses < MaxZeroWidthPasses;
+    if (!moreTracks && noWidth)
+        ++zeroWidthPasses;
+    if (!moreTracks && !noWidth) {
         if (tracks)
             libvlc_media_tracks_release(tracks, count);
         libvlc_media_release(media);
@@ -244,21 +277,14 @@ void Core::parseMedia()
                 track->audio->rate = source->audio->i_rate;
             } else if (track->video && source->video) {
                 MediaTrack::VideoRecord &video = *track->video;
-                video.height = source->video->i_height;
-                video.width = source->video->i_width;
-                video.sarNum = source->video->i_sar_num;
-                video.sarDen = source->video->i_sar_den;
-                video.frameRateNum = source->video->i_frame_rate_num;
-                video.frameRateDen = source->video->i_frame_rate_den;
+                video = videoRecordOf(*source->video);
                 // Parsing an MPEG-TS stream resets its size to 0x0 for good;
-                // the video output still knows it, and without it every tick
-                // would run a full pass until the end of the file.
-                unsigned int width = 0;
-                unsigned int height = 0;
-                if (video.width == 0 && libvlc_video_get_size(player, 0, &width, &height) == 0 && width > 0) {
-                    video.width = width;
-                    video.height = height;
-                }
+                // without the size seen before, every tick would run a full
+                // pass until the end of the file.
+                if (video.width > 0)
+                    videoRecords.insert(track->id, video);
+                else if (videoRecords.contains(track->id))
+                    video = videoRecords.value(track->id);
                 const DisplayRatio ratio = displayRatio(video.width, video.height, video.sarNum, video.sarDen);
                 emit displayRatioChanged(ratio.width, ratio.height);
             } else if (track->subtitleEncoding && source->subtitle) {
