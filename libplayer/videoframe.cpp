@@ -1,0 +1,93 @@
+#include "videoframe.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "videoframelayout.h"
+
+namespace LibPlayer {
+
+namespace {
+
+QFont linesFont(int pointSize)
+{
+    QFont font(QStringLiteral("Segoe UI Semibold, Arial"), pointSize, QFont::Bold, false);
+    return font;
+}
+
+// Size of the block of lines as a label would lay it out, without a widget.
+QSize textBlockSize(const QFont &font, const QStringList &lines, QPaintDevice *device)
+{
+    const QFontMetrics metrics(font, device);
+    return metrics.boundingRect(QRect(), Qt::AlignLeft, lines.join(QLatin1Char('\n'))).size();
+}
+
+} // namespace
+
+VideoFrame::VideoFrame(QWidget *parent, Qt::WindowFlags flags)
+    : QFrame(parent, flags)
+{
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // No Qt::WA_PaintOnScreen: under Qt 5 on X11 a widget with it is given no
+    // paint events (QWidget has no paint engine of its own), so the lines
+    // would never show. libvlc draws into a child window of its own inside
+    // this frame's native window, which the backing store does not paint over.
+    setAttribute(Qt::WA_MouseTracking);
+    setAcceptDrops(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+VideoFrame::~VideoFrame() = default;
+
+void VideoFrame::setLines(const QString &line1, const QString &line2,
+                          const QString &line3, const QString &line4)
+{
+    lines.clear();
+    for (const QString *line : {&line1, &line2, &line3, &line4}) {
+        if (!line->isEmpty())
+            lines.append(*line);
+    }
+}
+
+void VideoFrame::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.eraseRect(event->rect());
+    if (lines.isEmpty())
+        return;
+
+    painter.setPen(QColor(255, 255, 255, 255));
+    const QSize block = textBlockSize(linesFont(videoFrameBasePointSize), lines, this);
+    const int pointSize = videoFrameTextPointSize(block, size());
+    const QFont font = linesFont(pointSize);
+    painter.setFont(font);
+
+    const QSize grown = textBlockSize(font, lines, this);
+    const int x = (width() - grown.width()) / 2;
+    const int lineHeight = painter.fontMetrics().height();
+    const int top = (height() - lines.size() * lineHeight) / 2;
+
+    int y = top - pointSize / 2 + lineHeight;
+    for (const QString &line : qAsConst(lines)) {
+        painter.drawText(x, y, line);
+        y += lineHeight;
+    }
+}
+
+void VideoFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    event->acceptProposedAction();
+}
+
+void VideoFrame::dropEvent(QDropEvent *event)
+{
+    const QMimeData *mime = event->mimeData();
+    if (mime && mime->hasUrls())
+        emit uriDropped(mime->urls());
+}
+
+} // namespace LibPlayer

@@ -1,0 +1,149 @@
+// The volume control: speaker level images, mute and restore by real clicks,
+// the signals of setValue and the slider shown only under the pointer.
+
+#include <QSlider>
+#include <QToolButton>
+#include <memory>
+
+#include "tarntest.h"
+#include "volumecontrol.h"
+
+using namespace LibPlayer;
+
+namespace {
+
+const QString imageDir = QStringLiteral(":/AppTarn/images/default/player/");
+
+// The speaker images the control's style sheet currently names.
+QString levelImages(const VolumeControl &control)
+{
+    const QString sheet = control.styleSheet();
+    QStringList names;
+    int from = 0;
+    while ((from = sheet.indexOf(imageDir, from)) >= 0) {
+        from += imageDir.size();
+        names << sheet.mid(from, sheet.indexOf(QLatin1Char(')'), from) - from);
+    }
+    return names.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class TestControlsVolume : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void imageFollowsTheLevel_data();
+    void imageFollowsTheLevel();
+    void unmuteRestoresTheValueBeforeMuting_data();
+    void unmuteRestoresTheValueBeforeMuting();
+    void setValueEmitsOncePerPathThatChangesIt();
+    void sliderShowsOnlyUnderThePointer();
+
+private:
+    std::unique_ptr<QWidget> host;
+    VolumeControl *control = nullptr;
+};
+
+void TestControlsVolume::init()
+{
+    host = std::make_unique<QWidget>();
+    host->setGeometry(100, 100, 300, 60);
+    control = new VolumeControl(imageDir + "volume_black.png", imageDir + "volume_hover.png",
+                                imageDir + "volume_less_black.png", imageDir + "volume_less_hover.png",
+                                imageDir + "volume_off_black.png", imageDir + "volume_off_hover.png",
+                                host.get());
+    control->move(10, 10);
+    host->show();
+    QVERIFY(QTest::qWaitForWindowExposed(host.get()));
+}
+
+void TestControlsVolume::cleanup()
+{
+    host.reset();
+    control = nullptr;
+}
+
+void TestControlsVolume::imageFollowsTheLevel_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("images");
+    QTest::newRow("off") << 0 << "volume_off_black.png volume_off_hover.png";
+    QTest::newRow("lowest") << 1 << "volume_less_black.png volume_less_hover.png";
+    QTest::newRow("just below half") << 74 << "volume_less_black.png volume_less_hover.png";
+    QTest::newRow("half") << 75 << "volume_black.png volume_hover.png";
+    QTest::newRow("top") << 150 << "volume_black.png volume_hover.png";
+}
+
+void TestControlsVolume::imageFollowsTheLevel()
+{
+    QFETCH(int, value);
+    QFETCH(QString, images);
+    QCOMPARE(control->value(), 100);
+    QCOMPARE(levelImages(*control), QStringLiteral("volume_black.png volume_hover.png"));
+    control->setValue(value);
+    QCOMPARE(control->value(), value);
+    QCOMPARE(levelImages(*control), images);
+}
+
+void TestControlsVolume::unmuteRestoresTheValueBeforeMuting_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<bool>("muteByButton");
+    QTest::addColumn<int>("restored");
+    QTest::newRow("muted by the button") << 60 << true << 60;
+    QTest::newRow("dragged to 0, never muted") << 60 << false << 100;
+}
+
+void TestControlsVolume::unmuteRestoresTheValueBeforeMuting()
+{
+    QFETCH(int, start);
+    QFETCH(bool, muteByButton);
+    QFETCH(int, restored);
+    auto *button = control->findChild<QToolButton *>();
+    auto *slider = control->findChild<QSlider *>();
+    control->setValue(start);
+    QSignalSpy changes(control, &VolumeControl::valueChanged);
+    if (muteByButton)
+        QTest::mouseClick(button, Qt::LeftButton);
+    else
+        slider->setValue(0);
+    QCOMPARE(control->value(), 0);
+    QCOMPARE(changes.last().first().toInt(), 0);
+    QCOMPARE(levelImages(*control), QStringLiteral("volume_off_black.png volume_off_hover.png"));
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(control->value(), restored);
+    QCOMPARE(changes.last().first().toInt(), restored);
+}
+
+void TestControlsVolume::setValueEmitsOncePerPathThatChangesIt()
+{
+    QSignalSpy changes(control, &VolumeControl::valueChanged);
+    control->setValue(40);
+    QCOMPARE(changes.count(), 2);
+    QCOMPARE(changes.at(0).first().toInt(), 40);
+    QCOMPARE(changes.at(1).first().toInt(), 40);
+    changes.clear();
+    control->setValue(40);
+    QCOMPARE(changes.count(), 1);
+}
+
+void TestControlsVolume::sliderShowsOnlyUnderThePointer()
+{
+    auto *slider = control->findChild<QSlider *>();
+    QTest::mouseMove(host.get(), QPoint(250, 50));
+    QVERIFY(!slider->isVisible());
+    QTest::mouseMove(control, QPoint(5, control->height() / 2));
+    QTRY_VERIFY(slider->isVisible());
+    QCOMPARE(slider->width(), 70);
+    QTest::mouseMove(host.get(), QPoint(250, 50));
+    QTRY_VERIFY(!slider->isVisible());
+}
+
+TARN_TEST_MAIN(TestControlsVolume)
+#include "tst_controls_volume.moc"
