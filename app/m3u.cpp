@@ -24,10 +24,19 @@ bool looksLikeUrl(const QString &text)
     return scheme.match(text).hasMatch();
 }
 
+// Qt takes a leading ":" for its resource system: here it is a file name.
+bool isAbsoluteFilePath(const QString &text)
+{
+    return !text.startsWith(QLatin1Char(':')) && QDir::isAbsolutePath(text);
+}
+
 M3uEntry resolveEntry(const QString &text, const QString &playlistFolder)
 {
     M3uEntry entry;
     entry.text = text;
+    // No file name holds a NUL; the file system would cut the name there.
+    if (text.contains(QChar::Null))
+        return entry;
     QString local;
     if (looksLikeUrl(text)) {
         const QUrl url(text, QUrl::TolerantMode);
@@ -39,7 +48,7 @@ M3uEntry resolveEntry(const QString &text, const QString &playlistFolder)
             return entry;
         }
         local = url.toLocalFile();
-    } else if (QDir::isAbsolutePath(text)) {
+    } else if (isAbsoluteFilePath(text)) {
         local = text;
     } else {
         // An empty entry resolves to the folder itself.
@@ -155,9 +164,10 @@ M3uWriteResult writeM3u(const QString &fileName, const QStringList &locations)
         Item item;
         item.location = location;
         const QUrl url(location, QUrl::TolerantMode);
-        if (url.isLocalFile() || url.scheme().isEmpty()) {
+        const bool plainPath = url.scheme().isEmpty() && isAbsoluteFilePath(location);
+        if (url.isLocalFile() || plainPath) {
             item.local = true;
-            item.path = url.isLocalFile() ? url.toLocalFile() : location;
+            item.path = plainPath ? location : url.toLocalFile();
             if (sameFolder && QFileInfo(item.path).canonicalPath() != playlistFolder)
                 sameFolder = false;
         }

@@ -13,7 +13,7 @@ class TestM3u : public QObject
 private:
     QTemporaryDir dir;
 
-    QString path(const QString &relative) const { return dir.filePath(relative); }
+    QString path(const QString &relative) const { return dir.path() + QLatin1Char('/') + relative; }
 
     QByteArray withDir(QByteArray bytes) const { return bytes.replace("@DIR@", dir.path().toUtf8()); }
 
@@ -68,7 +68,7 @@ private slots:
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("sub")));
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("lists")));
         const QStringList media = {"a.mp3", "b.mp3", "caf\u00e9.mp3", "sub/c.mp3", "#1 hit.mp3",
-                                   " lead.mp3", "100%.mp3"};
+                                   " lead.mp3", "100%.mp3", ":a.mp3"};
         for (const QString &name : media)
             writeFile(name, "ID3");
     }
@@ -102,6 +102,11 @@ private slots:
             << QStringList{"L:http://example.invalid/radio.mp3", "L:rtsp://127.0.0.1:554/live"};
         QTest::newRow("relative path through a subfolder")
             << "sub/up.m3u" << QByteArray("../b.mp3\nc.mp3\n") << QStringList{"F:b.mp3", "F:sub/c.mp3"};
+        // Found by fuzzing: the file system cut the name at the NUL and found "/".
+        QTest::newRow("NUL inside an entry makes it invalid")
+            << "nul.m3u" << QByteArray("///tmp\0///\n", 11) << QStringList{QString::fromLatin1("I:///tmp\0///", 12)};
+        QTest::newRow("leading colon is a file name") << "colon.m3u" << QByteArray("::\n:a.mp3\n")
+                                                      << QStringList{"I:::", "F::a.mp3"};
     }
 
     void readsEntries()
@@ -112,7 +117,8 @@ private slots:
         writeFile(name, withDir(bytes));
         const M3uReadResult result = readM3u(path(name));
         QVERIFY(result.opened);
-        QCOMPARE(render(result), QString::fromUtf8(withDir(entries.join('|').toUtf8())).split('|'));
+        const QByteArray expected = withDir(entries.join('|').toUtf8());
+        QCOMPARE(render(result), QString::fromUtf8(expected.constData(), expected.size()).split('|'));
     }
 
     void logsEntriesWithEscapedText()
@@ -183,7 +189,7 @@ private slots:
         QTest::newRow("bare names in order") << "rt1.m3u" << QStringList{"b.mp3", "caf\u00e9.mp3", "a.mp3"};
         QTest::newRow("absolute entries") << "lists/rt2.m3u" << QStringList{"sub/c.mp3", "a.mp3", "100%.mp3"};
         QTest::newRow("awkward names")
-            << "rt3.m3u8" << QStringList{"#1 hit.mp3", " lead.mp3", "100%.mp3", "caf\u00e9.mp3"};
+            << "rt3.m3u8" << QStringList{"#1 hit.mp3", " lead.mp3", "100%.mp3", "caf\u00e9.mp3", ":a.mp3"};
     }
 
     void savedPlaylistReadsBack()
