@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QWidget>
 #include <QPointer>
 #include <QString>
 #include <memory>
