@@ -292,20 +292,15 @@ void Core::releasePlayer()
     auto *thread = new CoreReleaseThread(player, this);
     player = nullptr;
     thread->start(QThread::InheritPriority);
-    // Short sleeps keep the GUI thread idle without adding latency to every
-    // end of media; a stop that never ends is reported once, but the thread
-    // object cannot be freed while it still runs, so the wait goes on.
-    QElapsedTimer elapsed;
-    elapsed.start();
-    bool reported = false;
-    while (!thread->isReleased()) {
-        if (!reported && elapsed.elapsed() >= StateWaitLimitMs) {
-            emit messageError(tr("[Core] Releasing the player takes longer than %1 ms").arg(StateWaitLimitMs));
-            reported = true;
-        }
-        QThread::msleep(StatePollMs);
+    // The GUI thread sleeps until the thread has released the player (the
+    // sleep ends the moment it finishes, so no end of media waits longer than
+    // the release itself). A stop that never ends is reported once; the thread
+    // object cannot be freed while it runs, so the wait goes on.
+    if (!thread->wait(StateWaitLimitMs)) {
+        emit messageError(tr("[Core] Releasing the player takes longer than %1 ms").arg(StateWaitLimitMs));
+        thread->wait();
     }
-    thread->wait();
+    Q_ASSERT(thread->isReleased());
     delete thread;
 }
 
