@@ -15,7 +15,6 @@ class TestControlsPure : public QObject
 private slots:
     void timeTextsSwitchToHoursAndNeverWrap_data();
     void timeTextsSwitchToHoursAndNeverWrap();
-    void millisecondsTruncateToWholeSeconds();
     void marginsComeFromTheHeightWithAFloor_data();
     void marginsComeFromTheHeightWithAFloor();
     void textGrowsToFillTheFrameButNotBelowBase_data();
@@ -26,15 +25,12 @@ void TestControlsPure::timeTextsSwitchToHoursAndNeverWrap_data()
 {
     QTest::addColumn<qint64>("seconds");
     QTest::addColumn<QString>("text");
-    QTest::newRow("zero") << qint64(0) << "00:00";
     QTest::newRow("75 s") << qint64(75) << "01:15";
     QTest::newRow("one second short of an hour") << qint64(3599) << "59:59";
     QTest::newRow("one hour") << qint64(3600) << "1:00:00";
-    QTest::newRow("4000 s") << qint64(4000) << "1:06:40";
     QTest::newRow("last second of a day") << qint64(86399) << "23:59:59";
     QTest::newRow("24 hours") << qint64(86400) << "24:00:00";
     QTest::newRow("25 hours") << qint64(90000) << "25:00:00";
-    QTest::newRow("100 hours") << qint64(360000) << "100:00:00";
     QTest::newRow("negative reads as zero") << qint64(-5) << "00:00";
 }
 
@@ -43,13 +39,7 @@ void TestControlsPure::timeTextsSwitchToHoursAndNeverWrap()
     QFETCH(qint64, seconds);
     QFETCH(QString, text);
     QCOMPARE(formatSeconds(seconds), text);
-    QCOMPARE(formatMilliseconds(seconds * 1000), text);
-}
-
-void TestControlsPure::millisecondsTruncateToWholeSeconds()
-{
-    QCOMPARE(formatMilliseconds(3599999), QStringLiteral("59:59"));
-    QCOMPARE(formatMilliseconds(999), QStringLiteral("00:00"));
+    QCOMPARE(formatMilliseconds(seconds * 1000 + 999), text);
 }
 
 void TestControlsPure::marginsComeFromTheHeightWithAFloor_data()
@@ -81,7 +71,6 @@ void TestControlsPure::textGrowsToFillTheFrameButNotBelowBase_data()
     QTest::newRow("tiny frame keeps the base size") << QSize(200, 50) << QSize(60, 30) << 16;
     QTest::newRow("shrinking is floored at base") << QSize(100, 100) << QSize(140, 140) << 16;
     QTest::newRow("empty block") << QSize(0, 0) << QSize(800, 600) << 16;
-    QTest::newRow("empty frame") << QSize(100, 20) << QSize(0, 0) << 16;
 }
 
 void TestControlsPure::textGrowsToFillTheFrameButNotBelowBase()

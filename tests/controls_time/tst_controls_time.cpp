@@ -1,10 +1,9 @@
 // Time label texts and the time slider's handle, hover marker, hover label
 // and click-to-seek, with the real pointer moved over a shown window.
 
-#include <QCursor>
 #include <QFrame>
-#include <QWindow>
 #include <QLabel>
+#include <QWindow>
 #include <memory>
 
 #include "tarntest.h"
@@ -14,20 +13,8 @@
 using namespace LibPlayer;
 
 namespace {
-
 constexpr int sliderWidth = 400;
 constexpr int sliderY = 60;
-
-QFrame *markerOf(TimeSlider *slider)
-{
-    return slider->findChild<QFrame *>();
-}
-
-QLabel *tipOf(QWidget *host)
-{
-    return host->findChild<QLabel *>();
-}
-
 } // namespace
 
 class TestControlsTime : public QObject
@@ -36,27 +23,31 @@ class TestControlsTime : public QObject
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { host.reset(); }
 
     void labelShowsCurrentAndLength_data();
     void labelShowsCurrentAndLength();
     void labelKeepsItsTextWhenTimeFallsBackToZero();
-
     void handleFollowsTimeWithinRange_data();
     void handleFollowsTimeWithinRange();
     void handleStaysWhileHeldDown();
-    void withoutLengthHoverShowsOnlyTheMarker();
-    void hoverLabelShowsTimeUnderPointerWithinSlider_data();
-    void hoverLabelShowsTimeUnderPointerWithinSlider();
+    void hoverShowsMarkerAndTimeOnlyWhenKnown_data();
+    void hoverShowsMarkerAndTimeOnlyWhenKnown();
     void onlyLeftReleaseOverMarkerSeeks_data();
     void onlyLeftReleaseOverMarkerSeeks();
 
 private:
-    void hoverAt(int x);
-    void pointerAway();
+    void hoverAt(int x) { QTest::mouseMove(slider, QPoint(x, 4)); }
+    void pointerAway()
+    {
+        QTest::mouseMove(host.get(), QPoint(sliderWidth / 2, 10));
+        QTRY_VERIFY(!slider->underMouse());
+    }
 
     std::unique_ptr<QWidget> host;
     TimeSlider *slider = nullptr;
+    QFrame *marker = nullptr;
+    QLabel *tip = nullptr;
 };
 
 void TestControlsTime::init()
@@ -65,26 +56,12 @@ void TestControlsTime::init()
     host->setGeometry(100, 100, sliderWidth, 100);
     slider = new TimeSlider(host.get());
     slider->setGeometry(0, sliderY, sliderWidth, 8);
+    marker = slider->findChild<QFrame *>();
+    tip = host->findChild<QLabel *>();
+    QVERIFY(marker && tip);
     host->show();
     QVERIFY(QTest::qWaitForWindowExposed(host.get()));
     pointerAway();
-}
-
-void TestControlsTime::cleanup()
-{
-    host.reset();
-    slider = nullptr;
-}
-
-void TestControlsTime::hoverAt(int x)
-{
-    QTest::mouseMove(slider, QPoint(x, 4));
-}
-
-void TestControlsTime::pointerAway()
-{
-    QTest::mouseMove(host.get(), QPoint(sliderWidth / 2, 10));
-    QTRY_VERIFY(!slider->underMouse());
 }
 
 void TestControlsTime::labelShowsCurrentAndLength_data()
@@ -112,13 +89,10 @@ void TestControlsTime::labelShowsCurrentAndLength()
 void TestControlsTime::labelKeepsItsTextWhenTimeFallsBackToZero()
 {
     TimeLabel label(host.get());
-    QCOMPARE(label.text(), QString());
     label.setMaximum(60000);
     QCOMPARE(label.text(), QString());
     label.update(5000);
-    QCOMPARE(label.text(), QStringLiteral("00:05 | 01:00"));
     label.update(400);
-    QCOMPARE(label.text(), QStringLiteral("00:05 | 01:00"));
     label.reset();
     QCOMPARE(label.text(), QStringLiteral("00:05 | 01:00"));
     label.update(7000);
@@ -147,15 +121,13 @@ void TestControlsTime::handleFollowsTimeWithinRange()
     QCOMPARE(slider->value(), position);
     slider->setSeconds(timeMs / 1000.0);
     QCOMPARE(slider->value(), position);
-    QCOMPARE(slider->maximum(), 10000);
 }
 
 void TestControlsTime::handleStaysWhileHeldDown()
 {
     slider->setLengthMilliseconds(100000);
     slider->setMilliseconds(20000);
-    QCOMPARE(slider->value(), 2000);
-    // A longer length keeps the handle on the same time.
+    // A new length keeps the handle on the same time.
     slider->setLengthMilliseconds(200000);
     QCOMPARE(slider->value(), 1000);
     slider->setLengthSeconds(400);
@@ -171,81 +143,60 @@ void TestControlsTime::handleStaysWhileHeldDown()
     QCOMPARE(slider->value(), 5000);
 }
 
-void TestControlsTime::withoutLengthHoverShowsOnlyTheMarker()
+void TestControlsTime::hoverShowsMarkerAndTimeOnlyWhenKnown_data()
 {
-    QFrame *marker = markerOf(slider);
-    QLabel *tip = tipOf(host.get());
-    QVERIFY(marker && tip);
-
-    // Not sliding: nothing shows.
-    hoverAt(100);
-    QTRY_VERIFY(slider->underMouse());
-    QTest::qWait(50);
-    QVERIFY(!marker->isVisible());
-    pointerAway();
-
-    slider->setSliding(true);
-    hoverAt(100);
-    QTRY_VERIFY(marker->isVisible());
-    QTRY_COMPARE(marker->x(), 100);
-    QVERIFY(!tip->isVisible());
-    QSignalSpy seeks(slider, &TimeSlider::seeked);
-    QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(100, 4));
-    QCOMPARE(seeks.count(), 1);
-    QCOMPARE(seeks.first().first().toLongLong(), qint64(0));
-
-    pointerAway();
-    QTRY_VERIFY(!marker->isVisible());
-}
-
-void TestControlsTime::hoverLabelShowsTimeUnderPointerWithinSlider_data()
-{
+    QTest::addColumn<bool>("sliding");
     QTest::addColumn<qint64>("lengthMs");
     QTest::addColumn<int>("x");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("far left") << qint64(100000) << 0 << "00:00";
-    QTest::newRow("middle") << qint64(100000) << 200 << "00:50";
-    QTest::newRow("far right") << qint64(100000) << sliderWidth - 1 << "01:39";
-    QTest::newRow("hours") << qint64(8000000) << 200 << "1:06:40";
-    QTest::newRow("beyond a day") << qint64(90000000) << 396 << "24:45:00";
+    QTest::addColumn<QString>("text"); // empty: no label
+    QTest::newRow("not sliding") << false << qint64(100000) << 200 << "";
+    QTest::newRow("no length") << true << qint64(0) << 200 << "";
+    QTest::newRow("far left") << true << qint64(100000) << 0 << "00:00";
+    QTest::newRow("middle") << true << qint64(100000) << 200 << "00:50";
+    QTest::newRow("far right") << true << qint64(100000) << sliderWidth - 1 << "01:39";
+    QTest::newRow("beyond a day") << true << qint64(90000000) << 396 << "24:45:00";
 }
 
-void TestControlsTime::hoverLabelShowsTimeUnderPointerWithinSlider()
+void TestControlsTime::hoverShowsMarkerAndTimeOnlyWhenKnown()
 {
+    QFETCH(bool, sliding);
     QFETCH(qint64, lengthMs);
     QFETCH(int, x);
     QFETCH(QString, text);
-    QLabel *tip = tipOf(host.get());
     slider->setLengthMilliseconds(lengthMs);
-    slider->setSliding(true);
+    slider->setSliding(sliding);
 
-    // Enter elsewhere, then move: the label follows the pointer.
+    // Enter elsewhere, then move: marker and label follow the pointer.
     hoverAt(x < 200 ? 300 : 100);
-    QTRY_VERIFY(tip->isVisible());
+    QTRY_VERIFY(slider->underMouse());
     hoverAt(x);
-    QTRY_COMPARE(markerOf(slider)->x(), x);
+    if (!sliding) {
+        QTest::qWait(50);
+        QVERIFY(!marker->isVisible());
+        return;
+    }
+    QTRY_COMPARE(marker->x(), x);
+    QVERIFY(marker->isVisible());
+    if (text.isEmpty()) {
+        QVERIFY(!tip->isVisible());
+        return;
+    }
     QTRY_COMPARE(tip->text(), text);
-
+    QVERIFY(tip->isVisible());
     const QRect geometry = tip->geometry();
     QCOMPARE(geometry.bottom() + 1, sliderY);
-    QVERIFY(geometry.left() >= 0);
-    QVERIFY(geometry.right() < sliderWidth);
     // Centred over the marker unless that would cross either end.
     QCOMPARE(geometry.left(), qBound(0, x - geometry.width() / 2, sliderWidth - geometry.width()));
-    if (x == 0)
-        QCOMPARE(geometry.left(), 0);
-    if (x == sliderWidth - 1)
-        QCOMPARE(geometry.right(), sliderWidth - 1);
 
-    slider->hide();
-    QVERIFY(!tip->isVisible());
+    pointerAway();
+    QTRY_VERIFY(!tip->isVisible() && !marker->isVisible());
 }
 
 void TestControlsTime::onlyLeftReleaseOverMarkerSeeks_data()
 {
     QTest::addColumn<int>("button");
     QTest::addColumn<bool>("pointerStays");
-    QTest::addColumn<qint64>("seek");
+    QTest::addColumn<qint64>("seek"); // -1: none
     QTest::newRow("left over the marker") << int(Qt::LeftButton) << true << qint64(75000);
     QTest::newRow("right over the marker") << int(Qt::RightButton) << true << qint64(-1);
     QTest::newRow("left after leaving") << int(Qt::LeftButton) << false << qint64(-1);
@@ -259,11 +210,7 @@ void TestControlsTime::onlyLeftReleaseOverMarkerSeeks()
     slider->setLengthMilliseconds(100000);
     slider->setSliding(true);
     hoverAt(300);
-    QTRY_VERIFY(markerOf(slider)->isVisible());
-    if (!pointerStays) {
-        pointerAway();
-        QTRY_VERIFY(!markerOf(slider)->isVisible());
-    }
+    QTRY_VERIFY(marker->isVisible());
     QSignalSpy seeks(slider, &TimeSlider::seeked);
     if (pointerStays) {
         // Through the window, as the X server delivers a click to the disabled slider.
@@ -272,14 +219,13 @@ void TestControlsTime::onlyLeftReleaseOverMarkerSeeks()
         QTest::mouseRelease(host->windowHandle(), Qt::MouseButton(button), Qt::NoModifier, at);
     } else {
         // A release that still reaches the slider after the pointer left it.
+        pointerAway();
+        QTRY_VERIFY(!marker->isVisible());
         QTest::mouseRelease(slider, Qt::MouseButton(button), Qt::NoModifier, QPoint(300, 4));
     }
-    if (seek < 0) {
-        QCOMPARE(seeks.count(), 0);
-    } else {
-        QCOMPARE(seeks.count(), 1);
+    QCOMPARE(seeks.count(), seek < 0 ? 0 : 1);
+    if (seek >= 0)
         QCOMPARE(seeks.first().first().toLongLong(), seek);
-    }
 }
 
 TARN_TEST_MAIN(TestControlsTime)
