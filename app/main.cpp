@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QIcon>
 #include <QLocale>
+#include <QPointer>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTranslator>
@@ -72,21 +73,24 @@ int main(int argc, char *argv[])
     const bool debugMode = Startup::debugGranted(parser.isSet(debugOption), parser.value(passwordOption));
 
     QTranslator translator;
-    if (language == QLatin1String("fr") && debugMode) {
+    if (Startup::loadsTranslation(language, debugMode)) {
         translator.load(QStringLiteral(":/AppTarn/Player_%1").arg(language));
         QCoreApplication::installTranslator(&translator);
     }
 
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-    // Deleted on close (the frame sets WA_DeleteOnClose) or with the application.
-    auto *window = new PlayerWindow(startFile, !debugMode);
+    // Deleted on a system close (the frame sets WA_DeleteOnClose), otherwise
+    // after the event loop, while the application object still exists.
+    QPointer<PlayerWindow> window = new PlayerWindow(startFile, !debugMode);
     window->show();
 
     // other instance's message -> window; window wants the front -> activation
-    QObject::connect(&app, &SingleApplication::messageReceived, window, &PlayerWindow::handleMessage);
+    QObject::connect(&app, &SingleApplication::messageReceived, window.data(), &PlayerWindow::handleMessage);
     app.setActivationWindow(window, false);
-    QObject::connect(window, &PlayerWindow::needToShow, &app, &SingleApplication::activateWindow);
+    QObject::connect(window.data(), &PlayerWindow::needToShow, &app, &SingleApplication::activateWindow);
 
-    return Startup::finishRun(app.exec());
+    const int exitCode = app.exec();
+    delete window.data();
+    return Startup::finishRun(exitCode);
 }

@@ -56,6 +56,11 @@ QString resolveStartFile(const QString &startFile, const QString &launchDirector
     return QDir::cleanPath(QDir(launchDirectory).absoluteFilePath(startFile));
 }
 
+bool loadsTranslation(const QString &language, bool debugMode)
+{
+    return debugMode && language == QLatin1String("fr");
+}
+
 bool isRestartCode(int exitCode)
 {
     return exitCode == 1000 || exitCode == 1001;

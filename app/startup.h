@@ -31,6 +31,9 @@ bool debugGranted(bool debugFlag, const QString &password);
 // "file:///...") pass unchanged.
 QString resolveStartFile(const QString &startFile, const QString &launchDirectory);
 
+// The player catalogue is loaded only for French in debug mode.
+bool loadsTranslation(const QString &language, bool debugMode);
+
 // Exit codes 1000 and 1001 ask for a restart.
 bool isRestartCode(int exitCode);
 

@@ -1,7 +1,9 @@
 #include "logdialog.h"
 #include "tarntest.h"
 
+#include <QPushButton>
 #include <QSettings>
+#include <QTranslator>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -22,6 +24,7 @@ private slots:
     void savedGeometryIsRestored();
     void clickedLinkEmitsGotoUrlWithoutNavigating();
     void closeEmitsAboutToCloseAndKeepsText();
+    void frenchCatalogueTranslatesTheLogWindow();
 };
 
 // Emits the three message signals like any attached sender.
@@ -153,6 +156,24 @@ void LogDialogTest::closeEmitsAboutToCloseAndKeepsText()
     QCOMPARE(aboutToClose.count(), 1);
     log.show();
     QCOMPARE(log.plainText(), QStringLiteral("kept"));
+}
+
+void LogDialogTest::frenchCatalogueTranslatesTheLogWindow()
+{
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/AppTarn/Player_fr")));
+    QCoreApplication::installTranslator(&translator);
+    LogDialog log{QString()};
+    QCoreApplication::removeTranslator(&translator);
+
+    QCOMPARE(log.windowTitle(), QStringLiteral("Journal"));
+    const QList<QPushButton *> buttons = log.findChildren<QPushButton *>();
+    QStringList texts;
+    for (QPushButton *button : buttons)
+        texts << button->text() << button->toolTip();
+    QCOMPARE(texts, (QStringList{"Effacer", "Effacer tous les messages", "Fermer", ""}));
+    for (const char *catalogue : {":/AppTarn/Common_fr.qm", ":/AppTarn/LibTarnCommon_fr.qm"})
+        QVERIFY2(QFile::exists(QString::fromLatin1(catalogue)), catalogue);
 }
 
 TARN_TEST_MAIN(LogDialogTest)

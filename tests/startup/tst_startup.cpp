@@ -18,6 +18,8 @@ private slots:
     void languagePrecedence();
     void debugModeNeedsFlagAndExactPassword_data();
     void debugModeNeedsFlagAndExactPassword();
+    void translationOnlyForFrenchInDebugMode_data();
+    void translationOnlyForFrenchInDebugMode();
     void relativeStartFileResolvesAgainstLaunchDirectory_data();
     void relativeStartFileResolvesAgainstLaunchDirectory();
     void waylandSessionsSelectXcbUnlessForced_data();
@@ -98,6 +100,25 @@ void StartupTest::debugModeNeedsFlagAndExactPassword()
     QFETCH(QString, password);
     QFETCH(bool, granted);
     QCOMPARE(Startup::debugGranted(flag, password), granted);
+}
+
+void StartupTest::translationOnlyForFrenchInDebugMode_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("debug");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("fr in debug mode") << "fr" << true << true;
+    QTest::newRow("fr without debug mode") << "fr" << false << false;
+    QTest::newRow("de in debug mode") << "de" << true << false;
+    QTest::newRow("fr_FR is not fr") << "fr_FR" << true << false;
+}
+
+void StartupTest::translationOnlyForFrenchInDebugMode()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, debug);
+    QFETCH(bool, loads);
+    QCOMPARE(Startup::loadsTranslation(language, debug), loads);
 }
 
 void StartupTest::relativeStartFileResolvesAgainstLaunchDirectory_data()
