@@ -1,3 +1,4 @@
+#include "logdialog.h"
 #include "modernwindow.h"
 #include "tarntest.h"
 
@@ -15,7 +16,10 @@ public:
         : Common::ModernWindow(hideDebug)
     {
     }
+    using Common::ModernWindow::appDebugOpenStuff;
     using Common::ModernWindow::appMenu;
+    using Common::ModernWindow::logAction;
+    using Common::ModernWindow::logDialog;
     using Common::ModernWindow::titleLabel;
     using Common::ModernWindow::topBar;
 
@@ -37,6 +41,7 @@ private slots:
     void titleDragMovesByMouseDisplacement_data();
     void titleDragMovesByMouseDisplacement();
     void bottomLeftCornerDragWidensAndMovesLeft();
+    void logActionTogglesTheLogWindow();
 
 private:
     static void sendMouse(QObject *target, QEvent::Type type, const QPoint &local, const QPoint &global,
@@ -157,6 +162,33 @@ void FrameTest::bottomLeftCornerDragWidensAndMovesLeft()
     const QPoint inside(200, 150);
     sendMouse(handle, QEvent::MouseMove, inside, window.mapToGlobal(inside), Qt::NoButton, Qt::NoButton);
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void FrameTest::logActionTogglesTheLogWindow()
+{
+    TestWindow window(false);
+    window.show();
+    QVERIFY(window.logDialog);
+    QVERIFY(window.logDialog->isHidden());
+    QCOMPARE(window.logDialog->windowTitle(), QStringLiteral("Application log"));
+
+    window.appDebugOpenStuff();
+    QVERIFY(window.logAction->isChecked());
+    QVERIFY(window.logDialog->isVisible());
+
+    // Closing the log window by itself takes the check mark away.
+    window.logDialog->close();
+    QVERIFY(!window.logAction->isChecked());
+    window.logAction->trigger();
+    QVERIFY(window.logDialog->isVisible());
+
+    // Hiding the frame hides a log window that was opened from the menu.
+    window.hide();
+    QVERIFY(window.logDialog->isHidden());
+
+    // The frame's own messages reach it.
+    emit window.messageNotice(QStringLiteral("[Main] hello"));
+    QCOMPARE(window.logDialog->plainText(), QStringLiteral("[Main] hello"));
 }
 
 TARN_TEST_MAIN(FrameTest)
