@@ -205,6 +205,12 @@ void Core::parseMedia()
 {
     if (!player || libvlc_media_player_is_playing(player) == 0)
         return;
+    // libvlc drops a volume set while its audio output is still starting; put
+    // the engine's volume back if the output came up with another one.
+    const int playerVolume = libvlc_audio_get_volume(player);
+    if (playerVolume >= 0 && playerVolume != volume)
+        libvlc_audio_set_volume(player, volume);
+
     libvlc_media_t *media = libvlc_media_player_get_media(player);
     if (!media)
         return;
