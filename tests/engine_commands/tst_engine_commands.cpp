@@ -70,7 +70,6 @@ private slots:
     void seekWhilePausedReportsNewTimeOnce();
     void seekWhilePlayingNeverCallsReceiversInsideLibvlc();
     void commandsWithoutPlayerChangeNothing();
-    void stopPlaybackReleasesPlayer();
     void pointerOverVideoNeverHidesByItself();
     void destroyingPlayingEngineIsSafe();
     void callbackAfterEngineIsGoneDoesNothing();
@@ -113,8 +112,7 @@ void TestEngineCommands::playFileStartsPlaybackAndLogsIt()
     QVERIFY(core->playFile(path));
     QVERIFY(!core->isStopped());
     QVERIFY(log.lines.contains("N [Core] Playing file: " + path));
-    QVERIFY(std::none_of(log.lines.cbegin(), log.lines.cend(),
-                         [](const QString &line) { return line.startsWith(QLatin1Char('E')); }));
+    QVERIFY(log.lines.filter(QRegularExpression("^E ")).isEmpty());
 }
 
 void TestEngineCommands::playFileOfMissingFileFails()
@@ -259,19 +257,6 @@ void TestEngineCommands::commandsWithoutPlayerChangeNothing()
     QVERIFY(core->metadataKeys().isEmpty());
 }
 
-void TestEngineCommands::stopPlaybackReleasesPlayer()
-{
-    QVERIFY(core->playFile(media("av.mkv")));
-    QSignalSpy ends(core.get(), &Core::mediaPlayerEndReached);
-    core->stopPlayback();
-    QVERIFY(core->isStopped());
-    QCOMPARE(core->playerVolume(), -1);
-    // The detached callback brings nothing more from the released player.
-    QTest::qWait(300);
-    QCOMPARE(ends.count(), 0);
-    QVERIFY(core->playFile(media("av.mkv")));
-}
-
 void TestEngineCommands::pointerOverVideoNeverHidesByItself()
 {
     Display *display = XOpenDisplay(nullptr);
@@ -294,6 +279,9 @@ void TestEngineCommands::pointerOverVideoNeverHidesByItself()
 
 void TestEngineCommands::destroyingPlayingEngineIsSafe()
 {
+    QVERIFY(core->playFile(media("av.mkv")));
+    core->stopPlayback();
+    QVERIFY(core->isStopped());
     QVERIFY(core->playFile(media("av.mkv")));
     core->seek(500);
     core.reset();
