@@ -20,7 +20,6 @@ private slots:
     void aboutYearText();
     void aboutTextParts_data();
     void aboutTextParts();
-    void dialogsAreFrameless();
 };
 
 void DialogsTest::initTestCase()
@@ -112,19 +111,6 @@ void DialogsTest::aboutTextParts()
     QCOMPARE(Common::ModernAboutDialog::aboutText(2020, link, text, 2026), about);
 }
 
-void DialogsTest::dialogsAreFrameless()
-{
-    const Qt::WindowFlags frameless = Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint;
-    Common::ModernDialog dialog(nullptr, Qt::Tool);
-    ModernMessageBox box(QMessageBox::NoIcon, QString(), QString());
-    Common::ModernAboutDialog about(Common::buildYear(), QString(), QString(), QString());
-    QCOMPARE(dialog.windowFlags() & frameless, frameless);
-    QCOMPARE(box.windowFlags() & frameless, frameless);
-    QCOMPARE(about.windowFlags() & frameless, frameless);
-    QCOMPARE(about.windowTitle(), QStringLiteral("About application"));
-    QVERIFY(box.iconPixmap().isNull());
-    QVERIFY(Common::buildYear() >= 2026);
-}
 
 TARN_TEST_MAIN(DialogsTest)
 #include "tst_dialogs.moc"

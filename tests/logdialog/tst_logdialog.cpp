@@ -21,9 +21,7 @@ private slots:
     void settingsSubgroupFromTitle_data();
     void settingsSubgroupFromTitle();
     void defaultGeometryIsEightyCharactersByThirtyThreeLines();
-    void savedGeometryIsRestored();
     void clickedLinkEmitsGotoUrlWithoutNavigating();
-    void closeEmitsAboutToCloseAndKeepsText();
     void frenchCatalogueTranslatesTheLogWindow();
 };
 
@@ -114,15 +112,6 @@ void LogDialogTest::defaultGeometryIsEightyCharactersByThirtyThreeLines()
     QVERIFY(log.windowFlags().testFlag(Qt::Tool));
 }
 
-void LogDialogTest::savedGeometryIsRestored()
-{
-    QSettings settings;
-    settings.setValue(QStringLiteral("Layout/Application log/position"), QPoint(120, 80));
-    settings.setValue(QStringLiteral("Layout/Application log/size"), QSize(900, 400));
-    LogDialog log(QStringLiteral("Application log"));
-    QCOMPARE(log.pos(), QPoint(120, 80));
-    QCOMPARE(log.size(), QSize(900, 400));
-}
 
 void LogDialogTest::clickedLinkEmitsGotoUrlWithoutNavigating()
 {
@@ -146,17 +135,6 @@ void LogDialogTest::clickedLinkEmitsGotoUrlWithoutNavigating()
     QVERIFY(log.plainText().startsWith(QStringLiteral("[Main] see help")));
 }
 
-void LogDialogTest::closeEmitsAboutToCloseAndKeepsText()
-{
-    LogDialog log(QStringLiteral("Application log"));
-    QSignalSpy aboutToClose(&log, &LogDialog::aboutToClose);
-    log.addNotice(QStringLiteral("kept"));
-    log.show();
-    log.close();
-    QCOMPARE(aboutToClose.count(), 1);
-    log.show();
-    QCOMPARE(log.plainText(), QStringLiteral("kept"));
-}
 
 void LogDialogTest::frenchCatalogueTranslatesTheLogWindow()
 {

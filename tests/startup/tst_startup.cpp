@@ -1,4 +1,3 @@
-#include "platform.h"
 #include "startup.h"
 
 #include <QFile>
@@ -22,8 +21,6 @@ private slots:
     void translationOnlyForFrenchInDebugMode();
     void relativeStartFileResolvesAgainstLaunchDirectory_data();
     void relativeStartFileResolvesAgainstLaunchDirectory();
-    void waylandSessionsSelectXcbUnlessForced_data();
-    void waylandSessionsSelectXcbUnlessForced();
     void restartCodesStartANewProcess_data();
     void restartCodesStartANewProcess();
 };
@@ -141,32 +138,7 @@ void StartupTest::relativeStartFileResolvesAgainstLaunchDirectory()
     QCOMPARE(Startup::resolveStartFile(file, QStringLiteral("/home/user/videos")), resolved);
 }
 
-void StartupTest::waylandSessionsSelectXcbUnlessForced_data()
-{
-    QTest::addColumn<QByteArray>("qpa");
-    QTest::addColumn<QByteArray>("waylandDisplay");
-    QTest::addColumn<QByteArray>("sessionType");
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("xcb");
-    QTest::newRow("x11 session") << QByteArray() << QByteArray() << QByteArray("x11") << QStringList() << false;
-    QTest::newRow("wayland display") << QByteArray() << QByteArray("wayland-0") << QByteArray() << QStringList() << true;
-    QTest::newRow("wayland session type") << QByteArray() << QByteArray() << QByteArray("wayland") << QStringList()
-                                          << true;
-    QTest::newRow("platform forced by env") << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray()
-                                            << QStringList() << false;
-    QTest::newRow("platform forced by argument") << QByteArray() << QByteArray("wayland-0") << QByteArray()
-                                                 << QStringList{"-platform", "wayland"} << false;
-}
 
-void StartupTest::waylandSessionsSelectXcbUnlessForced()
-{
-    QFETCH(QByteArray, qpa);
-    QFETCH(QByteArray, waylandDisplay);
-    QFETCH(QByteArray, sessionType);
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, xcb);
-    QCOMPARE(Platform::needsXcbPlatform(qpa, waylandDisplay, sessionType, arguments), xcb);
-}
 
 void StartupTest::restartCodesStartANewProcess_data()
 {
