@@ -24,17 +24,11 @@ private:
         const QDir root(QFileInfo(dir.path()).canonicalFilePath());
         QStringList texts;
         for (const M3uEntry &entry : result.entries) {
-            switch (entry.kind) {
-            case M3uEntryKind::LocalFile:
+            if (entry.kind == M3uEntryKind::LocalFile)
                 texts << QStringLiteral("F:") + root.relativeFilePath(entry.url.toLocalFile());
-                break;
-            case M3uEntryKind::Location:
-                texts << QStringLiteral("L:") + entry.url.toString();
-                break;
-            case M3uEntryKind::Invalid:
-                texts << QStringLiteral("I:") + entry.text;
-                break;
-            }
+            else
+                texts << (entry.kind == M3uEntryKind::Location ? QStringLiteral("L:") + entry.url.toString()
+                                                               : QStringLiteral("I:") + entry.text);
         }
         return texts;
     }
