@@ -203,6 +203,13 @@ bool ModernWindow::eventFilter(QObject *watched, QEvent *event)
     const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseMove
                        || type == QEvent::MouseButtonRelease;
 
+    // A pointer that leaves the window from the border band takes the
+    // resize cursor away with it.
+    if (watched == m_watchedWindow && type == QEvent::Leave && !resizing && zoneFlags.any()) {
+        zoneFlags.clear();
+        QGuiApplication::restoreOverrideCursor();
+        return false;
+    }
     if (watched == m_watchedWindow && mouse && !isFullScreen()) {
         auto *mouseEvent = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseMove)

@@ -162,6 +162,14 @@ void FrameTest::bottomLeftCornerDragWidensAndMovesLeft()
     const QPoint inside(200, 150);
     sendMouse(handle, QEvent::MouseMove, inside, window.mapToGlobal(inside), Qt::NoButton, Qt::NoButton);
     QVERIFY(!QGuiApplication::overrideCursor());
+
+    // Leaving the window from the border band restores it too.
+    const QPoint edge(window.width() - 1, 100);
+    sendMouse(handle, QEvent::MouseMove, edge, window.mapToGlobal(edge), Qt::NoButton, Qt::NoButton);
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::SizeHorCursor);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(handle, &leave);
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void FrameTest::logActionTogglesTheLogWindow()
