@@ -178,7 +178,9 @@ M3uWriteResult writeM3u(const QString &fileName, const QStringList &locations)
     lines.reserve(items.size());
     for (const Item &item : qAsConst(items)) {
         if (!item.local) {
-            lines.append(item.location);
+            lines.append(needsUrlForm(item.location)
+                             ? QUrl(item.location, QUrl::TolerantMode).toString(QUrl::FullyEncoded)
+                             : item.location);
             continue;
         }
         QString text = sameFolder ? QFileInfo(item.path).fileName()

@@ -160,6 +160,10 @@ private slots:
         QTest::newRow("remote location kept")
             << "remote-out.m3u" << QStringList{"a.mp3", "http://example.invalid/r.mp3"} << "remote-out.m3u"
             << QByteArray("a.mp3\nhttp://example.invalid/r.mp3\n");
+        // Found by fuzzing: "%20" at the end of a URL, decoded to a blank, was trimmed on reading.
+        QTest::newRow("remote location ending in a blank encoded")
+            << "remote-blank.m3u" << QStringList{"http://example.invalid/a "} << "remote-blank.m3u"
+            << QByteArray("http://example.invalid/a%20\n");
     }
 
     void writesEntries()
