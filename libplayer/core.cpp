@@ -294,11 +294,15 @@ void Core::releasePlayer()
     thread->start(QThread::InheritPriority);
     // The GUI thread sleeps until the thread has released the player (the
     // sleep ends the moment it finishes, so no end of media waits longer than
-    // the release itself). A stop that never ends is reported once; the thread
-    // object cannot be freed while it runs, so the wait goes on.
+    // the release itself). A release that never ends is reported and left to
+    // finish on its own: the window must not hang on libvlc.
     if (!thread->wait(StateWaitLimitMs)) {
         emit messageError(tr("[Core] Releasing the player takes longer than %1 ms").arg(StateWaitLimitMs));
-        thread->wait();
+        thread->setParent(nullptr);
+        connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+        if (thread->isFinished()) // finished before the connection was made
+            thread->deleteLater();
+        return;
     }
     Q_ASSERT(thread->isReleased());
     delete thread;
