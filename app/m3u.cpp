@@ -43,6 +43,11 @@ M3uEntry resolveEntry(const QString &text, const QString &playlistFolder)
         if (!url.isValid())
             return entry;
         if (!url.isLocalFile()) {
+            // QUrl normalises some hosts it accepts into ones it refuses
+            // ("a.<U+FEFF>.b" becomes "a..b"): such a location could be
+            // neither played nor saved.
+            if (!QUrl(url.toString(), QUrl::TolerantMode).isValid())
+                return entry;
             entry.kind = M3uEntryKind::Location;
             entry.url = url;
             return entry;

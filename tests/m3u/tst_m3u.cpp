@@ -94,6 +94,8 @@ private slots:
         QTest::newRow("other schemes are locations")
             << "remote.m3u" << QByteArray("http://example.invalid/radio.mp3\nrtsp://127.0.0.1:554/live\n")
             << QStringList{"L:http://example.invalid/radio.mp3", "L:rtsp://127.0.0.1:554/live"};
+        QTest::newRow("URL that does not survive its own normalisation is invalid")
+            << "host.m3u8" << QByteArray("http://a.\xef\xbb\xbf.b/x\n") << QStringList{"I:http://a.\ufeff.b/x"};
         QTest::newRow("relative path through a subfolder")
             << "sub/up.m3u" << QByteArray("../b.mp3\nc.mp3\n") << QStringList{"F:b.mp3", "F:sub/c.mp3"};
         // Found by fuzzing: the file system cut the name at the NUL and found "/".
