@@ -16,10 +16,8 @@ private slots:
     void pointerEntersTheZoneUnderIt_data();
     void pointerEntersTheZoneUnderIt();
     void cornerFlagStaysAlongTheEdgeUntilTheInterior();
-    void pointOutsideTheWindowChangesNothing();
     void dragResizesPerZone_data();
     void dragResizesPerZone();
-    void noFlagLeavesGeometryUnchanged();
 };
 
 void BorderZonesTest::pointerEntersTheZoneUnderIt_data()
@@ -81,14 +79,6 @@ void BorderZonesTest::cornerFlagStaysAlongTheEdgeUntilTheInterior()
     QCOMPARE(int(Common::trackPointer(flags, QPoint(60, 50), size).kind), int(ZoneChange::Kind::None));
 }
 
-void BorderZonesTest::pointOutsideTheWindowChangesNothing()
-{
-    BorderZoneFlags flags;
-    flags.set(BorderZone::Left);
-    QCOMPARE(int(Common::trackPointer(flags, QPoint(-1, 50), QSize(200, 100)).kind), int(ZoneChange::Kind::None));
-    QCOMPARE(int(Common::trackPointer(flags, QPoint(200, 50), QSize(200, 100)).kind), int(ZoneChange::Kind::None));
-    QVERIFY(flags.isSet(BorderZone::Left));
-}
 
 void BorderZonesTest::dragResizesPerZone_data()
 {
@@ -114,11 +104,6 @@ void BorderZonesTest::dragResizesPerZone()
     QCOMPARE(Common::resizedGeometry(flags, QRect(100, 50, 400, 300), QPoint(-20, 10)), result);
 }
 
-void BorderZonesTest::noFlagLeavesGeometryUnchanged()
-{
-    const QRect geometry(1, 2, 300, 200);
-    QCOMPARE(Common::resizedGeometry(BorderZoneFlags(), geometry, QPoint(5, 5)), geometry);
-}
 
 QTEST_GUILESS_MAIN(BorderZonesTest)
 #include "tst_borderzones.moc"

@@ -35,7 +35,6 @@ class FrameTest : public QObject
 private slots:
     void init();
     void topBarHoldsFourWidgetsWithoutPinProperty();
-    void topBarHoldsPinWhenPropertySet();
     void debugMenuOnlyInDebugMode_data();
     void debugMenuOnlyInDebugMode();
     void titleDragMovesByMouseDisplacement_data();
@@ -68,17 +67,6 @@ void FrameTest::topBarHoldsFourWidgetsWithoutPinProperty()
     QCOMPARE(window.titleLabel->text(), QGuiApplication::applicationDisplayName());
 }
 
-void FrameTest::topBarHoldsPinWhenPropertySet()
-{
-    qApp->setProperty("appPinButton", QStringLiteral(":/AppTarn/images/app/pin_black.png"));
-    TestWindow window;
-    const QList<QAction *> actions = window.topBar->actions();
-    QCOMPARE(actions.size(), 5);
-    auto *pin = qobject_cast<QToolButton *>(window.topBar->widgetForAction(actions.at(2)));
-    QVERIFY(pin);
-    QVERIFY(pin->isCheckable());
-    QVERIFY(!pin->icon().isNull());
-}
 
 void FrameTest::debugMenuOnlyInDebugMode_data()
 {

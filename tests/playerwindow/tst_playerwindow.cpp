@@ -16,8 +16,6 @@ class PlayerWindowTest : public QObject
 private slots:
     void init();
     void menusHoldEntriesInOrder();
-    void videoInstanceCheckFollowsSetting_data();
-    void videoInstanceCheckFollowsSetting();
     void quitWritesInputSettings();
     void systemCloseDoesNotWriteInputSettings();
     void startFileIsLoggedAndOpenedLater();
@@ -78,28 +76,7 @@ void PlayerWindowTest::menusHoldEntriesInOrder()
     QVERIFY(topBar->styleSheet().contains(QStringLiteral("rgba(130,130,130,255)")));
 }
 
-void PlayerWindowTest::videoInstanceCheckFollowsSetting_data()
-{
-    QTest::addColumn<QVariant>("stored");
-    QTest::addColumn<bool>("checked");
-    QTest::newRow("no key") << QVariant() << false;
-    QTest::newRow("true") << QVariant(true) << true;
-    QTest::newRow("false") << QVariant(false) << false;
-}
 
-void PlayerWindowTest::videoInstanceCheckFollowsSetting()
-{
-    QFETCH(QVariant, stored);
-    QFETCH(bool, checked);
-    if (stored.isValid())
-        QSettings().setValue(QStringLiteral("Input/video instance"), stored);
-    PlayerWindow window(QString(), true);
-    QMenu *options = submenu(&window, QStringLiteral("Options"));
-    QAction *videoInstance = options->actions().at(1);
-    QCOMPARE(videoInstance->text(), QStringLiteral("Open video in new window"));
-    QVERIFY(videoInstance->isCheckable());
-    QCOMPARE(videoInstance->isChecked(), checked);
-}
 
 void PlayerWindowTest::quitWritesInputSettings()
 {
