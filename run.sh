@@ -4,7 +4,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/deps.sh"
-"$here/scripts/build.sh"
+"$here/scripts/build.sh" player-tarn
 build="${BUILD_DIR:-$here/build}"
 
 file="${1:-$here/resources/sample/sample.mp4}"
