@@ -17,7 +17,6 @@ public:
     {
     }
     using Common::ModernWindow::appDebugOpenStuff;
-    using Common::ModernWindow::appMenu;
     using Common::ModernWindow::logAction;
     using Common::ModernWindow::logDialog;
     using Common::ModernWindow::titleLabel;
@@ -35,8 +34,6 @@ class FrameTest : public QObject
 private slots:
     void init();
     void topBarHoldsFourWidgetsWithoutPinProperty();
-    void debugMenuOnlyInDebugMode_data();
-    void debugMenuOnlyInDebugMode();
     void titleDragMovesByMouseDisplacement_data();
     void titleDragMovesByMouseDisplacement();
     void bottomLeftCornerDragWidensAndMovesLeft();
@@ -68,25 +65,7 @@ void FrameTest::topBarHoldsFourWidgetsWithoutPinProperty()
 }
 
 
-void FrameTest::debugMenuOnlyInDebugMode_data()
-{
-    QTest::addColumn<bool>("hideDebug");
-    QTest::addColumn<QStringList>("menus");
-    QTest::newRow("normal") << true << QStringList{"File", "Options", "Help"};
-    QTest::newRow("debug") << false << QStringList{"File", "Options", "Help", "Debug"};
-}
 
-void FrameTest::debugMenuOnlyInDebugMode()
-{
-    QFETCH(bool, hideDebug);
-    QFETCH(QStringList, menus);
-    TestWindow window(hideDebug);
-    QStringList titles;
-    const QList<QAction *> actions = window.appMenu->actions();
-    for (QAction *action : actions)
-        titles << action->text();
-    QCOMPARE(titles, menus);
-}
 
 void FrameTest::titleDragMovesByMouseDisplacement_data()
 {
