@@ -1,15 +1,11 @@
 // Playback commands of the engine on real libvlc, drawing into a real X window.
-#include "core.h"
-#include "tarntest.h"
-
-#include <QWidget>
-
-#include <memory>
+#include "enginefixture.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
 
 using LibPlayer::Core;
+using TarnTest::media;
 
 namespace {
 
@@ -24,11 +20,6 @@ struct LogRecorder
     }
     QStringList lines;
 };
-
-QString media(const QString &name)
-{
-    return TarnTest::dataPath(QStringLiteral("media/") + name);
-}
 
 // Whether the pointer image the X server shows now has any visible pixel.
 bool pointerVisible(Display *display)
@@ -45,31 +36,19 @@ const QString unsafeStop = QStringLiteral("W [Core] Stop playback is not safe fr
 
 } // namespace
 
-class TestEngineCommands : public QObject
+class TestEngineCommands : public QObject, private TarnTest::EngineFixture
 {
     Q_OBJECT
 
 private slots:
     void initTestCase()
     {
-        // No sound card here: without a working audio output (a silent ALSA
-        // device) libvlc ignores volume changes.
-        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(media("alsa-null.conf")));
+        useSilentAudio();
         QVERIFY(QFile::exists(media("av.mkv")));
     }
 
-    void init()
-    {
-        video = std::make_unique<QWidget>();
-        video->resize(320, 240);
-        video->show();
-        QVERIFY(QTest::qWaitForWindowExposed(video.get()));
-        core = std::make_unique<Core>();
-        QVERIFY(core->isLoaded());
-        core->setVideoWidget(video.get());
-    }
-
-    void cleanup() { core.reset(); video.reset(); }
+    void init() { QVERIFY(createEngine()); }
+    void cleanup() { destroyEngine(); }
 
     void playOverPlayingPlayerLogsAndReports_data()
     {
@@ -210,9 +189,6 @@ private slots:
         QVERIFY(core->playFile(media("clip.ts")));
     }
 
-private:
-    std::unique_ptr<QWidget> video;
-    std::unique_ptr<Core> core;
 };
 
 TARN_TEST_MAIN(TestEngineCommands)

@@ -1,19 +1,10 @@
 // libvlc events and the periodic media parse on real clips and a real X window.
-#include "core.h"
-#include "tarntest.h"
-
-#include <QWidget>
-
-#include <memory>
+#include "enginefixture.h"
 
 using LibPlayer::Core;
+using TarnTest::media;
 
 namespace {
-
-QString media(const QString &name)
-{
-    return TarnTest::dataPath(QStringLiteral("media/") + name);
-}
 
 // The engine's parse output as one ordered list of short lines.
 struct ParseRecorder
@@ -35,28 +26,18 @@ struct ParseRecorder
 
 } // namespace
 
-class TestEngineEvents : public QObject
+class TestEngineEvents : public QObject, private TarnTest::EngineFixture
 {
     Q_OBJECT
 
 private slots:
     void initTestCase()
     {
-        // No sound card here: a silent ALSA device gives libvlc an audio output.
-        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(media("alsa-null.conf")));
+        useSilentAudio();
     }
 
-    void init()
-    {
-        video = std::make_unique<QWidget>();
-        video->resize(320, 240);
-        video->show();
-        QVERIFY(QTest::qWaitForWindowExposed(video.get()));
-        core = std::make_unique<Core>();
-        core->setVideoWidget(video.get());
-    }
-
-    void cleanup() { core.reset(); video.reset(); }
+    void init() { QVERIFY(createEngine()); }
+    void cleanup() { destroyEngine(); }
 
     void clipGetsFullPassesUntilItsStreamsAreKnownThenEnds_data()
     {
@@ -156,9 +137,6 @@ private slots:
         QVERIFY(added.first().first().toInt() >= 0);
     }
 
-private:
-    std::unique_ptr<QWidget> video;
-    std::unique_ptr<Core> core;
 };
 
 TARN_TEST_MAIN(TestEngineEvents)
