@@ -196,29 +196,44 @@ void Core::resetTracks()
     zeroWidthPasses = 0;
 }
 
+bool Core::setPendingMedia(libvlc_media_t *media)
+{
+    if (pendingMedia)
+        libvlc_media_release(pendingMedia);
+    pendingMedia = media;
+    return media != nullptr;
+}
+
+Core::Launch Core::launchPendingMedia(bool warnBeforeStop)
+{
+    if (player) {
+        if (warnBeforeStop)
+            emit messageWarning(tr("[Core] Stop playback is not safe from core player (Windows blocking bug)"));
+        stopPlayback();
+    }
+    if (!createPlayer(true))
+        return Launch::CreateFailed;
+    const int state = startAndWait();
+    return state == libvlc_Playing || state == libvlc_Ended ? Launch::Started : Launch::PlayFailed;
+}
+
 bool Core::playFile(const QString &path)
 {
     const QString shown = path.toHtmlEscaped();
-    if (pendingMedia)
-        libvlc_media_release(pendingMedia);
-    pendingMedia = instance ? libvlc_media_new_path(instance, QDir::toNativeSeparators(path).toUtf8().constData())
-                            : nullptr;
-    if (!pendingMedia) {
+    const QByteArray nativePath = QDir::toNativeSeparators(path).toUtf8();
+    if (!setPendingMedia(instance ? libvlc_media_new_path(instance, nativePath.constData()) : nullptr)) {
         emit messageError(tr("[Core] Not possible to open file: %1").arg(shown));
         return false;
     }
-    if (player) {
-        emit messageWarning(tr("[Core] Stop playback is not safe from core player (Windows blocking bug)"));
-        stopPlayback();
-    }
-    if (!createPlayer(true)) {
+    switch (launchPendingMedia(true)) {
+    case Launch::CreateFailed:
         emit messageError(tr("[Core] Failed to create new media player from file: %1").arg(shown));
         return false;
-    }
-    const int state = startAndWait();
-    if (state != libvlc_Playing && state != libvlc_Ended) {
+    case Launch::PlayFailed:
         emit messageError(tr("[Core] Failed to play media from file: %1").arg(shown));
         return false;
+    case Launch::Started:
+        break;
     }
     startedPlayback(false, true);
     emit messageNotice(tr("[Core] Playing file: %1").arg(shown));
@@ -228,23 +243,19 @@ bool Core::playFile(const QString &path)
 bool Core::playUrl(const QString &url)
 {
     const QString shown = url.toHtmlEscaped();
-    if (pendingMedia)
-        libvlc_media_release(pendingMedia);
-    pendingMedia = instance ? libvlc_media_new_location(instance, url.toUtf8().constData()) : nullptr;
-    if (!pendingMedia) {
+    if (!setPendingMedia(instance ? libvlc_media_new_location(instance, url.toUtf8().constData()) : nullptr)) {
         emit messageError(tr("[Core] Not possible to open URL: %1").arg(shown));
         return false;
     }
-    if (player)
-        stopPlayback();
-    if (!createPlayer(true)) {
+    switch (launchPendingMedia(false)) {
+    case Launch::CreateFailed:
         emit messageError(tr("[Core] Failed to create new media player from URL: %1").arg(shown));
         return false;
-    }
-    const int state = startAndWait();
-    if (state != libvlc_Playing && state != libvlc_Ended) {
+    case Launch::PlayFailed:
         emit messageError(tr("[Core] Failed to play media from URL: %1").arg(shown));
         return false;
+    case Launch::Started:
+        break;
     }
     startedPlayback(true, true);
     emit messageNotice(tr("[Core] Playing URL: %1").arg(shown));
@@ -257,28 +268,22 @@ bool Core::playDisc(int kind, const QString &path)
         return false;
     const QString location = QString::fromLatin1(discKinds[kind].prefix) + path;
     const QString shown = location.toHtmlEscaped();
-    if (pendingMedia)
-        libvlc_media_release(pendingMedia);
-    pendingMedia = instance ? libvlc_media_new_location(instance, location.toUtf8().constData()) : nullptr;
-    if (!pendingMedia) {
+    if (!setPendingMedia(instance ? libvlc_media_new_location(instance, location.toUtf8().constData()) : nullptr)) {
         emit messageError(tr("[Core] Not possible to open disc: %1").arg(shown));
         return false;
     }
     if (location.startsWith(QLatin1String("cdda:")))
         libvlc_media_add_option(pendingMedia, ":cdda-track=1");
-    if (player) {
-        emit messageWarning(tr("[Core] Stop playback is not safe from core player (Windows blocking bug)"));
-        stopPlayback();
-    }
-    if (!createPlayer(true)) {
+    switch (launchPendingMedia(true)) {
+    case Launch::CreateFailed:
         emit messageError(tr("[Core] Failed to create new media player from file: %1").arg(shown));
         return false;
-    }
-    const int state = startAndWait();
-    if (state != libvlc_Playing && state != libvlc_Ended) {
+    case Launch::PlayFailed:
         emit messageError(tr("[Core] Error libvlc: %1").arg(libvlcError().toHtmlEscaped()));
         emit messageError(tr("[Core] Failed to play media from disc: %1").arg(shown));
         return false;
+    case Launch::Started:
+        break;
     }
     startedPlayback(false, true);
     emit messageNotice(tr("[Core] Playing disc: %1").arg(shown));
@@ -397,22 +402,16 @@ void Core::changeCdaTrack(int track)
     if (!newMedia)
         return;
     libvlc_media_add_option(newMedia, QStringLiteral(":cdda-track=%1").arg(track).toLatin1().constData());
-    player = libvlc_media_player_new_from_media(newMedia);
-    libvlc_media_release(newMedia);
-    if (!player)
+    setPendingMedia(newMedia);
+    if (!createPlayer(false))
         return;
-    libvlc_video_set_mouse_input(player, false);
-    libvlc_video_set_key_input(player, false);
     const int state = startAndWait();
     if (state != libvlc_Playing && state != libvlc_Ended) {
         emit messageError(tr("[Core] Error libvlc: %1").arg(libvlcError().toHtmlEscaped()));
         emit messageError(tr("[Core] Failed to play CD audio track %1").arg(track));
         return;
     }
-    attachEvents();
-    libvlc_audio_set_volume(player, volume);
-    resetTracks();
-    parseTimer->start();
+    startedPlayback(false, false);
 }
 
 } // namespace LibPlayer

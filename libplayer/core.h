@@ -104,6 +104,13 @@ private:
     // failed to open the media yields libvlc_Error even when libvlc has
     // already moved on to Ended.
     int startAndWait();
+    enum class Launch { CreateFailed, PlayFailed, Started };
+    // Makes media (null when libvlc refused it) the pending media, releasing
+    // an earlier one; returns whether there is one.
+    bool setPendingMedia(libvlc_media_t *media);
+    // Replaces a current player (after the unsafe-stop warning, when asked)
+    // by one made from the pending media, and starts it.
+    Launch launchPendingMedia(bool warnBeforeStop);
     // Creates `player` from `pendingMedia` (released afterwards), turns
     // libvlc's own mouse and key handling off and binds the video window.
     bool createPlayer(bool bindWindow);
