@@ -2,6 +2,7 @@
 #include "playerwindow.h"
 #include "singleapplication.h"
 #include "startup.h"
+#include "settingskeys.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -60,15 +61,15 @@ int main(int argc, char *argv[])
 
     QSettings settings;
     bool videoInstance = false;
-    if (settings.contains(QStringLiteral("Input/video instance")))
-        videoInstance = settings.value(QStringLiteral("Input/video instance")).toBool();
+    if (settings.contains(SettingsKey::videoInstance))
+        videoInstance = settings.value(SettingsKey::videoInstance).toBool();
     if (!(Startup::isVideoFile(startFile) && videoInstance)) {
         if (app.sendMessage(startFile, 5000))
             return 0;
     }
 
     const QString language = Startup::interfaceLanguage(
-        QLocale::system().name(), settings.value(QStringLiteral("Interface language")).toString(),
+        QLocale::system().name(), settings.value(SettingsKey::interfaceLanguage).toString(),
         parser.value(translateOption));
     const bool debugMode = Startup::debugGranted(parser.isSet(debugOption), parser.value(passwordOption));
 

@@ -1,6 +1,7 @@
 // PlayerWindow: construction, actions and menus, settings, hand-over, quit.
 
 #include "playerwindow.h"
+#include "settingskeys.h"
 
 #include "platform.h"
 
@@ -37,10 +38,10 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
         emit messageNotice(tr("[Main] Opening with --start %1").arg(startFile.toHtmlEscaped()));
 
     QSettings settings;
-    if (settings.contains(QStringLiteral("Input/last disc")))
-        lastDisc = settings.value(QStringLiteral("Input/last disc")).toString();
-    if (settings.contains(QStringLiteral("Input/last file")))
-        lastFile = settings.value(QStringLiteral("Input/last file")).toString();
+    if (settings.contains(SettingsKey::lastDisc))
+        lastDisc = settings.value(SettingsKey::lastDisc).toString();
+    if (settings.contains(SettingsKey::lastFile))
+        lastFile = settings.value(SettingsKey::lastFile).toString();
 
     setMinimumSize(320, 180);
     fileMenu->menuAction()->setText(tr("Media"));
@@ -86,8 +87,8 @@ void PlayerWindow::createPlayerActions()
     videoInstanceAction = new QAction(tr("Open video in new window"), this);
     videoInstanceAction->setCheckable(true);
     QSettings settings;
-    if (settings.contains(QStringLiteral("Input/video instance")))
-        videoInstanceAction->setChecked(settings.value(QStringLiteral("Input/video instance")).toBool());
+    if (settings.contains(SettingsKey::videoInstance))
+        videoInstanceAction->setChecked(settings.value(SettingsKey::videoInstance).toBool());
 }
 
 void PlayerWindow::placePlayerActions()
@@ -150,8 +151,8 @@ void PlayerWindow::openFile(QString f)
 void PlayerWindow::fileQuit()
 {
     QSettings settings;
-    settings.setValue(QStringLiteral("Input/last disc"), lastDisc);
-    settings.setValue(QStringLiteral("Input/last file"), lastFile);
+    settings.setValue(SettingsKey::lastDisc, lastDisc);
+    settings.setValue(SettingsKey::lastFile, lastFile);
     Common::ModernWindow::fileQuit();
 }
 

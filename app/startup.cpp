@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include "mediaformats.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -9,21 +11,9 @@
 
 namespace Startup {
 
-const char *const videoPatterns =
-    "*.3g2;*.3gp;*.3gp2;*.3gpp;*.amv;*.asf;*.avi;*.bin;*.divx;*.drc;*.dv;*f4v;*.flv;*.gvi;*.gxf;*.iso;*.m1v;"
-    "*.m2v;*.m2t;*.m2ts;*.m4v;*.mkv;*.mov;*.mp2;*.mp2v;*.mp4;*.mp4v;*.mpe;*.mpeg;*.mpeg1;*.mpeg2;*.mpeg4;*.mpg;"
-    "*.mpv2;*.mts;*.mtv;*.mxf;*.mxg;*.nsv;*.nuv;*.ogg;*.ogm;*.ogv;*.ogx;*.ps;*.rec;*.rm;*.rmvb;*.tod;*.ts;*.tts;"
-    "*.vob;*.vro;*.webm;*.wm;*.wmv;*.wtv;*.xesc";
-
-QStringList videoSuffixes()
-{
-    return QString::fromLatin1(videoPatterns)
-        .split(QRegExp(QStringLiteral("[^\\w]"), Qt::CaseSensitive), Qt::SkipEmptyParts);
-}
-
 bool isVideoFile(const QString &startFile)
 {
-    static const QStringList suffixes = videoSuffixes();
+    static const QStringList suffixes = MediaFormats::suffixes(MediaFormats::videoPatterns);
     return suffixes.contains(QFileInfo(startFile).suffix(), Qt::CaseSensitive);
 }
 

@@ -8,15 +8,9 @@
 
 namespace Startup {
 
-// The video patterns, as one literal; also the source of the window's video
-// file filter.
-extern const char *const videoPatterns;
-
-// The bare suffixes of videoPatterns ("3g2", ..., "f4v", ...): 58 entries.
-QStringList videoSuffixes();
-
-// Whether the start file's suffix (after the last dot of its file name) is a
-// video suffix. Case-sensitive: "clip.MKV" is not a video here.
+// Whether the start file's suffix (after the last dot of its file name) is one
+// of the video table's suffixes. Case-sensitive, unlike the window's own
+// classification: "clip.MKV" is not a video here.
 bool isVideoFile(const QString &startFile);
 
 // The interface language: the system locale's name cut at the first '_',

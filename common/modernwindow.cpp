@@ -1,4 +1,5 @@
 #include "modernwindow.h"
+#include "settingskeys.h"
 
 #include "logdialog.h"
 #include "platform.h"
@@ -74,7 +75,7 @@ void ModernWindow::createActions()
     updateAction = new QAction(tr("Check for updates"), this);
     updateAtStartAction = new QAction(tr("Check for updates at start"), this);
     updateAtStartAction->setCheckable(true);
-    updateAtStartAction->setChecked(QSettings().value(QStringLiteral("Check update"), true).toBool());
+    updateAtStartAction->setChecked(QSettings().value(SettingsKey::checkUpdate, true).toBool());
     restoreDefaultsAction = new QAction(tr("Restore default settings"), this);
 
     logAction = new QAction(tr("Log"), this);

@@ -2,6 +2,7 @@
 // drive letters, the session-end block and the update-check slots.
 
 #include "modernwindow.h"
+#include "settingskeys.h"
 
 #include "logdialog.h"
 #include "modernaboutdialog.h"
@@ -47,14 +48,14 @@ bool ModernWindow::releaseShutdownBlock()
 bool ModernWindow::screensChanged()
 {
     QSettings settings;
-    settings.beginGroup(QStringLiteral("Desktop"));
-    if (!settings.contains(QStringLiteral("screens")))
+    settings.beginGroup(SettingsKey::desktopGroup);
+    if (!settings.contains(SettingsKey::desktopScreens))
         return false;
     const QList<QScreen *> screens = QGuiApplication::screens();
-    if (settings.value(QStringLiteral("screens")).toInt() != screens.size())
+    if (settings.value(SettingsKey::desktopScreens).toInt() != screens.size())
         return true;
     for (int i = 0; i < screens.size(); ++i) {
-        const QRect stored = settings.value(QStringLiteral("Screen %1/size").arg(i)).toRect();
+        const QRect stored = settings.value(SettingsKey::desktopScreenSize(i)).toRect();
         const QRect current = screens.at(i)->availableGeometry();
         if (current.width() < stored.width() || current.height() < stored.height())
             return true;
@@ -73,34 +74,30 @@ void ModernWindow::layoutDefault()
 void ModernWindow::layoutLoadSettings()
 {
     QSettings settings;
-    if (!settings.contains(QStringLiteral("Layout/Main/position"))) {
+    if (!settings.contains(SettingsKey::layoutPosition)) {
         layoutDefault();
         return;
     }
-    move(settings.value(QStringLiteral("Layout/Main/position")).toPoint());
-    if (settings.value(QStringLiteral("Layout/Main/fullscreen"), false).toBool())
+    move(settings.value(SettingsKey::layoutPosition).toPoint());
+    if (settings.value(SettingsKey::layoutFullscreen, false).toBool())
         showFullScreen();
     else
-        resize(settings.value(QStringLiteral("Layout/Main/size")).toSize());
+        resize(settings.value(SettingsKey::layoutSize).toSize());
 }
 
 void ModernWindow::layoutSaveSettings()
 {
     QSettings settings;
-    settings.beginGroup(QStringLiteral("Layout"));
-    settings.beginGroup(QStringLiteral("Main"));
-    settings.setValue(QStringLiteral("fullscreen"), isFullScreen());
-    settings.setValue(QStringLiteral("position"), pos());
-    settings.setValue(QStringLiteral("size"), size());
-    settings.endGroup();
-    settings.endGroup();
+    settings.setValue(SettingsKey::layoutFullscreen, isFullScreen());
+    settings.setValue(SettingsKey::layoutPosition, pos());
+    settings.setValue(SettingsKey::layoutSize, size());
 
-    settings.beginGroup(QStringLiteral("Desktop"));
+    settings.beginGroup(SettingsKey::desktopGroup);
     settings.remove(QString());
     const QList<QScreen *> screens = QGuiApplication::screens();
-    settings.setValue(QStringLiteral("screens"), screens.size());
+    settings.setValue(SettingsKey::desktopScreens, screens.size());
     for (int i = 0; i < screens.size(); ++i)
-        settings.setValue(QStringLiteral("Screen %1/size").arg(i), screens.at(i)->availableGeometry());
+        settings.setValue(SettingsKey::desktopScreenSize(i), screens.at(i)->availableGeometry());
 }
 
 void ModernWindow::closeEvent(QCloseEvent *event)
@@ -126,7 +123,7 @@ void ModernWindow::appRestoreDefaultSettings()
 
 void ModernWindow::appToggleCheckUpdateAtStart(bool on)
 {
-    QSettings().setValue(QStringLiteral("Check update"), on);
+    QSettings().setValue(SettingsKey::checkUpdate, on);
 }
 
 void ModernWindow::helpAbout()

@@ -10,7 +10,6 @@ class StartupTest : public QObject
     Q_OBJECT
 
 private slots:
-    void videoSuffixesAreTheFiftyEightBareSuffixes();
     void videoDecisionIsCaseSensitive_data();
     void videoDecisionIsCaseSensitive();
     void languagePrecedence_data();
@@ -22,15 +21,6 @@ private slots:
     void restartCodesStartANewProcess_data();
     void restartCodesStartANewProcess();
 };
-
-void StartupTest::videoSuffixesAreTheFiftyEightBareSuffixes()
-{
-    const QStringList suffixes = Startup::videoSuffixes();
-    QCOMPARE(suffixes.size(), 58);
-    QCOMPARE(suffixes.first(), QStringLiteral("3g2"));
-    QCOMPARE(suffixes.at(11), QStringLiteral("f4v"));
-    QCOMPARE(suffixes.last(), QStringLiteral("xesc"));
-}
 
 void StartupTest::videoDecisionIsCaseSensitive_data()
 {
