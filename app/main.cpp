@@ -17,6 +17,7 @@ int main(int argc, char *argv[])
 {
     Platform::initThreads();
     Platform::preferEmbeddablePlatform(argc, argv);
+    Platform::skipQtOpenGlIntegration();
     // The frame makes the application directory current: remember where the
     // user launched us so that a relative start file keeps its meaning.
     const QString launchDirectory = QDir::currentPath();

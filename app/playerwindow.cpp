@@ -1,20 +1,46 @@
-// PlayerWindow: construction, actions and menus, settings, hand-over, quit.
+// PlayerWindow: construction, actions and menus, settings, the wiring of the
+// controls and the engine, and the slots that delegate to the window's pieces.
 
 #include "playerwindow.h"
-#include "settingskeys.h"
 
+#include "logdialog.h"
 #include "platform.h"
+#include "userbox.h"
+#include "settingskeys.h"
+#include "bottombar.h"
+#include "endofmediagate.h"
+#include "mediapresentation.h"
+#include "overlaycontroller.h"
+#include "playbacksession.h"
+#include "videohost.h"
+#include "playlistcontroller.h"
+
+#include "audiotoolbutton.h"
+#include "core.h"
+#include "listtoolbutton.h"
+#include "playtoolbutton.h"
+#include "subtitletoolbutton.h"
+#include "timelabel.h"
+#include "timeslider.h"
+#include "titletoolbutton.h"
+#include "toolbutton.h"
+#include "tracktoolbutton.h"
+#include "videoframe.h"
+#include "volumecontrol.h"
 
 #include <QAction>
-#include <QFileDialog>
-#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QResizeEvent>
 #include <QSettings>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -28,6 +54,10 @@ const char *const playerTopBarStyle =
     "QToolBar#AppTopBar QToolButton:checked { background-color: rgba(179,168,168,255); }"
     "QToolButton#AppIconButton::menu-indicator { image: none; }";
 
+constexpr int MinimumVolume = 0;
+constexpr int MaximumVolume = 150;
+constexpr int DefaultVolume = 100;
+
 } // namespace
 
 PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *parent, Qt::WindowFlags flags)
@@ -40,8 +70,6 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     QSettings settings;
     if (settings.contains(SettingsKey::lastDisc))
         lastDisc = settings.value(SettingsKey::lastDisc).toString();
-    if (settings.contains(SettingsKey::lastFile))
-        lastFile = settings.value(SettingsKey::lastFile).toString();
 
     setMinimumSize(320, 180);
     fileMenu->menuAction()->setText(tr("Media"));
@@ -55,15 +83,16 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
 
     createPlayerActions();
     placePlayerActions();
-    connectPlayerActions();
     applyTopBarStyle();
+    createPlayer();
+    if (settings.contains(SettingsKey::lastFile))
+        playback->setLastFile(settings.value(SettingsKey::lastFile).toString());
+    connectPlayerActions();
+    wireControls();
+    setTitleText(QGuiApplication::applicationDisplayName());
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(topBar);
-    layout->addStretch(1);
     layoutLoadSettings();
+    overlays->start(250);
 
     if (!startFile.isEmpty())
         QTimer::singleShot(100, this, &PlayerWindow::start);
@@ -118,13 +147,141 @@ void PlayerWindow::placePlayerActions()
 
 void PlayerWindow::connectPlayerActions()
 {
-    // actions -> window slots; the others are wired as their slots arrive
+    // actions -> window slots
+    connect(addSubtitleAction, &QAction::triggered, this, &PlayerWindow::addSubtitleFile);
     connect(openFileAction, &QAction::triggered, this, [this] { openFile(); });
+    connect(openUrlAction, &QAction::triggered, this, [this] { openUrl(); });
 }
 
 void PlayerWindow::applyTopBarStyle()
 {
     topBar->setStyleSheet(QString::fromLatin1(playerTopBarStyle));
+}
+
+// The video frame under the three overlays, the engine, the open flows and the
+// playlist. The engine loads libvlc in the background; checkEngine runs once
+// it is done.
+void PlayerWindow::createPlayer()
+{
+    bottomBar = new BottomBar(this);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    core = std::make_unique<LibPlayer::Core>();
+    const QList<QWidget *> overlayWidgets{topBar, bottomBar, bottomBar->timeSlider};
+    videoHost = new VideoHost(core.get(), layout, overlayWidgets, this);
+    for (QWidget *overlay : overlayWidgets)
+        QTimer::singleShot(0, overlay, &QWidget::raise);
+
+    PlaybackSession::Controls controls;
+    controls.playButton = bottomBar->playButton;
+    controls.timeSlider = bottomBar->timeSlider;
+    controls.subtitleButton = bottomBar->subtitleButton;
+    controls.addSubtitleAction = addSubtitleAction;
+    controls.overlays = overlayWidgets;
+    playback = new PlaybackSession(core.get(), controls, this);
+    playlists = new PlaylistController(core.get(), bottomBar->playlistButton, bottomBar->subtitleButton, this);
+    overlays = new OverlayController(this, overlayWidgets, [this] { return bottomBar->popupMenus(appMenu); });
+    endGate = new EndOfMediaGate([this] { return core->mediaSerial(); }, this);
+
+    int volume = QSettings().value(SettingsKey::volume, DefaultVolume).toInt();
+    volume = std::clamp(volume, MinimumVolume, MaximumVolume);
+    bottomBar->volumeControl->setValue(volume);
+    core->changeVolume(bottomBar->volumeControl->value());
+    bottomBar->timeSlider->setSliding(false);
+}
+
+void PlayerWindow::wireControls()
+{
+    using namespace LibPlayer;
+    BottomBar *bar = bottomBar;
+    Core *engine = core.get();
+
+    // engine messages -> log window
+    logDialog->attachSender(engine);
+    // engine loaded -> version check
+    connect(engine, &Core::loadFinished, this, &PlayerWindow::checkEngine);
+
+    // video frame (the current one) -> drops
+    connect(videoHost, &VideoHost::uriDropped, this, &PlayerWindow::dropUri);
+
+    // controls -> engine
+    connect(bar->audioButton, &AudioToolButton::trackChanged, engine, &Core::changeAudio);
+    connect(bar->cdTrackButton, &TrackToolButton::trackChanged, engine, &Core::changeCdaTrack);
+    connect(bar->playButton, &PlayToolButton::pause, engine, &Core::pausePlayback);
+    connect(bar->playButton, &PlayToolButton::play, engine, &Core::resumePlayback);
+    connect(bar->subtitleButton, qOverload<int>(&SubtitleToolButton::trackChanged), engine,
+            qOverload<int>(&Core::changeSubtitle));
+    connect(bar->subtitleButton, qOverload<const QString &>(&SubtitleToolButton::trackChanged), engine,
+            qOverload<const QString &>(&Core::changeSubtitle));
+    connect(bar->timeSlider, &TimeSlider::seeked, engine, &Core::seek);
+    connect(bar->titleButton, &TitleToolButton::titleChanged, engine, &Core::changeTitle);
+    connect(bar->volumeControl, &VolumeControl::valueChanged, engine, &Core::changeVolume);
+
+    // controls -> window
+    connect(bar->playlistButton, &ListToolButton::itemChanged, this, &PlayerWindow::changeListItem);
+    connect(bar->fullscreenButton, &ToolButton::toggled, this, &PlayerWindow::toggleFullscreen);
+
+    // engine -> controls
+    connect(engine, &Core::currentTitle, bar->titleButton, &TitleToolButton::setCurrent);
+    connect(engine, &Core::currentTrackAudio, bar->audioButton, &AudioToolButton::setCurrentTrack);
+    connect(engine, &Core::currentTrackSubtitle, bar->subtitleButton, &SubtitleToolButton::setCurrentTrack);
+    connect(engine, &Core::mediaTitle, bar->titleButton, &TitleToolButton::addTitle);
+    connect(engine, &Core::mediaTrackAudio, bar->audioButton, &AudioToolButton::addTrack);
+    connect(engine, &Core::mediaTrackSubtitle, bar->subtitleButton, &SubtitleToolButton::addTrack);
+    connect(engine, &Core::subtitleFileAdded, bar->subtitleButton, &SubtitleToolButton::addFileTrack);
+    connect(engine, &Core::mediaPlayerLengthChanged, bar->timeLabel, &TimeLabel::setMaximum);
+    connect(engine, &Core::mediaPlayerLengthChanged, bar->timeSlider, &TimeSlider::setLengthMilliseconds);
+    connect(engine, &Core::mediaPlayerTimeChanged, bar->timeLabel, &TimeLabel::update);
+    connect(engine, &Core::mediaPlayerTimeChanged, bar->timeSlider, &TimeSlider::setMilliseconds);
+
+    // engine -> window; the end of media passes the gate of the user flows
+    connect(engine, &Core::displayRatioChanged, this, &PlayerWindow::changeDisplayRatio);
+    connect(engine, &Core::mediaParseBegin, this, &PlayerWindow::mediaParseBegin);
+    connect(engine, &Core::mediaParseEnd, this, &PlayerWindow::mediaParseEnd);
+    connect(engine, &Core::mediaPlayerEndReached, endGate, &EndOfMediaGate::endReached);
+    connect(endGate, &EndOfMediaGate::endDue, this, [this] { endPlayback(); });
+
+    // open flows and playlist -> window
+    connect(playback, &PlaybackSession::deletePlaylistRequested, playlists, &PlaylistController::deletePlaylist);
+    connect(playback, &PlaybackSession::endRequested, this, &PlayerWindow::endPlayback);
+    connect(playback, &PlaybackSession::playlistFileRequested, this, &PlayerWindow::readList);
+    connect(playlists, &PlaylistController::playRequested, this, [this](const QString &location) { openUrl(location); });
+    connect(playlists, &PlaylistController::endRequested, this, &PlayerWindow::endPlayback);
+    connect(playlists, &PlaylistController::messageNotice, this, &PlayerWindow::messageNotice);
+    connect(playlists, &PlaylistController::messageWarning, this, &PlayerWindow::messageWarning);
+
+    // cursor tick -> overlays (through the window's slot)
+}
+
+// libvlc missing or older than 2.1.0: the window stays up and the boxes that
+// end the program follow from the event loop.
+void PlayerWindow::checkEngine()
+{
+    if (!core->isLoaded()) {
+        QTimer::singleShot(0, this, &PlayerWindow::playerFailedToLoad);
+        return;
+    }
+    if (engineVersionTooOld(core->libvlcVersion()))
+        QTimer::singleShot(0, this, &PlayerWindow::playerVersionTooOld);
+}
+
+void PlayerWindow::playerFailedToLoad()
+{
+    showUserBox(this, QMessageBox::Critical, tr("Internal error"),
+                tr("%1 was not able to run properly, please reinstall the application.")
+                    .arg(QGuiApplication::applicationDisplayName()));
+    QCoreApplication::exit(1);
+}
+
+void PlayerWindow::playerVersionTooOld()
+{
+    showUserBox(this, QMessageBox::Critical, tr("Internal error"),
+                tr("%1.\n\n%2 requires libvlc version 2.1.0 or more recent, please install more recent version.")
+                    .arg(core->libvlcVersion(), QGuiApplication::applicationDisplayName()));
+    QCoreApplication::exit(1);
 }
 
 void PlayerWindow::handleMessage(const QString &message)
@@ -140,19 +297,156 @@ void PlayerWindow::start()
 
 void PlayerWindow::openFile(QString f)
 {
-    if (f.isEmpty()) {
-        f = QFileDialog::getOpenFileName(this, tr("Open file"), QFileInfo(lastFile).absolutePath());
-        if (f.isEmpty())
-            return;
+    const EndOfMediaGate::Scope flow(*endGate);
+    playback->openFile(f);
+}
+
+void PlayerWindow::openUrl(QString u)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playback->openUrl(u);
+}
+
+void PlayerWindow::addSubtitleFile()
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playback->addSubtitleFile();
+}
+
+void PlayerWindow::dropUri(const QList<QUrl> &urls)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playlists->dropUri(urls);
+}
+
+void PlayerWindow::dropUriSorted(const QList<QUrl> &urls)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playlists->dropUriSorted(urls);
+}
+
+void PlayerWindow::readList(const QString &path)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playlists->readList(path);
+}
+
+void PlayerWindow::changeListItem(int item)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playlists->changeListItem(item);
+}
+
+void PlayerWindow::changeCdaTrack(int track)
+{
+    videoHost->frame()->setLines(tr("Audio CD"), tr("Track %1").arg(track));
+    videoHost->frame()->update();
+}
+
+void PlayerWindow::mediaParseBegin()
+{
+    bottomBar->beginTrackParse();
+}
+
+void PlayerWindow::mediaParseEnd()
+{
+    const QStringList keys = core->metadataKeys();
+    for (const QString &key : keys)
+        emit messageNotice(tr("[Main] %1: %2").arg(key, core->metadata(key).toHtmlEscaped()));
+
+    const MediaPresentation shown =
+        presentMedia(core->metadata(QStringLiteral("Artist")), core->metadata(QStringLiteral("Title")),
+                     core->noVideo(), bottomBar->cdTrackButton->currentTrack(),
+                     QGuiApplication::applicationDisplayName());
+    if (shown.audio) {
+        const QStringList lines = shown.lines;
+        videoHost->frame()->setLines(lines.value(0), lines.value(1), lines.value(2), lines.value(3));
+        if (!isFullScreen()) {
+            ratioWidth = 16;
+            ratioHeight = 9;
+            resize(height() * 16 / 9, height());
+        }
+        videoHost->frame()->update();
     }
-    lastFile = f;
+    setTitleText(shown.titleText);
+    bottomBar->endTrackParse();
+}
+
+void PlayerWindow::endPlayback(bool skipPlaylist)
+{
+    LibPlayer::TrackToolButton *cdTracks = bottomBar->cdTrackButton;
+    if (!cdTracks->isEmpty() && !cdTracks->isLast()) {
+        cdTracks->selectNext();
+        return;
+    }
+    addSubtitleAction->setEnabled(false);
+    bottomBar->resetAfterPlayback();
+    setTitleText(QGuiApplication::applicationDisplayName());
+    if (!core->isStopped())
+        videoHost->replaceFrame();
+    if (!skipPlaylist)
+        playlists->advance();
+}
+
+void PlayerWindow::changeDisplayRatio(uint width, uint height)
+{
+    const double previous = double(ratioWidth) / double(ratioHeight);
+    const bool resizeWindow =
+        height != 0 && (width != 0 || std::abs(double(width) / double(height) - previous) / previous > 0.01);
+    if (width != 0 && height != 0) {
+        ratioWidth = width;
+        ratioHeight = height;
+    } else {
+        ratioWidth = 16;
+        ratioHeight = 9;
+    }
+    emit messageNotice(tr("[Main] Display ratio changed: %1/%2").arg(width).arg(height));
+    if (resizeWindow && !isFullScreen())
+        resize(int(uint(this->height()) * ratioWidth / ratioHeight), this->height());
+}
+
+void PlayerWindow::resizeBottomBar()
+{
+    LibPlayer::TimeSlider *slider = bottomBar->timeSlider;
+    bottomBar->setGeometry(0, height() - bottomBar->height(), width(), bottomBar->height());
+    slider->setGeometry(0, height() - slider->height() - bottomBar->height(), width(), slider->height());
+}
+
+void PlayerWindow::resizeEvent(QResizeEvent *event)
+{
+    Common::ModernWindow::resizeEvent(event);
+    resizeBottomBar();
+}
+
+void PlayerWindow::toggleFullscreen(bool on)
+{
+    if (on) {
+        showFullScreen();
+        return;
+    }
+    overlays->restoreCursor();
+    showNormal();
+}
+
+void PlayerWindow::trackMouseCursor()
+{
+    overlays->tick();
+}
+
+void PlayerWindow::setTitleText(const QString &text)
+{
+    titleLabel->setText(text);
+    setWindowTitle(windowTitleFor(text, QGuiApplication::applicationDisplayName()));
 }
 
 void PlayerWindow::fileQuit()
 {
     QSettings settings;
     settings.setValue(SettingsKey::lastDisc, lastDisc);
-    settings.setValue(SettingsKey::lastFile, lastFile);
+    settings.setValue(SettingsKey::lastFile, playback->lastFile());
+    settings.setValue(SettingsKey::volume, bottomBar->volumeControl->value());
+    // The engine itself goes with the window, right after the event loop.
+    core->stopPlayback();
     Common::ModernWindow::fileQuit();
 }
 

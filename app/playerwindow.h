@@ -2,16 +2,40 @@
 
 #include "modernwindow.h"
 
+#include <QList>
 #include <QString>
+#include <QUrl>
+#include <memory>
 
 class QAction;
+class QVBoxLayout;
 
-// The program's only main window, on the frameless frame: its menus and
-// actions, the settings it keeps, and the single-instance hand-over.
+class BottomBar;
+class EndOfMediaGate;
+class OverlayController;
+class PlaybackSession;
+class PlaylistController;
+class VideoHost;
+
+namespace LibPlayer {
+class Core;
+}
+
+// The program's only main window, on the frameless frame. It composes the
+// pieces of the player and keeps the slots the rest of the program calls;
+// the work happens in the pieces:
+// - BottomBar: the controls over the video;
+// - VideoHost: the video frame the engine draws into;
+// - PlaybackSession: the open commands;
+// - PlaylistController: drops, playlist files and the playlist;
+// - OverlayController: the overlays and the cursor;
+// - EndOfMediaGate: holds the engine's end of media back during user flows.
+// endPlayback stays here: it is where the end of a medium touches the
+// controls, the video frame, the engine and the playlist in a fixed order.
 //
 // Settings: "Input/last disc" and "Input/last file" (read at construction,
-// written by fileQuit), "Input/video instance" (check mark of the new-window
-// option).
+// written by fileQuit), "Output/volume" (read at construction, written by
+// fileQuit), "Input/video instance" (check mark of the new-window option).
 class PlayerWindow : public Common::ModernWindow
 {
     Q_OBJECT
@@ -31,16 +55,35 @@ public slots:
     void handleMessage(const QString &message);
 
 protected slots:
+    void addSubtitleFile();
+    void changeCdaTrack(int track);
+    void changeDisplayRatio(uint width, uint height);
+    void changeListItem(int item);
+    void dropUri(const QList<QUrl> &urls);
+    void dropUriSorted(const QList<QUrl> &urls);
+    void endPlayback(bool skipPlaylist = false);
     void fileQuit() override;
+    void mediaParseBegin();
+    void mediaParseEnd();
     void openFile(QString f = QString());
+    void openUrl(QString u = QString());
+    void playerFailedToLoad();
+    void playerVersionTooOld();
+    void readList(const QString &path);
+    void resizeBottomBar();
     void start();
+    void toggleFullscreen(bool on);
+    void trackMouseCursor();
 
 protected:
     Common::UpdateHelper *createUpdateHelper(bool atStart) override;
     QString updateLinks() override;
+    void resizeEvent(QResizeEvent *event) override;
+
+    // Puts text into the top bar's title and the window's own title.
+    void setTitleText(const QString &text);
 
     QString lastDisc;
-    QString lastFile;
     QString startFile;
 
     QAction *addSubtitleAction = nullptr;
@@ -54,9 +97,24 @@ protected:
     QAction *associationsAction = nullptr; // null where the desktop offers no chooser
     QAction *videoInstanceAction = nullptr;
 
+    // Deleted with the window, whichever way it closes, before the widgets
+    // the engine draws into.
+    std::unique_ptr<LibPlayer::Core> core;
+    BottomBar *bottomBar = nullptr;
+    VideoHost *videoHost = nullptr;
+    PlaybackSession *playback = nullptr;
+    PlaylistController *playlists = nullptr;
+    OverlayController *overlays = nullptr;
+    EndOfMediaGate *endGate = nullptr;
+    uint ratioWidth = 16;
+    uint ratioHeight = 9;
+
 private:
     void createPlayerActions();
     void placePlayerActions();
     void connectPlayerActions();
     void applyTopBarStyle();
+    void createPlayer();
+    void wireControls();
+    void checkEngine();
 };

@@ -49,7 +49,13 @@ Core::Core(QObject *parent)
     : QObject(parent)
 {
     ++liveEngineCount;
-    instance = libvlc_new(0, nullptr);
+    // The destructor waits for this task, so the queued signal never reaches a
+    // deleted engine.
+    instanceLoad = std::async(std::launch::async, [this] {
+        libvlc_instance_t *loaded = libvlc_new(0, nullptr);
+        QMetaObject::invokeMethod(this, &Core::loadFinished, Qt::QueuedConnection);
+        return loaded;
+    });
     parseTimer = new QTimer(this);
     parseTimer->setInterval(1000);
     connect(parseTimer, &QTimer::timeout, this, &Core::parseMedia);
@@ -66,13 +72,25 @@ Core::~Core()
     --liveEngineCount;
     if (pendingMedia)
         libvlc_media_release(pendingMedia);
-    if (instance)
+    if (libvlcInstance())
         libvlc_release(instance);
+}
+
+libvlc_instance_t *Core::libvlcInstance()
+{
+    if (instanceLoad.valid())
+        instance = instanceLoad.get();
+    return instance;
 }
 
 void Core::setVideoWidget(QWidget *widget)
 {
     videoWidget = widget;
+}
+
+int Core::liveEngines()
+{
+    return liveEngineCount.load();
 }
 
 bool Core::isStopped() const
@@ -82,7 +100,7 @@ bool Core::isStopped() const
 
 bool Core::isLoaded()
 {
-    if (instance) {
+    if (libvlcInstance()) {
         emit messageNotice(tr("[Core] Using libvlc version: %1").arg(libvlcVersion().toHtmlEscaped()));
         return true;
     }
@@ -159,6 +177,7 @@ bool Core::createPlayer(bool bindWindow)
     player = libvlc_media_player_new_from_media(pendingMedia);
     if (!player)
         return false;
+    ++playerSerial;
     libvlc_media_release(pendingMedia);
     pendingMedia = nullptr;
     // The window alone decides what pointer moves, clicks, keys and drops over
@@ -221,7 +240,7 @@ bool Core::playFile(const QString &path)
 {
     const QString shown = path.toHtmlEscaped();
     const QByteArray nativePath = QDir::toNativeSeparators(path).toUtf8();
-    if (!setPendingMedia(instance ? libvlc_media_new_path(instance, nativePath.constData()) : nullptr)) {
+    if (!setPendingMedia(libvlcInstance() ? libvlc_media_new_path(instance, nativePath.constData()) : nullptr)) {
         emit messageError(tr("[Core] Not possible to open file: %1").arg(shown));
         return false;
     }
@@ -243,7 +262,7 @@ bool Core::playFile(const QString &path)
 bool Core::playUrl(const QString &url)
 {
     const QString shown = url.toHtmlEscaped();
-    if (!setPendingMedia(instance ? libvlc_media_new_location(instance, url.toUtf8().constData()) : nullptr)) {
+    if (!setPendingMedia(libvlcInstance() ? libvlc_media_new_location(instance, url.toUtf8().constData()) : nullptr)) {
         emit messageError(tr("[Core] Not possible to open URL: %1").arg(shown));
         return false;
     }
@@ -268,7 +287,7 @@ bool Core::playDisc(int kind, const QString &path)
         return false;
     const QString location = QString::fromLatin1(discKinds[kind].prefix) + path;
     const QString shown = location.toHtmlEscaped();
-    if (!setPendingMedia(instance ? libvlc_media_new_location(instance, location.toUtf8().constData()) : nullptr)) {
+    if (!setPendingMedia(libvlcInstance() ? libvlc_media_new_location(instance, location.toUtf8().constData()) : nullptr)) {
         emit messageError(tr("[Core] Not possible to open disc: %1").arg(shown));
         return false;
     }
@@ -296,6 +315,7 @@ void Core::releasePlayer()
     bindVideoWindow(false);
     auto *thread = new CoreReleaseThread(player, this);
     player = nullptr;
+    ++playerSerial;
     thread->start(QThread::InheritPriority);
     // The GUI thread sleeps until the thread has released the player (the
     // sleep ends the moment it finishes, so no end of media waits longer than
@@ -386,19 +406,20 @@ void Core::changeCdaTrack(int track)
     if (!player)
         return;
     parseTimer->stop();
-    libvlc_media_t *media = libvlc_media_player_get_media(player);
-    detachEvents();
-    libvlc_media_player_stop(player);
-    libvlc_media_player_release(player);
-    player = nullptr;
-    if (!media)
+    // The disc's location, then the player goes like every other stop: on the
+    // release thread, which may wait for the audio output.
+    QByteArray location;
+    if (libvlc_media_t *media = libvlc_media_player_get_media(player)) {
+        if (char *mrl = libvlc_media_get_mrl(media)) {
+            location = mrl;
+            libvlc_free(mrl);
+        }
+        libvlc_media_release(media);
+    }
+    releasePlayer();
+    if (location.isEmpty())
         return;
-    char *mrl = libvlc_media_get_mrl(media);
-    libvlc_media_release(media);
-    if (!mrl)
-        return;
-    libvlc_media_t *newMedia = libvlc_media_new_location(instance, mrl);
-    libvlc_free(mrl);
+    libvlc_media_t *newMedia = libvlc_media_new_location(instance, location.constData());
     if (!newMedia)
         return;
     libvlc_media_add_option(newMedia, QStringLiteral(":cdda-track=%1").arg(track).toLatin1().constData());

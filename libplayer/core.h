@@ -10,7 +10,9 @@
 
 #include "mediatrack.h"
 
+#include <future>
 #include <initializer_list>
+#include <memory>
 
 class QTimer;
 class QWidget;
@@ -38,6 +40,10 @@ public:
     // Sleep between two polls of a libvlc state.
     static constexpr int StatePollMs = 5;
 
+    // Starts loading libvlc (the instance and its plugins) on a worker thread,
+    // so that a window built around the engine paints without waiting for it.
+    // Every call that needs libvlc waits for the load to finish; loadFinished()
+    // tells when it has, successful or not.
     explicit Core(QObject *parent = nullptr);
     ~Core() override;
 
@@ -52,14 +58,22 @@ public:
     QStringList metadataKeys() const;
     // True when the tracks of the last parse hold no video stream.
     bool noVideo() const;
+    // Number of engines that exist in the process.
+    static int liveEngines();
     // The volume the current player reports, -1 without a player.
     int playerVolume() const;
+    // Changes with every player made and every player released. A receiver
+    // that holds back a signal of the engine compares the serial from then
+    // with the current one to learn whether the media has changed meanwhile.
+    quint64 mediaSerial() const { return playerSerial; }
 
     // libvlc's event callback. It only queues signals to the engine's thread,
     // and does nothing once no engine exists any more.
     static void handleEvent(const libvlc_event_t *event, void *engine);
 
 signals:
+    // Queued from the loading thread once libvlc is loaded (or failed to).
+    void loadFinished();
     void messageError(const QString &message);
     void messageNotice(const QString &message);
     void messageWarning(const QString &message);
@@ -115,6 +129,9 @@ private:
     // libvlc's own mouse and key handling off and binds the video window.
     bool createPlayer(bool bindWindow);
     void bindVideoWindow(bool bind);
+    // The instance, once the load started by the constructor has finished;
+    // null when libvlc failed to load.
+    libvlc_instance_t *libvlcInstance();
     void attachEvents();
     void detachEvents();
     void releasePlayer();
@@ -135,6 +152,7 @@ private:
     QMap<int, QString> subtitleFiles;
     QPointer<QWidget> videoWidget;
     libvlc_instance_t *instance = nullptr;
+    std::future<libvlc_instance_t *> instanceLoad;
     libvlc_media_t *pendingMedia = nullptr;
     libvlc_media_player_t *player = nullptr;
     // Picture size, sample aspect and frame rate per video track id, as last
@@ -143,9 +161,17 @@ private:
     // Full passes run only because the first video track's width was 0;
     // bounded so that a stream whose size never shows stops being re-parsed.
     int zeroWidthPasses = 0;
-    // Whether the event callback is attached to `player`: libvlc aborts on
-    // the detach of a callback that was never attached (a failed start).
-    bool eventsAttached = false;
+    // Identity of the current player for the event callback: libvlc passes
+    // it back with every event, and an event whose tag is no longer the
+    // engine's current one (a player already released or replaced) is
+    // dropped on the GUI thread. Lives until the callback is detached.
+    struct EventTag
+    {
+        Core *core;
+        quint64 serial;
+    };
+    std::unique_ptr<EventTag> eventTag;
+    quint64 playerSerial = 0;
 };
 
 } // namespace LibPlayer

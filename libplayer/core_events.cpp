@@ -110,16 +110,25 @@ int announceDescriptions(libvlc_track_description_t *list, bool skipNoTrack, Ann
 
 } // namespace
 
-void Core::handleEvent(const libvlc_event_t *event, void *engine)
+void Core::handleEvent(const libvlc_event_t *event, void *tag)
 {
     if (liveEngineCount.load() == 0)
         return;
-    auto *core = static_cast<Core *>(engine);
+    const EventTag source = *static_cast<const EventTag *>(tag);
+    Core *core = source.core;
     // libvlc calls some callbacks on the GUI thread from inside its own calls
     // (set_time, stop, set_volume): queue every emission, so that receivers
-    // never run inside libvlc, and never call libvlc from here.
-    const auto queue = [core](auto function) {
-        QMetaObject::invokeMethod(core, function, Qt::QueuedConnection);
+    // never run inside libvlc, and never call libvlc from here. By the time
+    // the emission runs the player may have been released or replaced; what
+    // it reported then belongs to another media and is dropped.
+    const auto queue = [core, source](auto function) {
+        QMetaObject::invokeMethod(
+            core,
+            [core, source, function] {
+                if (core->playerSerial == source.serial)
+                    function();
+            },
+            Qt::QueuedConnection);
     };
     switch (event->type) {
     case libvlc_MediaPlayerPlaying:
@@ -156,22 +165,24 @@ void Core::handleEvent(const libvlc_event_t *event, void *engine)
 
 void Core::attachEvents()
 {
+    eventTag = std::make_unique<EventTag>(EventTag{this, playerSerial});
     libvlc_event_manager_t *manager = libvlc_media_player_event_manager(player);
     for (libvlc_event_type_t type : playerEvents)
-        libvlc_event_attach(manager, type, &Core::handleEvent, this);
-    eventsAttached = true;
+        libvlc_event_attach(manager, type, &Core::handleEvent, eventTag.get());
 }
 
 void Core::detachEvents()
 {
     // libvlc holds the manager's lock while it runs a callback, so once the
-    // detach returns no callback of this player is running or will run.
-    if (!eventsAttached)
+    // detach returns no callback of this player is running or will run, and
+    // the tag may go. libvlc aborts on the detach of a callback that was never
+    // attached (a failed start), hence the test.
+    if (!eventTag)
         return;
-    eventsAttached = false;
     libvlc_event_manager_t *manager = libvlc_media_player_event_manager(player);
     for (libvlc_event_type_t type : playerEvents)
-        libvlc_event_detach(manager, type, &Core::handleEvent, this);
+        libvlc_event_detach(manager, type, &Core::handleEvent, eventTag.get());
+    eventTag.reset();
 }
 
 void Core::rememberVideoRecords(libvlc_media_t *media)

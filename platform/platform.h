@@ -24,6 +24,12 @@ void preferEmbeddablePlatform(int argc, char **argv);
 bool needsXcbPlatform(const QByteArray &qpaPlatform, const QByteArray &waylandDisplay,
                       const QByteArray &sessionType, const QStringList &arguments);
 
+// Qt loads its OpenGL integration (GLX, a software rasteriser) for the first
+// window although the program draws nothing with Qt's OpenGL; libvlc's video
+// output makes its own GL context. Turns that integration off unless the user
+// chose one. Call before the application object exists.
+void skipQtOpenGlIntegration();
+
 // Keeps the top-level window above others (on) or lets it go back to the
 // normal stacking (off). Returns whether the request was delivered.
 bool setStayOnTop(QWidget *window, bool on);

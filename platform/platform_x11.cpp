@@ -33,6 +33,12 @@ void preferEmbeddablePlatform(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+void skipQtOpenGlIntegration()
+{
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+
 bool setStayOnTop(QWidget *window, bool on)
 {
     if (!window)

@@ -1,0 +1,233 @@
+#include "playlistcontroller.h"
+
+#include "core.h"
+#include "droporder.h"
+#include "id3tag.h"
+#include "listtoolbutton.h"
+#include "m3u.h"
+#include "mediaformats.h"
+#include "settingskeys.h"
+#include "subtitletoolbutton.h"
+#include "userbox.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QSettings>
+
+namespace {
+
+struct WarningText
+{
+    DropWarning warning;
+    const char *title;
+    const char *text;
+};
+
+const WarningText warningTexts[] = {
+    {DropWarning::AudioIgnoredInVideoPlaylist, QT_TRANSLATE_NOOP("PlaylistController", "Audio files ignored"),
+     QT_TRANSLATE_NOOP("PlaylistController", "Audio files are ignored when dropped in video playlist.")},
+    {DropWarning::SubtitlesIgnoredInVideoPlaylist, QT_TRANSLATE_NOOP("PlaylistController", "Subtitle files ignored"),
+     QT_TRANSLATE_NOOP("PlaylistController", "Subtitle files are ignored when dropped in video playlist.")},
+    {DropWarning::VideoIgnoredInAudioPlaylist, QT_TRANSLATE_NOOP("PlaylistController", "Video files ignored"),
+     QT_TRANSLATE_NOOP("PlaylistController", "Video files are ignored when dropped in audio playlist.")},
+    {DropWarning::SubtitlesIgnoredInAudioPlaylist, QT_TRANSLATE_NOOP("PlaylistController", "Subtitle files ignored"),
+     QT_TRANSLATE_NOOP("PlaylistController", "Subtitle files are ignored when dropped in audio playlist.")},
+    {DropWarning::VideoIgnoredInNewAudioPlaylist, QT_TRANSLATE_NOOP("PlaylistController", "Video files ignored"),
+     QT_TRANSLATE_NOOP("PlaylistController", "Video files are ignored when creating new audio playlist.")},
+    {DropWarning::SubtitlesIgnoredInNewAudioPlaylist, QT_TRANSLATE_NOOP("PlaylistController", "Subtitle files ignored"),
+     QT_TRANSLATE_NOOP("PlaylistController", "Subtitle files are ignored when creating new audio playlist.")},
+    {DropWarning::AudioIgnoredInNewVideoPlaylist, QT_TRANSLATE_NOOP("PlaylistController", "Audio files ignored"),
+     QT_TRANSLATE_NOOP("PlaylistController", "Audio files are ignored when creating new video playlist.")},
+    {DropWarning::SubtitlesIgnoredInNewVideoPlaylist, QT_TRANSLATE_NOOP("PlaylistController", "Subtitle files ignored"),
+     QT_TRANSLATE_NOOP("PlaylistController", "Subtitle files are ignored when creating new video playlist.")},
+};
+
+QString applicationName()
+{
+    return QGuiApplication::applicationDisplayName();
+}
+
+} // namespace
+
+PlaylistController::PlaylistController(const LibPlayer::Core *core, LibPlayer::ListToolButton *playlistButton,
+                                       LibPlayer::SubtitleToolButton *subtitleButton, QWidget *dialogParent)
+    : QObject(dialogParent)
+    , core(core)
+    , playlistButton(playlistButton)
+    , subtitleButton(subtitleButton)
+    , dialogParent(dialogParent)
+{
+}
+
+PlaylistController::~PlaylistController() = default;
+
+void PlaylistController::dropUri(const QList<QUrl> &urls)
+{
+    if (urls.size() == 1 && MediaFormats::isPlaylistFile(urls.first().path(QUrl::FullyDecoded))) {
+        readList(urls.first().toLocalFile());
+        return;
+    }
+    const auto readTags = [this](const QString &path) {
+        return readMp3TagFields(path, [this](const QString &line) { emit messageWarning(line); });
+    };
+    dropUriSorted(dropOrder(urls, readTags));
+}
+
+void PlaylistController::dropUriSorted(const QList<QUrl> &urls, DropSource source)
+{
+    const DropPlan plan = planDrop(urls, list.kind(), source);
+    const bool video = plan.action == DropAction::AppendVideo || plan.action == DropAction::NewVideo;
+    switch (plan.action) {
+    case DropAction::AppendVideo:
+    case DropAction::AppendAudio:
+        showWarnings(plan.warnings);
+        addItems(plan.items, video);
+        break;
+    case DropAction::NewAudio:
+    case DropAction::NewVideo:
+        showWarnings(plan.warnings);
+        playlistButton->reset();
+        list.clear();
+        // The medium playing now ends while there is no playlist, so that
+        // nothing advances.
+        if (!core->isStopped())
+            emit endRequested(false);
+        if (!video)
+            emit messageNotice(tr("[Main] Create new audio playlist"));
+        list.create(video ? Playlist::Kind::Video : Playlist::Kind::Audio);
+        addItems(plan.items, video);
+        list.next();
+        playCurrent();
+        break;
+    case DropAction::PlayAudio:
+    case DropAction::PlayVideo:
+        deletePlaylist();
+        emit playRequested(plan.items.first());
+        for (const QString &subtitle : plan.subtitles)
+            subtitleButton->addFile(subtitle);
+        break;
+    case DropAction::AddSubtitles:
+        for (const QString &subtitle : plan.subtitles)
+            subtitleButton->addFile(subtitle);
+        break;
+    }
+}
+
+void PlaylistController::showWarnings(const QList<DropWarning> &warnings)
+{
+    for (DropWarning warning : warnings) {
+        for (const WarningText &entry : warningTexts) {
+            if (entry.warning == warning)
+                showUserBox(dialogParent, QMessageBox::Warning, tr(entry.title), tr(entry.text));
+        }
+    }
+}
+
+void PlaylistController::addItems(const QStringList &locations, bool video)
+{
+    const QString line = video ? tr("[Main] Add video #%1 in playlist: %2") : tr("[Main] Add audio #%1 in playlist: %2");
+    const QList<int> numbers = list.append(locations);
+    for (int i = 0; i < numbers.size(); ++i) {
+        playlistButton->addItem(numbers.at(i), locations.at(i));
+        emit messageNotice(line.arg(numbers.at(i)).arg(locations.at(i).toHtmlEscaped()));
+    }
+}
+
+void PlaylistController::playCurrent()
+{
+    const int number = list.current();
+    if (number == 0)
+        return;
+    playlistButton->setItem(number);
+    emit playRequested(list.location(number));
+}
+
+void PlaylistController::deletePlaylist()
+{
+    if (list.isEmpty())
+        return;
+    emit messageNotice(tr("[Main] Delete current playlist"));
+    playlistButton->reset();
+    list.clear();
+}
+
+void PlaylistController::changeListItem(int item)
+{
+    if (list.isEmpty())
+        return;
+    if (item == LibPlayer::ListToolButton::ejectPlaylistId) {
+        playlistButton->reset();
+        list.clear();
+        emit endRequested(false);
+    } else if (item == LibPlayer::ListToolButton::savePlaylistId) {
+        savePlaylist();
+    } else if (list.setCurrent(item)) {
+        // The chosen item becomes the current one, so that its end moves on to
+        // the item after it.
+        if (!core->isStopped())
+            emit endRequested(true);
+        emit playRequested(list.location(item));
+    }
+}
+
+bool PlaylistController::advance()
+{
+    if (list.isEmpty() || !list.hasNext())
+        return false;
+    list.next();
+    playCurrent();
+    return true;
+}
+
+bool PlaylistController::back()
+{
+    if (list.isEmpty() || !list.hasPrevious())
+        return false;
+    if (!core->isStopped())
+        emit endRequested(true);
+    list.previous();
+    playCurrent();
+    return true;
+}
+
+void PlaylistController::readList(const QString &path)
+{
+    const auto notice = [this](const QString &line) { emit messageNotice(line); };
+    const auto warning = [this](const QString &line) { emit messageWarning(line); };
+    const M3uReadResult read = readM3u(path, notice, warning);
+    if (!read.opened) {
+        showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to read playlist file"),
+                    tr("%1 was not able to open this file.").arg(applicationName()));
+        return;
+    }
+    QList<QUrl> urls;
+    for (const M3uEntry &entry : read.entries) {
+        if (entry.kind != M3uEntryKind::Invalid)
+            urls.append(entry.url);
+    }
+    if (urls.isEmpty()) {
+        showUserBox(dialogParent, QMessageBox::Information, tr("Empty playlist"),
+                    tr("It seems that this playlist is empty."));
+        return;
+    }
+    dropUriSorted(urls, DropSource::PlaylistFile);
+}
+
+void PlaylistController::savePlaylist()
+{
+    QSettings settings;
+    const QString proposed = settings.value(SettingsKey::lastPlaylistSaved).toString();
+    const QString name = QFileDialog::getSaveFileName(dialogParent, tr("Save playlist"), proposed,
+                                                      tr("MP3 playlist files (*.m3u *.m3u8)"));
+    if (name.isEmpty())
+        return;
+    const M3uWriteResult written = writeM3u(name, list.locations());
+    settings.setValue(SettingsKey::lastPlaylistSaved, written.fileName);
+    if (!written.written) {
+        emit messageWarning(tr("[Main] Failed to save playlist: %1").arg(written.fileName.toHtmlEscaped()));
+        showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to save playlist"),
+                    tr("%1 was not able to write this file.").arg(applicationName()));
+        return;
+    }
+    emit messageNotice(tr("[Main] Playlist saved: %1").arg(written.fileName.toHtmlEscaped()));
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "dropplan.h"
+#include "playlist.h"
+
+#include <QList>
+#include <QObject>
+#include <QUrl>
+
+class QWidget;
+
+namespace LibPlayer {
+class Core;
+class ListToolButton;
+class SubtitleToolButton;
+} // namespace LibPlayer
+
+// The window's intake of dropped files and playlist files, and the audio or
+// video playlist they build: its menu (choose, save, eject), reading M3U
+// files, saving the playlist and the move to the next item when one ends.
+//
+// It never plays anything itself: playRequested() asks the window to open a
+// location, endRequested() to end the current medium. Boxes are modal over
+// the dialog parent. Settings: "Output/last playlist saved". GUI thread only.
+class PlaylistController : public QObject
+{
+    Q_OBJECT
+
+public:
+    PlaylistController(const LibPlayer::Core *core, LibPlayer::ListToolButton *playlistButton,
+                       LibPlayer::SubtitleToolButton *subtitleButton, QWidget *dialogParent);
+    ~PlaylistController() override;
+
+    const Playlist &playlist() const { return list; }
+
+    // Dropped URLs: one playlist file is read; otherwise they are put in drop
+    // order (MP3 tags, then names) and added.
+    void dropUri(const QList<QUrl> &urls);
+    // Adds the URLs in the given order: a new playlist, an extension of the
+    // open one, one item played alone, or subtitle files.
+    void dropUriSorted(const QList<QUrl> &urls, DropSource source = DropSource::Drop);
+    // Reads an M3U or M3U8 file and adds its entries in file order.
+    void readList(const QString &path);
+    // The playlist menu: an item number, or the save or eject command.
+    void changeListItem(int item);
+    // Removes the playlist and its menu, with a log line; nothing when there
+    // is no playlist.
+    void deletePlaylist();
+    // The last step of an ended medium: plays the next item, if any; returns
+    // whether it asked for one.
+    bool advance();
+    // Steps to the previous item and asks for it; false at the first item.
+    bool back();
+    // Asks the user for a file name and writes the playlist there.
+    void savePlaylist();
+
+signals:
+    void playRequested(const QString &location);
+    void endRequested(bool skipPlaylist);
+    void messageNotice(const QString &message);
+    void messageWarning(const QString &message);
+
+private:
+    void showWarnings(const QList<DropWarning> &warnings);
+    void addItems(const QStringList &locations, bool video);
+    void playCurrent();
+
+    const LibPlayer::Core *core;
+    LibPlayer::ListToolButton *playlistButton;
+    LibPlayer::SubtitleToolButton *subtitleButton;
+    QWidget *dialogParent;
+    Playlist list;
+};

@@ -1,0 +1,111 @@
+#include "overlaycontroller.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QTimer>
+#include <QWidget>
+
+OverlayController::OverlayController(QWidget *window, QList<QWidget *> overlays,
+                                     std::function<QList<QMenu *>()> popupMenus)
+    : QObject(window)
+    , window(window)
+    , overlays(std::move(overlays))
+    , popupMenus(std::move(popupMenus))
+{
+}
+
+OverlayController::~OverlayController() = default;
+
+void OverlayController::start(int delayMs)
+{
+    auto *timer = new QTimer(this);
+    timer->setInterval(TickMs);
+    connect(timer, &QTimer::timeout, this, &OverlayController::tick);
+    QTimer::singleShot(delayMs, timer, qOverload<>(&QTimer::start));
+}
+
+bool OverlayController::menuOpen(const QPoint &globalPos, bool mustContain) const
+{
+    const QList<QMenu *> menus = popupMenus();
+    for (const QMenu *menu : menus) {
+        if (menu && menu->isVisible() && (!mustContain || menu->geometry().contains(globalPos)))
+            return true;
+    }
+    return false;
+}
+
+void OverlayController::tick()
+{
+    // Nothing is resized, shown or raised unless it has to be: an idle
+    // player must not repaint every tick.
+    const int width = window->width();
+    for (QWidget *overlay : qAsConst(overlays)) {
+        if (overlay->width() != width)
+            overlay->resize(width, overlay->height());
+    }
+    const QPoint pos = QCursor::pos();
+    const bool inside = window->frameGeometry().contains(pos);
+    if (window->isFullScreen()) {
+        const bool moved = pos != lastCursorPos;
+        lastCursorPos = pos;
+        if (inside && moved) {
+            restoreCursor();
+            showOverlays();
+            cursorCountdown = IdleTicks;
+        } else if (!inside) {
+            hideOverlays();
+            blankCursor();
+        } else if (!menuOpen(pos, false) && --cursorCountdown < 0) {
+            hideOverlays();
+            blankCursor();
+        }
+        return;
+    }
+    if (inside)
+        showOverlays();
+    else if (!menuOpen(pos, true))
+        hideOverlays();
+}
+
+void OverlayController::showOverlays()
+{
+    bool anyHidden = false;
+    for (const QWidget *overlay : qAsConst(overlays))
+        anyHidden = anyHidden || overlay->isHidden();
+    if (!anyHidden)
+        return;
+    for (QWidget *overlay : qAsConst(overlays)) {
+        overlay->show();
+        overlay->raise();
+    }
+}
+
+void OverlayController::hideOverlays()
+{
+    for (QWidget *overlay : qAsConst(overlays)) {
+        if (!overlay->isHidden())
+            overlay->hide();
+    }
+}
+
+bool OverlayController::cursorBlank() const
+{
+    return blank;
+}
+
+void OverlayController::blankCursor()
+{
+    if (blank)
+        return;
+    QApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
+    blank = true;
+}
+
+void OverlayController::restoreCursor()
+{
+    if (!blank)
+        return;
+    QApplication::restoreOverrideCursor();
+    blank = false;
+}

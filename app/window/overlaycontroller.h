@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPoint>
+
+#include <functional>
+
+class QMenu;
+class QWidget;
+
+// The overlays of the player window (top bar, bottom bar, time slider) and
+// the mouse cursor, driven by a 300 ms tick. In a window the overlays follow
+// the pointer: shown while it is over the window, hidden when it leaves
+// (unless a menu of the bars is open under it). In full screen they hide,
+// together with the cursor, after about 1.8 s without movement (unless a menu
+// is open) and come back at the first movement. GUI thread only.
+class OverlayController : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Idle ticks before the overlays hide in full screen.
+    static constexpr int IdleTicks = 5;
+    static constexpr int TickMs = 300;
+
+    // overlays: the widgets laid over the video, each as wide as the window;
+    // popupMenus: the menus that keep them up while open.
+    OverlayController(QWidget *window, QList<QWidget *> overlays, std::function<QList<QMenu *>()> popupMenus);
+    ~OverlayController() override;
+
+    // Starts the ticks after delayMs.
+    void start(int delayMs);
+    // One tick: the pointer decides.
+    void tick();
+
+    void showOverlays();
+    void hideOverlays();
+    bool cursorBlank() const;
+    // Blank cursor, kept until restoreCursor(); one restore always brings the
+    // cursor back.
+    void blankCursor();
+    void restoreCursor();
+
+private:
+    bool menuOpen(const QPoint &globalPos, bool mustContain) const;
+
+    QWidget *window;
+    QList<QWidget *> overlays;
+    std::function<QList<QMenu *>()> popupMenus;
+    QPoint lastCursorPos;
+    int cursorCountdown = IdleTicks;
+    bool blank = false;
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QWidget;
+
+namespace LibPlayer {
+class Core;
+class PlayToolButton;
+class SubtitleToolButton;
+class TimeSlider;
+} // namespace LibPlayer
+
+// The open commands of the player window: "Open file", "Open URL" and "Add
+// subtitle file". Each pauses what plays, asks the user when it was given
+// nothing, ends the old medium, starts the new one and then either shows the
+// controls' playing state or a "Failed to play ..." box.
+//
+// It asks the window for what it does not own: deletePlaylistRequested()
+// (only once the user has chosen something, so that a cancelled dialog keeps
+// the playlist), endRequested() to end the current medium, and
+// playlistFileRequested() for a chosen M3U file. Keeps the last file played
+// ("Input/last file", read and written by the window). GUI thread only.
+class PlaybackSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Controls
+    {
+        LibPlayer::PlayToolButton *playButton = nullptr;
+        LibPlayer::TimeSlider *timeSlider = nullptr;
+        LibPlayer::SubtitleToolButton *subtitleButton = nullptr;
+        QAction *addSubtitleAction = nullptr;
+        // Hidden after a successful play; they come back with the pointer.
+        QList<QWidget *> overlays;
+    };
+
+    PlaybackSession(LibPlayer::Core *core, const Controls &controls, QWidget *dialogParent);
+    ~PlaybackSession() override;
+
+    QString lastFile() const { return lastPlayedFile; }
+    void setLastFile(const QString &file) { lastPlayedFile = file; }
+    // Start folder of the file dialogs: the folder of the last file when it
+    // still exists, otherwise the home folder.
+    QString startFolder() const;
+
+    // f empty: ask for a file. A playlist file is handed to
+    // playlistFileRequested().
+    void openFile(QString f);
+    // u empty: ask for a location. The text goes to the engine unchanged.
+    void openUrl(QString u);
+    void addSubtitleFile();
+
+signals:
+    void deletePlaylistRequested();
+    void endRequested(bool skipPlaylist);
+    void playlistFileRequested(const QString &path);
+
+private:
+    void pause();
+    void resume();
+    // Ends the medium the engine still holds, if any.
+    void endCurrent(bool skipPlaylist);
+    void showPlaying();
+    void showFailure(const QString &title, const QString &text);
+
+    LibPlayer::Core *core;
+    Controls controls;
+    QWidget *dialogParent;
+    QString lastPlayedFile;
+};

@@ -1,0 +1,54 @@
+#include "videohost.h"
+
+#include "core.h"
+#include "videoframe.h"
+
+#include <QBoxLayout>
+
+namespace {
+
+const char *const frameStyle = " * { background-color : rgba(0,0,0,255); } ";
+
+} // namespace
+
+VideoHost::VideoHost(LibPlayer::Core *core, QBoxLayout *layout, QList<QWidget *> overlays, QWidget *window)
+    : QObject(window)
+    , core(core)
+    , layout(layout)
+    , overlays(std::move(overlays))
+    , window(window)
+{
+    createFrame();
+}
+
+VideoHost::~VideoHost() = default;
+
+void VideoHost::createFrame()
+{
+    current = new LibPlayer::VideoFrame(window);
+    current->setStyleSheet(QString::fromLatin1(frameStyle));
+    layout->addWidget(current);
+    // Lowest of all: the overlays stay above it.
+    current->lower();
+    connect(current, &LibPlayer::VideoFrame::uriDropped, this, &VideoHost::uriDropped);
+    core->setVideoWidget(current);
+}
+
+void VideoHost::replaceFrame()
+{
+    for (QWidget *overlay : qAsConst(overlays))
+        overlay->hide();
+    core->stopPlayback();
+    layout->removeWidget(current);
+    // A drop on the frame may be what ended the medium: the frame is still
+    // inside its own drop handler, so it goes once control is back in the
+    // event loop. The engine no longer draws into it.
+    disconnect(current, nullptr, this, nullptr);
+    current->hide();
+    current->deleteLater();
+    createFrame();
+    for (QWidget *overlay : qAsConst(overlays)) {
+        overlay->show();
+        overlay->raise();
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QUrl>
+
+class QBoxLayout;
+class QWidget;
+
+namespace LibPlayer {
+class Core;
+class VideoFrame;
+} // namespace LibPlayer
+
+// Owns the video area of the player window: one LibPlayer::VideoFrame at a
+// time, in the window's layout, under the overlays, and given to the engine
+// as its video widget. After a medium that left a player behind the frame is
+// replaced by a fresh one. Drops on whichever frame is current come out of
+// uriDropped(). GUI thread only.
+class VideoHost : public QObject
+{
+    Q_OBJECT
+
+public:
+    // overlays: the widgets that lie above the video, lowest first.
+    VideoHost(LibPlayer::Core *core, QBoxLayout *layout, QList<QWidget *> overlays, QWidget *window);
+    ~VideoHost() override;
+
+    LibPlayer::VideoFrame *frame() const { return current; }
+
+    // Stops the engine, then retires the frame and puts a new one in its
+    // place: libvlc never draws into a destroyed window.
+    void replaceFrame();
+
+signals:
+    void uriDropped(const QList<QUrl> &urls);
+
+private:
+    void createFrame();
+
+    LibPlayer::Core *core;
+    QBoxLayout *layout;
+    QList<QWidget *> overlays;
+    QWidget *window;
+    LibPlayer::VideoFrame *current = nullptr;
+};
