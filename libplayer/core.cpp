@@ -186,16 +186,24 @@ bool Core::createPlayer(bool bindWindow)
     libvlc_video_set_key_input(player, false);
     if (bindWindow)
         bindVideoWindow(true);
+    // Listening before the start: a short medium may end while the start is
+    // still being confirmed (or while the volume is set, which can wait for
+    // the audio output), and its end must not be lost.
+    attachEvents();
     return true;
 }
 
-void Core::startedPlayback(bool volumeFirst, bool clearSubtitleFiles)
+void Core::abandonStart()
 {
-    if (volumeFirst)
-        libvlc_audio_set_volume(player, volume);
-    attachEvents();
-    if (!volumeFirst)
-        libvlc_audio_set_volume(player, volume);
+    // What the failed start reported and is still queued belongs to no media
+    // the window knows of.
+    detachEvents();
+    ++playerSerial;
+}
+
+void Core::startedPlayback(bool clearSubtitleFiles)
+{
+    libvlc_audio_set_volume(player, volume);
     if (clearSubtitleFiles)
         subtitleFiles.clear();
     resetTracks();
@@ -233,7 +241,10 @@ Core::Launch Core::launchPendingMedia(bool warnBeforeStop)
     if (!createPlayer(true))
         return Launch::CreateFailed;
     const int state = startAndWait();
-    return state == libvlc_Playing || state == libvlc_Ended ? Launch::Started : Launch::PlayFailed;
+    if (state == libvlc_Playing || state == libvlc_Ended)
+        return Launch::Started;
+    abandonStart();
+    return Launch::PlayFailed;
 }
 
 bool Core::playFile(const QString &path)
@@ -254,7 +265,7 @@ bool Core::playFile(const QString &path)
     case Launch::Started:
         break;
     }
-    startedPlayback(false, true);
+    startedPlayback(true);
     emit messageNotice(tr("[Core] Playing file: %1").arg(shown));
     return true;
 }
@@ -276,7 +287,7 @@ bool Core::playUrl(const QString &url)
     case Launch::Started:
         break;
     }
-    startedPlayback(true, true);
+    startedPlayback(true);
     emit messageNotice(tr("[Core] Playing URL: %1").arg(shown));
     return true;
 }
@@ -304,7 +315,7 @@ bool Core::playDisc(int kind, const QString &path)
     case Launch::Started:
         break;
     }
-    startedPlayback(false, true);
+    startedPlayback(true);
     emit messageNotice(tr("[Core] Playing disc: %1").arg(shown));
     return true;
 }
@@ -428,11 +439,12 @@ void Core::changeCdaTrack(int track)
         return;
     const int state = startAndWait();
     if (state != libvlc_Playing && state != libvlc_Ended) {
+        abandonStart();
         emit messageError(tr("[Core] Error libvlc: %1").arg(libvlcError().toHtmlEscaped()));
         emit messageError(tr("[Core] Failed to play CD audio track %1").arg(track));
         return;
     }
-    startedPlayback(false, false);
+    startedPlayback(false);
 }
 
 } // namespace LibPlayer

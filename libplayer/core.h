@@ -126,8 +126,11 @@ private:
     // by one made from the pending media, and starts it.
     Launch launchPendingMedia(bool warnBeforeStop);
     // Creates `player` from `pendingMedia` (released afterwards), turns
-    // libvlc's own mouse and key handling off and binds the video window.
+    // libvlc's own mouse and key handling off, binds the video window and
+    // attaches the event callback.
     bool createPlayer(bool bindWindow);
+    // After a start that failed: the player's events are no longer wanted.
+    void abandonStart();
     void bindVideoWindow(bool bind);
     // The instance, once the load started by the constructor has finished;
     // null when libvlc failed to load.
@@ -142,7 +145,7 @@ private:
     // an MPEG-TS media resets them to 0x0 for the rest of its playback.
     void rememberVideoRecords(libvlc_media_t *media);
     // What to do after a start that reached Playing or Ended.
-    void startedPlayback(bool volumeFirst, bool clearSubtitleFiles);
+    void startedPlayback(bool clearSubtitleFiles);
 
     bool noVideoTracks = false;
     int volume = 100;

@@ -92,6 +92,25 @@ private slots:
         QVERIFY(core->isStopped());
     }
 
+    void everyShortMediumEndsOnceAndOnlyForItself()
+    {
+        // The silent device plays a 0.5 s song in about 0.1 s: its end comes
+        // while the start is still being confirmed, and must not be lost.
+        QSignalSpy ends(core.get(), &Core::mediaPlayerEndReached);
+        for (int round = 1; round <= 5; ++round) {
+            QVERIFY(core->playFile(media("short.mp3")));
+            QTRY_COMPARE_WITH_TIMEOUT(ends.count(), round, 3000);
+            core->stopPlayback();
+        }
+        // An end that libvlc reported for a song whose player is gone by the
+        // time the GUI thread looks never ends the next medium.
+        QVERIFY(core->playFile(media("short.mp3")));
+        QThread::msleep(600); // the end is queued meanwhile
+        QVERIFY(core->playFile(media("av.mkv")));
+        QTest::qWait(400);
+        QCOMPARE(ends.count(), 5);
+    }
+
     void dvdAnnouncesTitlesAndDescriptionIds()
     {
         ParseRecorder parse(core.get());

@@ -13,6 +13,16 @@ ff=(ffmpeg -hide_banner -loglevel error -y)
   -t 3 -c:v libx264 -preset veryfast -crf 35 -pix_fmt yuv420p -c:a aac -b:a 32k -ac 1 \
   -metadata title="Engine clip" av.mkv
 
+# A film with two audio tracks (English, French), 2 s, 160x90.
+"${ff[@]}" -f lavfi -i "testsrc2=size=160x90:rate=25" -f lavfi -i "sine=frequency=440:sample_rate=22050" \
+  -f lavfi -i "sine=frequency=880:sample_rate=22050" -map 0 -map 1 -map 2 -t 2 \
+  -c:v libx264 -preset veryfast -crf 40 -pix_fmt yuv420p -c:a aac -b:a 24k -ac 1 \
+  -metadata:s:a:0 language=eng -metadata:s:a:1 language=fra -metadata title="Two tongues" twoaudio.mkv
+
+# A short untagged MP3 (0.5 s) for the playlist walks.
+"${ff[@]}" -f lavfi -i "sine=frequency=550:sample_rate=22050" -t 0.5 -c:a libmp3lame -b:a 32k -ac 1 \
+  -map_metadata -1 -write_xing 0 -id3v2_version 0 short.mp3
+
 # Audio only, 2 s, with a title and an artist tag.
 "${ff[@]}" -f lavfi -i "sine=frequency=660:sample_rate=22050" -t 2 -c:a libmp3lame -b:a 32k -ac 1 \
   -id3v2_version 3 -metadata title="Test Tone" -metadata artist="Tarn Tests" audio.mp3
@@ -43,4 +53,4 @@ VIDEO_FORMAT=PAL dvdauthor -o dvd -T 2>/dev/null
   -t 5 -c:v libx264 -preset veryslow -crf 30 -pix_fmt yuv420p -c:a aac -b:a 48k -ac 2 \
   -movflags +faststart -metadata title="Player Tarn sample" "$sample"
 
-du -ch av.mkv audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
+du -ch av.mkv twoaudio.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1

@@ -1,0 +1,94 @@
+#pragma once
+// Answers the modal dialogs a test provokes, so that none is left to block:
+// message boxes (recorded, then closed with a chosen button), file dialogs
+// (given the next queued answer, an empty one cancels) and text input dialogs
+// (the first line edit gets the next queued text, then the Ok button is
+// clicked; an empty answer clicks Cancel). Polls every 20 ms while it lives.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+#include <QtTest>
+
+namespace TarnTest {
+
+class ModalAnswerer
+{
+public:
+    ModalAnswerer()
+    {
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [this] { answer(); });
+        timer.start();
+    }
+
+    // The text of every message box closed so far, in order.
+    QStringList boxes;
+    // The button that closes message boxes (the box's first button when it
+    // has no such button).
+    QMessageBox::StandardButton boxButton = QMessageBox::Ok;
+    // Next answers of file dialogs and of text dialogs.
+    QStringList fileAnswers;
+    QStringList textAnswers;
+    // Titles of the file dialogs answered, in order.
+    QStringList fileDialogs;
+
+    // Waits until n message boxes have been closed.
+    bool waitForBoxes(int n, int timeoutMs = 5000)
+    {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (boxes.size() < n && elapsed.elapsed() < timeoutMs)
+            QTest::qWait(20);
+        return boxes.size() >= n;
+    }
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            boxes << box->text();
+            QAbstractButton *button = box->button(boxButton);
+            if (!button && !box->buttons().isEmpty())
+                button = box->buttons().first();
+            if (button)
+                button->click();
+            else
+                box->done(0);
+        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            fileDialogs << dialog->windowTitle();
+            const QString file = fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+            if (file.isEmpty()) {
+                dialog->reject();
+            } else {
+                // Accepted without the dialog's own checks (existing file,
+                // overwrite question): the test decides.
+                dialog->selectFile(file);
+                static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+            }
+        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            auto *edit = dialog->findChild<QLineEdit *>();
+            auto *buttons = dialog->findChild<QDialogButtonBox *>();
+            if (!edit || !buttons)
+                return;
+            const QString text = textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
+            edit->setText(text);
+            buttons->button(text.isEmpty() ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)->click();
+        }
+    }
+
+    QTimer timer;
+};
+
+} // namespace TarnTest

@@ -1,0 +1,335 @@
+// Drops, the playlist, playlist files and URLs in the real window, over real
+// files and the real engine.
+#include "windowfixture.h"
+
+#include "listtoolbutton.h"
+#include "subtitletoolbutton.h"
+#include "videoframe.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+
+using TarnTest::media;
+using TarnTest::mediaUrl;
+
+namespace {
+
+using Frames = QMap<QByteArray, QString>;
+
+QString fileNames(const QStringList &locations)
+{
+    QStringList names;
+    for (const QString &location : locations)
+        names << QUrl(location).fileName();
+    return names.join(QLatin1Char(','));
+}
+
+// Copies a test clip under another name.
+bool copyMedia(const QString &name, const QString &target)
+{
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    return QFile::copy(media(name), target);
+}
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<missing>");
+}
+
+} // namespace
+
+class WindowPlaylistTest : public QObject, private TarnTest::WindowFixture
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { useSilentAudio(); }
+    void init()
+    {
+        QSettings().clear();
+        QVERIFY(folder.isValid());
+        QVERIFY(createWindow());
+    }
+    void cleanup()
+    {
+        destroyWindow();
+        QDir(folder.path()).removeRecursively();
+        QDir().mkpath(folder.path());
+    }
+
+    void dropBuildsPlaylistOrPlays_data()
+    {
+        // Files to make: "name" copies a clip by suffix; "name=Artist|Album|Track" writes a tagged song.
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("items");   // playlist, by file name
+        QTest::addColumn<QString>("playing"); // file the frame or title names; "" when nothing plays
+        QTest::addColumn<int>("subtitles");   // subtitle files handed to the engine
+        QTest::newRow("tag order") << QStringList{"c.mp3=Zed|Two|2", "a.mp3=Zed|Two|10", "b.mp3=Abe|One|1"}
+                                   << "b.mp3,c.mp3,a.mp3" << "b.mp3" << 0;
+        QTest::newRow("a missing tag orders by name")
+            << QStringList{"c.mp3=Zed|Two|2", "a.mp3=Zed||10", "b.mp3=Abe|One|1"} << "a.mp3,b.mp3,c.mp3" << "a.mp3"
+            << 0;
+        QTest::newRow("track 5/12 orders by name") << QStringList{"b.mp3=Zed|Two|5/12", "a.mp3=Zed|Two|1"}
+                                                   << "a.mp3,b.mp3" << "a.mp3" << 0;
+        QTest::newRow("same names from two folders") << QStringList{"1/clip.mkv", "2/clip.mkv"} << "clip.mkv,clip.mkv"
+                                                     << "clip.mkv" << 0;
+        QTest::newRow("upper-case extensions") << QStringList{"MVI_1.MOV", "CLIP.AVI"} << "CLIP.AVI,MVI_1.MOV"
+                                               << "CLIP.AVI" << 0;
+        QTest::newRow("one video, two subtitles") << QStringList{"film.mkv", "b.srt", "a.srt"} << "" << "film.mkv"
+                                                  << 2;
+        QTest::newRow("only subtitles") << QStringList{"a.srt"} << "" << "" << 1;
+        QTest::newRow("one song, one video") << QStringList{"film.mkv", "song.mp3=Zed|Two|1"} << "" << "song.mp3"
+                                             << 0;
+        QTest::newRow("three ogg make a video playlist") << QStringList{"3.ogg", "1.ogg", "2.ogg"} << "1.ogg,2.ogg,3.ogg"
+                                                         << "1.ogg" << 0;
+    }
+
+    void dropBuildsPlaylistOrPlays()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, items);
+        QFETCH(QString, playing);
+        QFETCH(int, subtitles);
+        const QList<QUrl> dropped = makeFiles(files);
+        QSignalSpy loaded(window->bottomBar->subtitleButton,
+                          qOverload<const QString &>(&LibPlayer::SubtitleToolButton::trackChanged));
+        window->dropUri(dropped);
+        QCOMPARE(fileNames(window->playlistItems()), items);
+        QCOMPARE(window->playing(), !playing.isEmpty());
+        if (!playing.isEmpty())
+            QCOMPARE(QFileInfo(window->playback->lastFile()).fileName(), playing);
+        QCOMPARE(!window->bottomBar->playlistButton->isHidden(), !items.isEmpty());
+        QCOMPARE(loaded.count(), subtitles);
+        if (subtitles == 2) // in drop order (by name), native paths
+            QCOMPARE(loaded.at(1).at(0).toString(), QDir::toNativeSeparators(folder.filePath("b.srt")));
+        QVERIFY(answerer->boxes.isEmpty());
+    }
+
+    void dropOnOpenPlaylistAppendsItsKindWithNotices_data()
+    {
+        QTest::addColumn<QStringList>("first");
+        QTest::addColumn<QStringList>("second");
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<QStringList>("notices");
+        QTest::newRow("audio playlist") << QStringList{"a.mp3=Zed|Two|1", "b.mp3=Zed|Two|2"}
+                                        << QStringList{"c.mp3=Zed|Two|3", "film.mkv", "s.srt"} << "a.mp3,b.mp3,c.mp3"
+                                        << QStringList{"Video files ignored", "Subtitle files ignored"};
+        QTest::newRow("video playlist") << QStringList{"1.mkv", "2.mkv"} << QStringList{"3.mkv", "x.mp3=Zed|Two|1"}
+                                        << "1.mkv,2.mkv,3.mkv" << QStringList{"Audio files ignored"};
+    }
+
+    void dropOnOpenPlaylistAppendsItsKindWithNotices()
+    {
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, second);
+        QFETCH(QString, items);
+        QFETCH(QStringList, notices);
+        window->dropUri(makeFiles(first));
+        window->dropUri(makeFiles(second));
+        QCOMPARE(fileNames(window->playlistItems()), items);
+        QCOMPARE(window->currentItem(), 1); // still playing the first item
+        QCOMPARE(answerer->boxes.size(), notices.size());
+        for (int i = 0; i < notices.size(); ++i)
+            QVERIFY2(answerer->boxes.at(i).contains(notices.at(i)), qPrintable(answerer->boxes.at(i)));
+    }
+
+    void playlistAdvancesAndKeepsItsMenu()
+    {
+        window->dropUri(makeFiles({"a.ogg", "b.ogg", "c.ogg"}));
+        QCOMPARE(window->currentItem(), 1);
+        window->finishMedium();
+        QTRY_COMPARE(window->currentItem(), 2);
+        // A menu choice, then its end: the item after the chosen one plays.
+        window->changeListItem(1);
+        QCOMPARE(window->currentItem(), 1);
+        QVERIFY(window->playing());
+        window->finishMedium();
+        QTRY_COMPARE(window->currentItem(), 2);
+        window->finishMedium();
+        QTRY_COMPARE(window->currentItem(), 3);
+        window->finishMedium();
+        QTRY_VERIFY(!window->playing()); // after the last item nothing plays
+        QCOMPARE(window->playlistItems().size(), 3);
+        QVERIFY(!window->bottomBar->playlistButton->isHidden());
+
+        window->changeListItem(2);
+        QVERIFY(window->playing());
+        window->changeListItem(LibPlayer::ListToolButton::ejectPlaylistId);
+        QVERIFY(!window->playing());
+        QVERIFY(window->playlistItems().isEmpty());
+        QVERIFY(window->bottomBar->playlistButton->isHidden());
+    }
+
+    void realEndsWalkThePlaylistOnce()
+    {
+        // Real ends of 0.5 s songs: each item plays once, and a late end of
+        // one item never ends the next.
+        QStringList files;
+        for (const char *name : {"1.mp3", "2.mp3", "3.mp3"}) {
+            QVERIFY(QFile::copy(media("short.mp3"), folder.filePath(name)));
+            files << folder.filePath(name);
+        }
+        QStringList played;
+        connect(window->core.get(), &LibPlayer::Core::messageError, [](const QString &line) { qDebug() << QTime::currentTime().toString("ss.zzz") << line; });
+        connect(window->core.get(), &LibPlayer::Core::messageWarning, [](const QString &line) { qDebug() << QTime::currentTime().toString("ss.zzz") << line; });
+        connect(window->core.get(), &LibPlayer::Core::messageNotice, [&played](const QString &line) {
+            qDebug() << QTime::currentTime().toString("ss.zzz") << line;
+            if (line.startsWith(QLatin1String("[Core] Playing URL:")))
+                played << QUrl(line.section(QLatin1Char(' '), 3)).fileName();
+        });
+        window->dropUri({QUrl::fromLocalFile(files.at(0)), QUrl::fromLocalFile(files.at(1)),
+                         QUrl::fromLocalFile(files.at(2))});
+        QTRY_VERIFY_WITH_TIMEOUT(!window->playing() && window->currentItem() == 3, 10000);
+        QTest::qWait(300);
+        QCOMPARE(played, (QStringList{"1.mp3", "2.mp3", "3.mp3"}));
+    }
+
+    void cancelledDialogsKeepThePlaylist()
+    {
+        window->dropUri(makeFiles({"a.ogg", "b.ogg"}));
+        answerer->fileAnswers << QString();
+        window->openFile();
+        answerer->textAnswers << QString(); // Play on an empty field is a cancel
+        window->openUrl();
+        QCOMPARE(window->playlistItems().size(), 2);
+        QVERIFY(window->playing());
+        QCOMPARE(answerer->fileDialogs, QStringList{"Open file"});
+    }
+
+    void newPlaylistEndsThePlayingFilmFirst()
+    {
+        window->openFile(media("av.mkv"));
+        LibPlayer::VideoFrame *filmFrame = window->videoHost->frame();
+        window->dropUri(makeFiles({"a.ogg", "b.ogg"}));
+        QVERIFY(window->videoHost->frame() != filmFrame); // the film's frame was replaced
+        QCOMPARE(window->currentItem(), 1);
+        QCOMPARE(QFileInfo(window->playback->lastFile()).fileName(), QStringLiteral("a.ogg"));
+    }
+
+    void playlistFileIsReadIntoThePlaylist()
+    {
+        makeFiles({"dir/a.mp3=Zed|Two|1", "dir/b.mp3=Zed|Two|2", "dir/c.mp3=Zed|Two|3"});
+        const QString list = folder.filePath("dir/list.m3u");
+        QFile file(list);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#EXTM3U\n  a.mp3  \n" + QFile::encodeName(folder.filePath("dir/b.mp3")) + "\n"
+                   + QUrl::fromLocalFile(folder.filePath("dir/c.mp3")).toEncoded() + "\nmissing.mp3\n"
+                   + "http://127.0.0.1:9/radio\n");
+        file.close();
+        QSignalSpy warnings(window.get(), &PlayerWindow::messageWarning);
+        window->dropUri({QUrl::fromLocalFile(list)});
+        QCOMPARE(fileNames(window->playlistItems()), QStringLiteral("a.mp3,b.mp3,c.mp3,radio"));
+        QCOMPARE(window->currentItem(), 1);
+        QCOMPARE(warnings.count(), 1);
+        QCOMPARE(warnings.at(0).at(0).toString(), QStringLiteral("[Main] Invalid item in playlist: missing.mp3"));
+
+        // Saved next to its entries: bare names; the stream unchanged.
+        answerer->fileAnswers << folder.filePath("dir/saved.m3u");
+        window->changeListItem(LibPlayer::ListToolButton::savePlaylistId);
+        QCOMPARE(readText(folder.filePath("dir/saved.m3u")),
+                 QStringLiteral("a.mp3\nb.mp3\nc.mp3\nhttp://127.0.0.1:9/radio\n"));
+    }
+
+    void playlistFilesWithoutEntriesOrUnreadableGiveABox_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: no file at all
+        QTest::addColumn<QString>("box");
+        QTest::newRow("no usable entry") << QByteArray("#EXTM3U\nmissing.mp3\n") << "Empty playlist";
+        QTest::newRow("unreadable") << QByteArray() << "Failed to read playlist file";
+    }
+
+    void playlistFilesWithoutEntriesOrUnreadableGiveABox()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, box);
+        const QString list = folder.filePath("list.m3u8");
+        if (!content.isEmpty()) {
+            QFile file(list);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        }
+        window->readList(list);
+        QCOMPARE(answerer->boxes.size(), 1);
+        QVERIFY2(answerer->boxes.first().contains(box), qPrintable(answerer->boxes.first()));
+        QVERIFY(window->playlistItems().isEmpty());
+    }
+
+    void savingWritesTheVideoPlaylistRenamesOrWarns()
+    {
+        window->dropUri(makeFiles({"caf\u00e9.mkv", "b.mkv"}));
+        // A name beyond ASCII makes an .m3u an .m3u8, remembered as such.
+        answerer->fileAnswers << folder.filePath("list.m3u");
+        window->changeListItem(LibPlayer::ListToolButton::savePlaylistId);
+        QCOMPARE(readText(folder.filePath("list.m3u8")), QStringLiteral("b.mkv\ncaf\u00e9.mkv\n"));
+        QVERIFY(!QFile::exists(folder.filePath("list.m3u")));
+        QCOMPARE(QSettings().value("Output/last playlist saved").toString(), folder.filePath("list.m3u8"));
+        QVERIFY(answerer->boxes.isEmpty());
+
+        answerer->fileAnswers << folder.filePath("no/such/folder/list.m3u");
+        window->changeListItem(LibPlayer::ListToolButton::savePlaylistId);
+        QCOMPARE(answerer->boxes.size(), 1);
+        QVERIFY(answerer->boxes.first().contains("Failed to save playlist"));
+    }
+
+    void urlReachesTheEngineAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("plays");
+        QTest::newRow("local URL") << mediaUrl("av.mkv") << true;
+        QTest::newRow("leading space") << QStringLiteral(" ") + mediaUrl("av.mkv") << false;
+        QTest::newRow("refused connection") << QStringLiteral("http://127.0.0.1:9/none.mp3") << false;
+    }
+
+    void urlReachesTheEngineAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, plays);
+        QStringList engineLines;
+        const auto record = [&engineLines](const QString &line) { engineLines << line; };
+        connect(window->core.get(), &LibPlayer::Core::messageNotice, record);
+        connect(window->core.get(), &LibPlayer::Core::messageError, record);
+        answerer->textAnswers << typed;
+        window->openUrl();
+        QVERIFY2(engineLines.filter(QLatin1String("URL: ") + typed.toHtmlEscaped()).size() == 1,
+                 qPrintable(engineLines.join('\n')));
+        if (plays) {
+            QCOMPARE(window->playback->lastFile(), media("av.mkv"));
+            QVERIFY(answerer->boxes.isEmpty());
+        } else {
+            QCOMPARE(answerer->boxes.size(), 1);
+            QVERIFY(answerer->boxes.first().contains("Failed to play URL"));
+        }
+    }
+
+private:
+    QList<QUrl> makeFiles(const QStringList &specs)
+    {
+        QList<QUrl> urls;
+        for (const QString &spec : specs) {
+            const QString name = spec.section(QLatin1Char('='), 0, 0);
+            const QString path = folder.filePath(name);
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            if (spec.contains(QLatin1Char('='))) {
+                const QStringList tags = spec.section(QLatin1Char('='), 1).split(QLatin1Char('|'));
+                Frames frames{{"TPE1", tags.value(0)}, {"TRCK", tags.value(2)}};
+                if (!tags.value(1).isEmpty())
+                    frames.insert("TALB", tags.value(1));
+                TarnTest::writeMp3(path, frames);
+            } else if (name.endsWith(QLatin1String(".srt"))) {
+                QFile::copy(media("sub.srt"), path);
+            } else if (name.endsWith(QLatin1String(".ogg"))) {
+                QFile::copy(media("short.mp3"), path);
+            } else {
+                copyMedia("av.mkv", path);
+            }
+            urls << QUrl::fromLocalFile(path);
+        }
+        return urls;
+    }
+
+    QTemporaryDir folder;
+};
+
+TARN_TEST_MAIN(WindowPlaylistTest)
+#include "tst_window_playlist.moc"
