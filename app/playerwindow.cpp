@@ -3,7 +3,7 @@
 #include "playerwindow.h"
 #include "settingskeys.h"
 
-#include "platform.h"
+#include "desktop/defaultplayer.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -82,7 +82,7 @@ void PlayerWindow::createPlayerActions()
     openDiscAction = new QAction(tr("Open disc"), this);
     openFileAction = new QAction(tr("Open file"), this);
     openUrlAction = new QAction(tr("Open URL"), this);
-    if (Platform::defaultApplicationsChooserAvailable())
+    if (Desktop::DefaultPlayer::available())
         associationsAction = new QAction(tr("Set as default player..."), this);
     videoInstanceAction = new QAction(tr("Open video in new window"), this);
     videoInstanceAction->setCheckable(true);
@@ -120,6 +120,8 @@ void PlayerWindow::connectPlayerActions()
 {
     // actions -> window slots; the others are wired as their slots arrive
     connect(openFileAction, &QAction::triggered, this, [this] { openFile(); });
+    if (associationsAction)
+        connect(associationsAction, &QAction::triggered, this, &PlayerWindow::optionsAssociations);
 }
 
 void PlayerWindow::applyTopBarStyle()
@@ -146,6 +148,15 @@ void PlayerWindow::openFile(QString f)
             return;
     }
     lastFile = f;
+}
+
+void PlayerWindow::optionsAssociations()
+{
+    auto *defaultPlayer = new Desktop::DefaultPlayer(this);
+    connect(defaultPlayer, &Desktop::DefaultPlayer::messageNotice, this, &PlayerWindow::messageNotice);
+    connect(defaultPlayer, &Desktop::DefaultPlayer::messageWarning, this, &PlayerWindow::messageWarning);
+    connect(defaultPlayer, &Desktop::DefaultPlayer::finished, defaultPlayer, &QObject::deleteLater);
+    defaultPlayer->run();
 }
 
 void PlayerWindow::fileQuit()

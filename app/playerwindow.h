@@ -33,6 +33,7 @@ public slots:
 protected slots:
     void fileQuit() override;
     void openFile(QString f = QString());
+    void optionsAssociations();
     void start();
 
 protected:
@@ -51,7 +52,7 @@ protected:
     QAction *openDiscAction = nullptr;
     QAction *openFileAction = nullptr;
     QAction *openUrlAction = nullptr;
-    QAction *associationsAction = nullptr; // null where the desktop offers no chooser
+    QAction *associationsAction = nullptr; // null where no default player can be set
     QAction *videoInstanceAction = nullptr;
 
 private:

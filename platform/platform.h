@@ -28,7 +28,4 @@ bool needsXcbPlatform(const QByteArray &qpaPlatform, const QByteArray &waylandDi
 // normal stacking (off). Returns whether the request was delivered.
 bool setStayOnTop(QWidget *window, bool on);
 
-// Whether the desktop offers a way to choose the default applications.
-bool defaultApplicationsChooserAvailable();
-
 } // namespace Platform
