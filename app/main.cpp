@@ -1,10 +1,10 @@
+#include "commandline.h"
 #include "platform.h"
 #include "playerwindow.h"
 #include "singleapplication.h"
 #include "startup.h"
 #include "settingskeys.h"
 
-#include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
 #include <QLocale>
@@ -15,6 +15,8 @@
 
 int main(int argc, char *argv[])
 {
+    if (const int code = CommandLine::answerInformationRequest(argc, argv); code >= 0)
+        return code;
     Platform::initThreads();
     Platform::preferEmbeddablePlatform(argc, argv);
     Platform::skipQtOpenGlIntegration();
@@ -40,22 +42,12 @@ int main(int argc, char *argv[])
 
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/AppTarn/images/PlayerIcon64x64.png")));
 
-    QCommandLineParser parser;
-    const QCommandLineOption startOption({QStringLiteral("s"), QStringLiteral("start")},
-                                         QCoreApplication::translate("main", "Start playing this file."),
-                                         QCoreApplication::translate("main", "input file"));
-    const QCommandLineOption translateOption({QStringLiteral("t"), QStringLiteral("translate")},
-                                             QCoreApplication::translate("main", "Force translation."),
-                                             QStringLiteral("en"));
-    const QCommandLineOption debugOption({QStringLiteral("d"), QStringLiteral("debug")},
-                                         QCoreApplication::translate("main", "Debug mode."));
-    const QCommandLineOption passwordOption({QStringLiteral("p"), QStringLiteral("password")},
-                                            QCoreApplication::translate("main", "Debug mode password."),
-                                            QCoreApplication::translate("main", "password"));
-    parser.addOption(startOption);
-    parser.addOption(translateOption);
-    parser.addOption(debugOption);
-    parser.addOption(passwordOption);
+    CommandLine commandLine;
+    QCommandLineParser &parser = commandLine.parser;
+    const QCommandLineOption &startOption = commandLine.startOption;
+    const QCommandLineOption &translateOption = commandLine.translateOption;
+    const QCommandLineOption &debugOption = commandLine.debugOption;
+    const QCommandLineOption &passwordOption = commandLine.passwordOption;
     parser.process(app);
 
     const QString startFile = Startup::resolveStartFile(parser.value(startOption), launchDirectory);

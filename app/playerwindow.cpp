@@ -3,6 +3,7 @@
 
 #include "playerwindow.h"
 
+#include "defaultplayer.h"
 #include "logdialog.h"
 #include "platform.h"
 #include "userbox.h"
@@ -111,7 +112,7 @@ void PlayerWindow::createPlayerActions()
     openDiscAction = new QAction(tr("Open disc"), this);
     openFileAction = new QAction(tr("Open file"), this);
     openUrlAction = new QAction(tr("Open URL"), this);
-    if (Platform::defaultApplicationsChooserAvailable())
+    if (Desktop::DefaultPlayer::available())
         associationsAction = new QAction(tr("Set as default player..."), this);
     videoInstanceAction = new QAction(tr("Open video in new window"), this);
     videoInstanceAction->setCheckable(true);
@@ -151,6 +152,8 @@ void PlayerWindow::connectPlayerActions()
     connect(addSubtitleAction, &QAction::triggered, this, &PlayerWindow::addSubtitleFile);
     connect(openFileAction, &QAction::triggered, this, [this] { openFile(); });
     connect(openUrlAction, &QAction::triggered, this, [this] { openUrl(); });
+    if (associationsAction)
+        connect(associationsAction, &QAction::triggered, this, &PlayerWindow::optionsAssociations);
 }
 
 void PlayerWindow::applyTopBarStyle()
@@ -437,6 +440,15 @@ void PlayerWindow::setTitleText(const QString &text)
 {
     titleLabel->setText(text);
     setWindowTitle(windowTitleFor(text, QGuiApplication::applicationDisplayName()));
+}
+
+void PlayerWindow::optionsAssociations()
+{
+    auto *defaultPlayer = new Desktop::DefaultPlayer(this);
+    connect(defaultPlayer, &Desktop::DefaultPlayer::messageNotice, this, &PlayerWindow::messageNotice);
+    connect(defaultPlayer, &Desktop::DefaultPlayer::messageWarning, this, &PlayerWindow::messageWarning);
+    connect(defaultPlayer, &Desktop::DefaultPlayer::finished, defaultPlayer, &QObject::deleteLater);
+    defaultPlayer->run();
 }
 
 void PlayerWindow::fileQuit()

@@ -67,6 +67,7 @@ protected slots:
     void mediaParseEnd();
     void openFile(QString f = QString());
     void openUrl(QString u = QString());
+    void optionsAssociations();
     void playerFailedToLoad();
     void playerVersionTooOld();
     void readList(const QString &path);
@@ -94,7 +95,7 @@ protected:
     QAction *openDiscAction = nullptr;
     QAction *openFileAction = nullptr;
     QAction *openUrlAction = nullptr;
-    QAction *associationsAction = nullptr; // null where the desktop offers no chooser
+    QAction *associationsAction = nullptr; // null where no default player can be set
     QAction *videoInstanceAction = nullptr;
 
     // Deleted with the window, whichever way it closes, before the widgets

@@ -34,7 +34,4 @@ void skipQtOpenGlIntegration();
 // normal stacking (off). Returns whether the request was delivered.
 bool setStayOnTop(QWidget *window, bool on);
 
-// Whether the desktop offers a way to choose the default applications.
-bool defaultApplicationsChooserAvailable();
-
 } // namespace Platform

@@ -1,7 +1,6 @@
 #include "platform.h"
 
 #include <QByteArray>
-#include <QStandardPaths>
 #include <QWidget>
 
 #include <X11/Xlib.h>
@@ -77,11 +76,6 @@ bool setStayOnTop(QWidget *window, bool on)
     XFlush(display);
     XCloseDisplay(display);
     return delivered;
-}
-
-bool defaultApplicationsChooserAvailable()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty();
 }
 
 } // namespace Platform

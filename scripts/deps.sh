@@ -9,6 +9,11 @@ packages=(
   libx11-dev           # XInitThreads and the stay-on-top request to the window manager
   libvlc-dev vlc-plugin-base vlc-plugin-video-output
   xvfb xauth
+  xdg-utils            # xdg-mime: "Set as default player..."
+  dpkg-dev file        # dpkg-shlibdeps and file: the .deb's dependencies (cpack -G DEB)
+  desktop-file-utils appstream  # the install test validates the desktop entry and the metainfo
+  shared-mime-info     # the media types the desktop entry claims are checked against this database
+  x11-utils            # xwininfo: the install test reads the window class
 )
 
 missing=()

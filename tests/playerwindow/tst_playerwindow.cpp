@@ -1,5 +1,5 @@
 #include "logdialog.h"
-#include "platform.h"
+#include "desktop/defaultplayer.h"
 #include "playerwindow.h"
 #include "tarntest.h"
 
@@ -64,7 +64,7 @@ void PlayerWindowTest::menusHoldEntriesInOrder()
 
     QCOMPARE(entries(media), (QStringList{"Open disc", "Open file", "Open URL", "-", "Add subtitle file", "-", "Quit"}));
     QStringList optionEntries{"Check for updates at start", "Open video in new window"};
-    if (Platform::defaultApplicationsChooserAvailable())
+    if (Desktop::DefaultPlayer::available())
         optionEntries << "Set as default player...";
     optionEntries << "-" << "Restore default settings";
     QCOMPARE(entries(options), optionEntries);

@@ -45,8 +45,15 @@ done
 convert "$TMP/icon16.png" "$TMP/icon32.png" "$TMP/icon48.png" "$TMP/icon64.png" \
     "$OUT/PlayerIcon.ico"
 
+# Desktop icon theme sizes, installed under share/icons/hicolor (the SVG itself
+# is installed as the scalable size).
+for size in 16 24 32 48 64 128 256; do
+    mkdir -p "$OUT/hicolor/${size}x${size}"
+    render "$SRC/PlayerIcon.svg" "$OUT/hicolor/${size}x${size}/player-tarn.png" "$size" "$size"
+done
+
 # Force 8-bit RGBA everywhere (fully opaque-looking files still keep alpha).
-for png in "$OUT"/*.png "$OUT"/app/*.png "$OUT"/default/player/*.png; do
+for png in "$OUT"/*.png "$OUT"/app/*.png "$OUT"/default/player/*.png "$OUT"/hicolor/*/*.png; do
     convert "$png" "PNG32:$png"
 done
 echo "rendered into $OUT"
