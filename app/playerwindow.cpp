@@ -3,6 +3,9 @@
 #include "playerwindow.h"
 #include "settingskeys.h"
 
+#include "help/playerhelp.h"
+#include "logdialog.h"
+#include "core.h"
 #include "platform.h"
 
 #include <QAction>
@@ -120,6 +123,12 @@ void PlayerWindow::connectPlayerActions()
 {
     // actions -> window slots; the others are wired as their slots arrive
     connect(openFileAction, &QAction::triggered, this, [this] { openFile(); });
+    connect(faqAction, &QAction::triggered, this, &PlayerWindow::helpFaq);
+    connect(pluginAction, &QAction::triggered, this, &PlayerWindow::helpMmplug);
+    connect(playerOnlineAction, &QAction::triggered, this, &PlayerWindow::helpPlayer);
+    connect(mirelvaOnlineAction, &QAction::triggered, this, &PlayerWindow::helpMirelva);
+    connect(videoInstanceAction, &QAction::triggered, this, &PlayerWindow::optionsVideoInstance);
+    connect(reportAction, &QAction::triggered, this, &PlayerWindow::helpReport);
 }
 
 void PlayerWindow::applyTopBarStyle()
@@ -156,13 +165,69 @@ void PlayerWindow::fileQuit()
     Common::ModernWindow::fileQuit();
 }
 
-// The update client comes with the update check.
-Common::UpdateHelper *PlayerWindow::createUpdateHelper(bool)
+// Help, update check, new-window option and fatal engine messages.
+
+Common::UpdateHelper *PlayerWindow::createUpdateHelper(bool atStart)
 {
-    return nullptr;
+    return PlayerHelp::createUpdateHelper(this, !hideDebug, atStart);
 }
 
 QString PlayerWindow::updateLinks()
 {
-    return QString();
+    return PlayerHelp::updateLinks();
+}
+
+void PlayerWindow::appUpdateReceived()
+{
+    receiveUpdate(UpdateDialogStyle::Flat);
+}
+
+void PlayerWindow::helpUpdate()
+{
+    showUpdateCheck(UpdateDialogStyle::Flat);
+}
+
+void PlayerWindow::helpAbout()
+{
+    PlayerHelp::showAbout(this);
+}
+
+void PlayerWindow::helpReport()
+{
+    PlayerHelp::openReport(this, logDialog);
+}
+
+void PlayerWindow::helpFaq()
+{
+    PlayerHelp::openPage(PlayerProduct::Page::Faq);
+}
+
+void PlayerWindow::helpMmplug()
+{
+    PlayerHelp::openPage(PlayerProduct::Page::BluRayPlugin);
+}
+
+void PlayerWindow::helpPlayer()
+{
+    PlayerHelp::openPage(PlayerProduct::Page::Home);
+}
+
+void PlayerWindow::helpMirelva()
+{
+    PlayerHelp::openPage(PlayerProduct::Page::Family);
+}
+
+void PlayerWindow::optionsVideoInstance()
+{
+    QSettings().setValue(SettingsKey::videoInstance, videoInstanceAction->isChecked());
+}
+
+void PlayerWindow::playerFailedToLoad()
+{
+    PlayerHelp::engineFailedToLoad(this);
+}
+
+void PlayerWindow::playerVersionTooOld()
+{
+    PlayerHelp::engineVersionTooOld(this, LibPlayer::Core::libvlcVersion());
 }

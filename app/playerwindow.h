@@ -35,6 +35,21 @@ protected slots:
     void openFile(QString f = QString());
     void start();
 
+    // Help, update check, new-window option and the fatal engine messages
+    // (app/help/playerhelp.h does the work).
+    void appUpdateReceived() override;
+    void helpAbout() override;
+    void helpFaq();
+    void helpMmplug();
+    void helpPlayer();
+    void helpReport();
+    void helpUpdate() override;
+    void helpMirelva();
+    void optionsVideoInstance();
+    // Each shows a critical box, then ends the event loop with exit code 1.
+    void playerFailedToLoad();
+    void playerVersionTooOld();
+
 protected:
     Common::UpdateHelper *createUpdateHelper(bool atStart) override;
     QString updateLinks() override;
