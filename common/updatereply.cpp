@@ -81,7 +81,13 @@ QString UpdateReplyParser::value(UpdateTag tag) const
     const int start = marks.firstOpen + int(std::strlen(tagNames[index])) + 2;
     if (marks.lastClose < start)
         return QString();
-    return QString::fromUtf8(m_received.constData() + start, marks.lastClose - start).trimmed();
+    // A value is part of a longer text: a leading U+FEFF is a character of
+    // it, not a byte-order mark for fromUtf8 to drop.
+    const char *const bytes = m_received.constData() + start;
+    const int length = marks.lastClose - start;
+    const bool leadingFeff = length >= 3 && std::memcmp(bytes, "\xEF\xBB\xBF", 3) == 0;
+    const QString text = QString::fromUtf8(bytes, length);
+    return (leadingFeff ? QChar(0xFEFF) + text : text).trimmed();
 }
 
 } // namespace Common

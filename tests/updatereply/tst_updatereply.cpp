@@ -55,6 +55,8 @@ void UpdateReplyTest::valuesDoNotDependOnChunkSplits_data()
                                          << "UPDATE=x<VERSION>2</VERSION>|VERSION=2";
     QTest::newRow("multi-line changelog, UTF-8")
         << QByteArray("<CHANGELOG>\n- caf\xc3\xa9\n- two\n</CHANGELOG>") << QString::fromUtf8("CHANGELOG=- caf\xc3\xa9\n- two");
+    QTest::newRow("U+FEFF opening a value is kept")
+        << QByteArray("<BUILD>\xef\xbb\xbf" "7</BUILD>") << QString::fromUtf8("BUILD=\xef\xbb\xbf" "7");
     QTest::newRow("NUL bytes do not end the reply") << QByteArray("\0<BUILD>7</BUILD>", 17) << "BUILD=7";
     QTest::newRow("garbage") << QByteArray("\x01<<</<UPD></UPDATE<VERSION\xff>") << "";
     QTest::newRow("empty") << QByteArray() << "";
