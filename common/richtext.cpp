@@ -9,6 +9,13 @@ QString escapeHtml(const QString &text)
     return text.toHtmlEscaped().replace(QLatin1Char('\''), QLatin1String("&#39;"));
 }
 
+QString boundedText(const QString &text, int maxChars)
+{
+    if (text.size() <= maxChars)
+        return text;
+    return text.left(maxChars) + QChar(0x2026);
+}
+
 bool isWebAddress(const QString &text)
 {
     const QUrl url(text, QUrl::StrictMode);

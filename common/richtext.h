@@ -9,6 +9,11 @@ namespace Common {
 // single- or double-quoted attribute.
 QString escapeHtml(const QString &text);
 
+// At most maxChars characters of text, a longer one cut and ended with an
+// ellipsis: text widgets lay out a long line in time that grows with the
+// square of its length.
+QString boundedText(const QString &text, int maxChars);
+
 // Whether text is an absolute http or https address.
 bool isWebAddress(const QString &text);
 

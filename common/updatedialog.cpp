@@ -19,6 +19,11 @@ namespace Common {
 
 namespace {
 
+// Server text shown here is bounded, so that no reply keeps the GUI busy
+// laying it out: values in labels, and the changelog and debug views.
+constexpr int labelChars = 256;
+constexpr int viewChars = 16 * 1024;
+
 // A document that loads no resource at all: HTML from the server may name
 // images or style sheets, remote or local, and none of them is fetched.
 class InertDocument : public QTextDocument
@@ -181,8 +186,9 @@ void UpdateDialog::updateResponse(const QString &text)
 {
     if (!m_responseView)
         return;
-    m_responseView->setHtml(text);
-    m_sourceView->setPlainText(text);
+    const QString shown = boundedText(text, viewChars);
+    m_responseView->setHtml(shown);
+    m_sourceView->setPlainText(shown);
 }
 
 void UpdateDialog::updateResult()
@@ -192,29 +198,29 @@ void UpdateDialog::updateResult()
     const QString changelog = m_client->changelog();
     if (!changelog.isEmpty()) {
         QTextEdit *view = readOnlyView(m_tabs, true);
-        view->setPlainText(changelog);
+        view->setPlainText(boundedText(changelog, viewChars));
         m_tabs->insertTab(1, view, tr("CHANGELOG"));
     }
     if (!m_client->version().isEmpty()) {
-        m_runningValue->setText(escapeHtml(m_client->version()));
+        m_runningValue->setText(escapeHtml(boundedText(m_client->version(), labelChars)));
         m_runningLabel->show();
         m_runningValue->show();
         m_rule->show();
     }
     const QString available = m_client->newVersion();
     if (!available.isEmpty()) {
-        m_availableValue->setText(escapeHtml(available));
+        m_availableValue->setText(escapeHtml(boundedText(available, labelChars)));
         m_availableLabel->show();
         m_availableValue->show();
         m_rule->show();
     }
-    const QString binLink = linkLabelText(m_client->urlBin(), m_client->fileBin());
+    const QString binLink = linkLabelText(m_client->urlBin(), boundedText(m_client->fileBin(), labelChars));
     if (!binLink.isEmpty()) {
         m_binLink->setText(binLink);
         m_downloadLabel->show();
         m_binLink->show();
     }
-    const QString srcLink = linkLabelText(m_client->urlSrc(), m_client->fileSrc());
+    const QString srcLink = linkLabelText(m_client->urlSrc(), boundedText(m_client->fileSrc(), labelChars));
     if (!srcLink.isEmpty()) {
         m_srcLink->setText(srcLink);
         m_sourceLabel->show();

@@ -14,6 +14,12 @@ namespace {
 
 constexpr int responseIntervalMs = 250;
 
+// An error text carries the server's reason phrase: escaped and bounded.
+QString errorStatus(const QNetworkReply *reply)
+{
+    return escapeHtml(boundedText(reply->errorString(), 512));
+}
+
 } // namespace
 
 #ifdef Q_OS_WIN
@@ -170,7 +176,7 @@ void UpdateHelper::handleReplyError(QNetworkReply::NetworkError code)
     if (!limit.isEmpty())
         emit status(limit);
     else if (m_running && m_running->error() != QNetworkReply::NoError)
-        emit status(escapeHtml(m_running->errorString()));
+        emit status(errorStatus(m_running));
     else
         emit status(tr("Network error #%1").arg(int(code)));
 }
@@ -190,7 +196,7 @@ void UpdateHelper::handleReplyFinished()
     if (!limit.isEmpty() || reply->error() != QNetworkReply::NoError) {
         // An error page or a cut reply is no answer: its tags do not count.
         m_reply.dropValues();
-        emit status(!limit.isEmpty() ? limit : escapeHtml(reply->errorString()));
+        emit status(!limit.isEmpty() ? limit : errorStatus(reply));
     } else if (m_reply.received().isEmpty()) {
         emit status(tr("<b>Internet connection failed! Try later.</b>"));
     } else if (update() == QLatin1String("yes")) {

@@ -226,8 +226,10 @@ void UpdateCheckTest::dialogTabsFollowDebugAndChangelog()
     QImage(4, 4, QImage::Format_ARGB32).save(image);
     QByteArray body = "<UPDATE>yes</UPDATE><VERSION><i>2.0</i></VERSION><img src='" + QUrl::fromLocalFile(image).toEncoded()
                       + "'>";
+    // A changelog far longer than any real one is shown cut.
+    const QString log = QStringLiteral("<b>fixed</b>") + QString(100000, QLatin1Char('x'));
     if (changelog)
-        body += "<CHANGELOG><b>fixed</b></CHANGELOG>";
+        body += "<CHANGELOG>" + log.toUtf8() + "</CHANGELOG>";
     LocalHttpServer server;
     server.reply = replyOf(body);
     std::unique_ptr<UpdateHelper> client(makeClient(server, debug));
@@ -247,7 +249,7 @@ void UpdateCheckTest::dialogTabsFollowDebugAndChangelog()
         titles << tabWidget->tabText(i);
     QCOMPARE(titles, tabs);
     if (changelog)
-        QCOMPARE(static_cast<QTextEdit *>(tabWidget->widget(1))->toPlainText(), QStringLiteral("<b>fixed</b>"));
+        QCOMPARE(static_cast<QTextEdit *>(tabWidget->widget(1))->toPlainText(), log.left(16384) + QChar(0x2026));
     const QList<QLabel *> labels = dialog.findChildren<QLabel *>();
     QVERIFY(std::any_of(labels.cbegin(), labels.cend(),
                         [](QLabel *l) { return l->text() == QLatin1String("&lt;i&gt;2.0&lt;/i&gt;"); }));
