@@ -160,8 +160,7 @@ QString UpdateHelper::limitStatus() const
         return QString();
     switch (m_limits->stop()) {
     case ReplyLimits::Stop::TimedOut:
-        return tr("<b>The server did not answer within %1 seconds. Try later.</b>")
-            .arg(qMax(1, m_transferTimeoutMs / 1000));
+        return tr("<b>The server did not answer in time. Try later.</b>");
     case ReplyLimits::Stop::TooLarge:
         return tr("<b>The server's reply is larger than %1 KiB: the check was stopped.</b>")
             .arg(maxReplyBytes / 1024);

@@ -62,7 +62,8 @@ public:
 signals:
     // Once per request, after the final status.
     void done();
-    // Debug mode only: the whole reply so far, at most every responseInterval.
+    // Debug mode only: the whole reply so far, at most every 250 ms and once
+    // more before done.
     void response(const QString &text);
     void status(const QString &text);
 

@@ -31,13 +31,6 @@ struct HttpRequest
         }
         return result;
     }
-    QString field(const QString &key) const
-    {
-        for (const auto &f : fields())
-            if (f.first == key)
-                return f.second;
-        return QString();
-    }
 };
 
 struct HttpReply
