@@ -1,6 +1,6 @@
 #include "commandline.h"
 
-#include "productinfo.h"
+#include "playerproduct.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -26,7 +26,7 @@ CommandLine::CommandLine()
     parser.setApplicationDescription(
         QCoreApplication::translate("main",
                                     "Player Tarn plays video and audio files, playlists, discs and network streams.")
-        + QLatin1Char('\n') + ProductInfo::versionLine());
+        + QLatin1Char('\n') + PlayerProduct::versionLine());
     parser.addOption(startOption);
     parser.addOption(translateOption);
     parser.addOption(debugOption);
@@ -64,5 +64,5 @@ QString CommandLine::helpText() const
 
 QString CommandLine::versionText()
 {
-    return QStringLiteral("Player Tarn\n") + ProductInfo::versionLine() + QLatin1Char('\n');
+    return QStringLiteral("Player Tarn\n") + PlayerProduct::versionLine() + QLatin1Char('\n');
 }

@@ -5,6 +5,7 @@
 
 #include "defaultplayer.h"
 #include "logdialog.h"
+#include "playerhelp.h"
 #include "platform.h"
 #include "userbox.h"
 #include "settingskeys.h"
@@ -154,6 +155,12 @@ void PlayerWindow::connectPlayerActions()
     connect(openUrlAction, &QAction::triggered, this, [this] { openUrl(); });
     if (associationsAction)
         connect(associationsAction, &QAction::triggered, this, &PlayerWindow::optionsAssociations);
+    connect(faqAction, &QAction::triggered, this, &PlayerWindow::helpFaq);
+    connect(pluginAction, &QAction::triggered, this, &PlayerWindow::helpMmplug);
+    connect(playerOnlineAction, &QAction::triggered, this, &PlayerWindow::helpPlayer);
+    connect(mirelvaOnlineAction, &QAction::triggered, this, &PlayerWindow::helpMirelva);
+    connect(videoInstanceAction, &QAction::triggered, this, &PlayerWindow::optionsVideoInstance);
+    connect(reportAction, &QAction::triggered, this, &PlayerWindow::helpReport);
 }
 
 void PlayerWindow::applyTopBarStyle()
@@ -269,22 +276,6 @@ void PlayerWindow::checkEngine()
     }
     if (engineVersionTooOld(core->libvlcVersion()))
         QTimer::singleShot(0, this, &PlayerWindow::playerVersionTooOld);
-}
-
-void PlayerWindow::playerFailedToLoad()
-{
-    showUserBox(this, QMessageBox::Critical, tr("Internal error"),
-                tr("%1 was not able to run properly, please reinstall the application.")
-                    .arg(QGuiApplication::applicationDisplayName()));
-    QCoreApplication::exit(1);
-}
-
-void PlayerWindow::playerVersionTooOld()
-{
-    showUserBox(this, QMessageBox::Critical, tr("Internal error"),
-                tr("%1.\n\n%2 requires libvlc version 2.1.0 or more recent, please install more recent version.")
-                    .arg(core->libvlcVersion(), QGuiApplication::applicationDisplayName()));
-    QCoreApplication::exit(1);
 }
 
 void PlayerWindow::handleMessage(const QString &message)
@@ -462,13 +453,69 @@ void PlayerWindow::fileQuit()
     Common::ModernWindow::fileQuit();
 }
 
-// The update client comes with the update check.
-Common::UpdateHelper *PlayerWindow::createUpdateHelper(bool)
+// Help, update check, new-window option and fatal engine messages.
+
+Common::UpdateHelper *PlayerWindow::createUpdateHelper(bool atStart)
 {
-    return nullptr;
+    return PlayerHelp::createUpdateHelper(this, !hideDebug, atStart);
 }
 
 QString PlayerWindow::updateLinks()
 {
-    return QString();
+    return PlayerHelp::updateLinks();
+}
+
+void PlayerWindow::appUpdateReceived()
+{
+    receiveUpdate(UpdateDialogStyle::Flat);
+}
+
+void PlayerWindow::helpUpdate()
+{
+    showUpdateCheck(UpdateDialogStyle::Flat);
+}
+
+void PlayerWindow::helpAbout()
+{
+    PlayerHelp::showAbout(this);
+}
+
+void PlayerWindow::helpReport()
+{
+    PlayerHelp::openReport(this, logDialog);
+}
+
+void PlayerWindow::helpFaq()
+{
+    PlayerHelp::openPage(PlayerProduct::Page::Faq);
+}
+
+void PlayerWindow::helpMmplug()
+{
+    PlayerHelp::openPage(PlayerProduct::Page::BluRayPlugin);
+}
+
+void PlayerWindow::helpPlayer()
+{
+    PlayerHelp::openPage(PlayerProduct::Page::Home);
+}
+
+void PlayerWindow::helpMirelva()
+{
+    PlayerHelp::openPage(PlayerProduct::Page::Family);
+}
+
+void PlayerWindow::optionsVideoInstance()
+{
+    QSettings().setValue(SettingsKey::videoInstance, videoInstanceAction->isChecked());
+}
+
+void PlayerWindow::playerFailedToLoad()
+{
+    PlayerHelp::engineFailedToLoad(this);
+}
+
+void PlayerWindow::playerVersionTooOld()
+{
+    PlayerHelp::engineVersionTooOld(this, LibPlayer::Core::libvlcVersion());
 }

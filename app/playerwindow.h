@@ -68,13 +68,26 @@ protected slots:
     void openFile(QString f = QString());
     void openUrl(QString u = QString());
     void optionsAssociations();
-    void playerFailedToLoad();
-    void playerVersionTooOld();
     void readList(const QString &path);
     void resizeBottomBar();
     void start();
     void toggleFullscreen(bool on);
     void trackMouseCursor();
+
+    // Help, update check, new-window option and the fatal engine messages
+    // (app/help/playerhelp.h does the work).
+    void appUpdateReceived() override;
+    void helpAbout() override;
+    void helpFaq();
+    void helpMmplug();
+    void helpPlayer();
+    void helpReport();
+    void helpUpdate() override;
+    void helpMirelva();
+    void optionsVideoInstance();
+    // Each shows a critical box, then ends the event loop with exit code 1.
+    void playerFailedToLoad();
+    void playerVersionTooOld();
 
 protected:
     Common::UpdateHelper *createUpdateHelper(bool atStart) override;

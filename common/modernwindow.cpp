@@ -14,6 +14,7 @@
 #include <QResizeEvent>
 #include <QSettings>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
@@ -63,6 +64,9 @@ ModernWindow::ModernWindow(bool hideDebugMode, QWidget *parent, Qt::WindowFlags 
     createActions();
     createMenus();
     createTopBar();
+
+    if (QSettings().value(SettingsKey::checkUpdate, true).toBool())
+        QTimer::singleShot(500, this, &ModernWindow::appUpdateCheckAtStart);
 }
 
 ModernWindow::~ModernWindow() = default;

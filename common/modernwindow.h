@@ -80,6 +80,12 @@ protected:
     void hideEvent(QHideEvent *event) override;
     bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
 
+    // The bodies of appUpdateReceived and helpUpdate, shared with
+    // applications that show the flat dialog instead of the plain one.
+    enum class UpdateDialogStyle { Plain, Flat };
+    void receiveUpdate(UpdateDialogStyle style);
+    void showUpdateCheck(UpdateDialogStyle style);
+
     // Border resizing, fed with the pointer's global position by the mouse
     // events of the top-level window. Return whether the event is consumed.
     bool borderMouseMove(const QPoint &globalPos);
@@ -118,7 +124,9 @@ protected:
     QPointer<LibTarnCommon::LogDialog> logDialog;
     QAction *logAction = nullptr;
 
-    UpdateHelper *updateHelper = nullptr; // check in progress, null when none
+    // Check in progress, null when none; a child of this window, deleted
+    // (later) when its check has been reported.
+    UpdateHelper *updateHelper = nullptr;
     QString shutdownReason;
     WId shutdownWindow = 0;
 
@@ -129,6 +137,8 @@ private:
     void createLogDialog();
     void deleteLogDialog();
     void watchTopLevelWindow();
+    void runUpdateDialog(UpdateDialogStyle style);
+    void dropUpdateHelper();
 
     QPointer<QWindow> m_watchedWindow;
 };

@@ -1,5 +1,5 @@
 // ModernWindow: geometry per screen configuration, restore defaults, about,
-// drive letters, the session-end block and the update-check slots.
+// drive letters, the session-end block and the update checks.
 
 #include "modernwindow.h"
 #include "settingskeys.h"
@@ -7,6 +7,8 @@
 #include "logdialog.h"
 #include "modernaboutdialog.h"
 #include "modernmessagebox.h"
+#include "updatedialog.h"
+#include "updatehelper.h"
 
 #include <QAction>
 #include <QApplication>
@@ -132,18 +134,68 @@ void ModernWindow::helpAbout()
     dialog.exec();
 }
 
-// The update client arrives with the update check; until then the check at
-// start and on demand have nothing to run.
 void ModernWindow::appUpdateCheckAtStart()
 {
+    if (updateHelper)
+        return;
+    updateHelper = createUpdateHelper(true);
+    if (!updateHelper)
+        return;
+    // end of the silent check -> update dialog when an update exists
+    connect(updateHelper, &UpdateHelper::done, this, &ModernWindow::appUpdateReceived);
+    updateHelper->start();
 }
 
 void ModernWindow::appUpdateReceived()
 {
+    receiveUpdate(UpdateDialogStyle::Plain);
 }
 
 void ModernWindow::helpUpdate()
 {
+    showUpdateCheck(UpdateDialogStyle::Plain);
+}
+
+void ModernWindow::runUpdateDialog(UpdateDialogStyle style)
+{
+    if (style == UpdateDialogStyle::Flat) {
+        ModernUpdateDialog dialog(updateHelper, updateLinks(), QString(), this);
+        dialog.exec();
+    } else {
+        UpdateDialog dialog(updateHelper, updateLinks(), QString(), this);
+        dialog.exec();
+    }
+}
+
+void ModernWindow::receiveUpdate(UpdateDialogStyle style)
+{
+    if (!updateHelper)
+        return;
+    if (updateHelper->update() == QLatin1String("yes"))
+        runUpdateDialog(style);
+    dropUpdateHelper();
+}
+
+void ModernWindow::showUpdateCheck(UpdateDialogStyle style)
+{
+    if (!updateHelper) {
+        updateHelper = createUpdateHelper(false);
+        if (!updateHelper)
+            return;
+        updateHelper->start();
+    } else {
+        // The check at start still runs: only this dialog reports it.
+        disconnect(updateHelper, &UpdateHelper::done, this, &ModernWindow::appUpdateReceived);
+    }
+    runUpdateDialog(style);
+    dropUpdateHelper();
+}
+
+void ModernWindow::dropUpdateHelper()
+{
+    if (updateHelper)
+        updateHelper->deleteLater();
+    updateHelper = nullptr;
 }
 
 } // namespace Common

@@ -108,7 +108,7 @@ bool Core::isLoaded()
     return false;
 }
 
-QString Core::libvlcVersion() const
+QString Core::libvlcVersion()
 {
     return QString::fromLatin1(libvlc_get_version());
 }

@@ -53,7 +53,8 @@ public:
 
     bool isStopped() const;
     bool isLoaded();
-    QString libvlcVersion() const;
+    // The running libvlc's version text; needs no engine.
+    static QString libvlcVersion();
     QString metadata(const QString &key) const;
     QStringList metadataKeys() const;
     // True when the tracks of the last parse hold no video stream.

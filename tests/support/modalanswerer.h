@@ -3,7 +3,9 @@
 // message boxes (recorded, then closed with a chosen button), file dialogs
 // (given the next queued answer, an empty one cancels) and text input dialogs
 // (the first line edit gets the next queued text, then the Ok button is
-// clicked; an empty answer clicks Cancel). Polls every 20 ms while it lives.
+// clicked; an empty answer clicks Cancel). A test may answer instead: its
+// function gets every modal widget first and returns whether it handled it.
+// Polls every 20 ms while it lives.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,14 +17,18 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTimer>
+#include <QVector>
 #include <QtTest>
+
+#include <functional>
 
 namespace TarnTest {
 
 class ModalAnswerer
 {
 public:
-    ModalAnswerer()
+    explicit ModalAnswerer(std::function<bool(QWidget *)> custom = {})
+        : custom(std::move(custom))
     {
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
         timer.setInterval(20);
@@ -40,6 +46,8 @@ public:
     QStringList textAnswers;
     // Titles of the file dialogs answered, in order.
     QStringList fileDialogs;
+    // Every modal widget that appeared.
+    QVector<QPointer<QWidget>> seen;
 
     // Waits until n message boxes have been closed.
     bool waitForBoxes(int n, int timeoutMs = 5000)
@@ -56,6 +64,10 @@ private:
     {
         QWidget *modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible())
+            return;
+        if (!seen.contains(modal))
+            seen.append(modal);
+        if (custom && custom(modal))
             return;
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             boxes << box->text();
@@ -88,6 +100,7 @@ private:
         }
     }
 
+    std::function<bool(QWidget *)> custom;
     QTimer timer;
 };
 
