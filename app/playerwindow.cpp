@@ -14,6 +14,7 @@
 #include "mediapresentation.h"
 #include "overlaycontroller.h"
 #include "playbacksession.h"
+#include "playercommands.h"
 #include "videohost.h"
 #include "playlistcontroller.h"
 
@@ -195,6 +196,7 @@ void PlayerWindow::createPlayer()
     playlists = new PlaylistController(core.get(), bottomBar->playlistButton, bottomBar->subtitleButton, this);
     overlays = new OverlayController(this, overlayWidgets, [this] { return bottomBar->popupMenus(appMenu); });
     endGate = new EndOfMediaGate([this] { return core->mediaSerial(); }, this);
+    commands = new PlayerCommands(core.get(), bottomBar, &playlists->playlist(), this);
 
     int volume = QSettings().value(SettingsKey::volume, DefaultVolume).toInt();
     volume = std::clamp(volume, MinimumVolume, MaximumVolume);
@@ -262,8 +264,8 @@ void PlayerWindow::wireControls()
     connect(playlists, &PlaylistController::endRequested, this, &PlayerWindow::endPlayback);
     connect(playlists, &PlaylistController::messageNotice, this, &PlayerWindow::messageNotice);
     connect(playlists, &PlaylistController::messageWarning, this, &PlayerWindow::messageWarning);
-
-    // cursor tick -> overlays (through the window's slot)
+    connect(commands, &PlayerCommands::itemRequested, this, &PlayerWindow::changeListItem);
+    connect(commands, &PlayerCommands::stopRequested, this, [this] { endPlayback(true); });
 }
 
 // libvlc missing or older than 2.1.0: the window stays up and the boxes that

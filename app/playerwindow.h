@@ -14,6 +14,7 @@ class BottomBar;
 class EndOfMediaGate;
 class OverlayController;
 class PlaybackSession;
+class PlayerCommands;
 class PlaylistController;
 class VideoHost;
 
@@ -29,7 +30,8 @@ class Core;
 // - PlaybackSession: the open commands;
 // - PlaylistController: drops, playlist files and the playlist;
 // - OverlayController: the overlays and the cursor;
-// - EndOfMediaGate: holds the engine's end of media back during user flows.
+// - EndOfMediaGate: holds the engine's end of media back during user flows;
+// - PlayerCommands: the commands of shortcuts and remote controls.
 // endPlayback stays here: it is where the end of a medium touches the
 // controls, the video frame, the engine and the playlist in a fixed order.
 //
@@ -120,6 +122,7 @@ protected:
     PlaylistController *playlists = nullptr;
     OverlayController *overlays = nullptr;
     EndOfMediaGate *endGate = nullptr;
+    PlayerCommands *commands = nullptr;
     uint ratioWidth = 16;
     uint ratioHeight = 9;
 

@@ -88,6 +88,21 @@ void Core::setVideoWidget(QWidget *widget)
     videoWidget = widget;
 }
 
+qint64 Core::time() const
+{
+    return player ? libvlc_media_player_get_time(player) : -1;
+}
+
+qint64 Core::length() const
+{
+    return player ? libvlc_media_player_get_length(player) : -1;
+}
+
+bool Core::isPlaying() const
+{
+    return player && libvlc_media_player_get_state(player) == libvlc_Playing;
+}
+
 int Core::liveEngines()
 {
     return liveEngineCount.load();

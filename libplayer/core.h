@@ -59,6 +59,12 @@ public:
     QStringList metadataKeys() const;
     // True when the tracks of the last parse hold no video stream.
     bool noVideo() const;
+    // Playback time and length of the current medium in milliseconds, -1
+    // without a player (or while libvlc does not know them).
+    qint64 time() const;
+    qint64 length() const;
+    // The current player is playing (not paused, stopped or ended).
+    bool isPlaying() const;
     // Number of engines that exist in the process.
     static int liveEngines();
     // The volume the current player reports, -1 without a player.

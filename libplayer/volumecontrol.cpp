@@ -80,6 +80,11 @@ void VolumeControl::setValue(int v)
 
 void VolumeControl::releaseButton()
 {
+    toggleMute();
+}
+
+void VolumeControl::toggleMute()
+{
     if (slider->value() != 0) {
         lastValue = slider->value();
         slider->setValue(0);

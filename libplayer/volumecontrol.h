@@ -33,6 +33,8 @@ public slots:
     // Emits valueChanged(v) twice for a new value (once through the slider,
     // once from this call) and once for the current value.
     void setValue(int v);
+    // What the speaker button does: to 0, or back to the level before.
+    void toggleMute();
 
 protected slots:
     void releaseButton();

@@ -179,17 +179,6 @@ bool PlaylistController::advance()
     return true;
 }
 
-bool PlaylistController::back()
-{
-    if (list.isEmpty() || !list.hasPrevious())
-        return false;
-    if (!core->isStopped())
-        emit endRequested(true);
-    list.previous();
-    playCurrent();
-    return true;
-}
-
 void PlaylistController::readList(const QString &path)
 {
     const auto notice = [this](const QString &line) { emit messageNotice(line); };

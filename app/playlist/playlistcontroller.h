@@ -49,8 +49,6 @@ public:
     // The last step of an ended medium: plays the next item, if any; returns
     // whether it asked for one.
     bool advance();
-    // Steps to the previous item and asks for it; false at the first item.
-    bool back();
     // Asks the user for a file name and writes the playlist there.
     void savePlaylist();
 

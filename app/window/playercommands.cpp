@@ -1,0 +1,127 @@
+#include "playercommands.h"
+
+#include "bottombar.h"
+#include "core.h"
+#include "playlist.h"
+#include "playtoolbutton.h"
+#include "toolbutton.h"
+#include "volumecontrol.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MaximumVolume = 150;
+
+} // namespace
+
+PlayerCommands::PlayerCommands(LibPlayer::Core *core, BottomBar *bar, const Playlist *playlist, QObject *parent)
+    : QObject(parent)
+    , core(core)
+    , bar(bar)
+    , playlist(playlist)
+{
+}
+
+PlayerCommands::~PlayerCommands() = default;
+
+bool PlayerCommands::canPlayPause() const
+{
+    return !core->isStopped() && bar->playButton->isEnabled();
+}
+
+bool PlayerCommands::canGoNext() const
+{
+    return !playlist->isEmpty() && playlist->hasNext();
+}
+
+bool PlayerCommands::canGoPrevious() const
+{
+    return !playlist->isEmpty() && playlist->hasPrevious();
+}
+
+bool PlayerCommands::canSeek() const
+{
+    return !core->isStopped() && core->length() > 0;
+}
+
+void PlayerCommands::playPause()
+{
+    // The button's own click: it toggles its look and asks the engine.
+    if (canPlayPause())
+        bar->playButton->click();
+}
+
+void PlayerCommands::play()
+{
+    if (canPlayPause() && !bar->playButton->isPlaying())
+        playPause();
+}
+
+void PlayerCommands::pause()
+{
+    if (canPlayPause() && bar->playButton->isPlaying())
+        playPause();
+}
+
+void PlayerCommands::stop()
+{
+    if (!core->isStopped())
+        emit stopRequested();
+}
+
+void PlayerCommands::seekBy(qint64 deltaMs)
+{
+    if (canSeek())
+        seekTo(std::max<qint64>(0, core->time()) + deltaMs);
+}
+
+void PlayerCommands::seekTo(qint64 ms)
+{
+    if (!canSeek())
+        return;
+    // Not quite the end: a seek to the very end would end the medium at once.
+    const qint64 last = std::max<qint64>(0, core->length() - 1000);
+    core->seek(std::clamp<qint64>(ms, 0, last));
+}
+
+void PlayerCommands::changeVolumeBy(int delta)
+{
+    setVolume(bar->volumeControl->value() + delta);
+}
+
+void PlayerCommands::setVolume(int volume)
+{
+    bar->volumeControl->setValue(std::clamp(volume, 0, MaximumVolume));
+}
+
+void PlayerCommands::toggleMute()
+{
+    bar->volumeControl->toggleMute();
+}
+
+void PlayerCommands::toggleFullscreen()
+{
+    bar->fullscreenButton->setChecked(!bar->fullscreenButton->isChecked());
+}
+
+void PlayerCommands::leaveFullscreen()
+{
+    bar->fullscreenButton->setChecked(false);
+}
+
+void PlayerCommands::next()
+{
+    if (!canGoNext())
+        return;
+    const auto &entries = playlist->entries();
+    emit itemRequested(entries.upperBound(playlist->current()).key());
+}
+
+void PlayerCommands::previous()
+{
+    if (!canGoPrevious())
+        return;
+    const auto &entries = playlist->entries();
+    emit itemRequested(std::prev(entries.lowerBound(playlist->current())).key());
+}

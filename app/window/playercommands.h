@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+
+class BottomBar;
+class Playlist;
+
+namespace LibPlayer {
+class Core;
+}
+
+// The player's commands for everything that is not a control of the bottom
+// bar: keyboard shortcuts, the desktop's media keys and remote controls. Each
+// goes through the same path as the control it stands for, so the controls,
+// their menus and the saved settings follow (the play button toggles its own
+// look, the volume control saves its level, the full-screen button keeps its
+// check mark, the playlist moves as through its menu). GUI thread only.
+class PlayerCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Volume and seek steps of the keyboard and the mouse wheel.
+    static constexpr int VolumeStep = 5;
+    static constexpr qint64 ShortSeekMs = 5000;
+    static constexpr qint64 LongSeekMs = 30000;
+
+    PlayerCommands(LibPlayer::Core *core, BottomBar *bar, const Playlist *playlist, QObject *parent = nullptr);
+    ~PlayerCommands() override;
+
+    // Whether something is loaded that play/pause acts on.
+    bool canPlayPause() const;
+    bool canGoNext() const;
+    bool canGoPrevious() const;
+    bool canSeek() const;
+
+public slots:
+    void playPause();
+    void play();
+    void pause();
+    // Ends the current medium without moving on in the playlist.
+    void stop();
+    // Moves the playback time by deltaMs, or to ms; clamped to the medium.
+    void seekBy(qint64 deltaMs);
+    void seekTo(qint64 ms);
+    void changeVolumeBy(int delta);
+    void setVolume(int volume);
+    void toggleMute();
+    void toggleFullscreen();
+    void leaveFullscreen();
+    // The next or previous playlist item, as if chosen in the menu.
+    void next();
+    void previous();
+
+signals:
+    // A playlist item to play, through the playlist menu's path.
+    void itemRequested(int number);
+    // The current medium is to end without a playlist advance.
+    void stopRequested();
+
+private:
+    LibPlayer::Core *core;
+    BottomBar *bar;
+    const Playlist *playlist;
+};
