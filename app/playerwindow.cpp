@@ -70,10 +70,6 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     if (!startFile.isEmpty())
         emit messageNotice(tr("[Main] Opening with --start %1").arg(startFile.toHtmlEscaped()));
 
-    QSettings settings;
-    if (settings.contains(SettingsKey::lastDisc))
-        lastDisc = settings.value(SettingsKey::lastDisc).toString();
-
     setMinimumSize(320, 180);
     fileMenu->menuAction()->setText(tr("Media"));
 
@@ -88,6 +84,9 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     placePlayerActions();
     applyTopBarStyle();
     createPlayer();
+    QSettings settings;
+    if (settings.contains(SettingsKey::lastDisc))
+        playback->setLastDisc(settings.value(SettingsKey::lastDisc).toString());
     if (settings.contains(SettingsKey::lastFile))
         playback->setLastFile(settings.value(SettingsKey::lastFile).toString());
     connectPlayerActions();
@@ -154,6 +153,7 @@ void PlayerWindow::connectPlayerActions()
     connect(addSubtitleAction, &QAction::triggered, this, &PlayerWindow::addSubtitleFile);
     connect(openFileAction, &QAction::triggered, this, [this] { openFile(); });
     connect(openUrlAction, &QAction::triggered, this, [this] { openUrl(); });
+    connect(openDiscAction, &QAction::triggered, this, &PlayerWindow::openDisc);
     if (associationsAction)
         connect(associationsAction, &QAction::triggered, this, &PlayerWindow::optionsAssociations);
     connect(faqAction, &QAction::triggered, this, &PlayerWindow::helpFaq);
@@ -190,6 +190,7 @@ void PlayerWindow::createPlayer()
     controls.playButton = bottomBar->playButton;
     controls.timeSlider = bottomBar->timeSlider;
     controls.subtitleButton = bottomBar->subtitleButton;
+    controls.cdTrackButton = bottomBar->cdTrackButton;
     controls.addSubtitleAction = addSubtitleAction;
     controls.overlays = overlayWidgets;
     playback = new PlaybackSession(core.get(), controls, this);
@@ -222,6 +223,8 @@ void PlayerWindow::wireControls()
     // controls -> engine
     connect(bar->audioButton, &AudioToolButton::trackChanged, engine, &Core::changeAudio);
     connect(bar->cdTrackButton, &TrackToolButton::trackChanged, engine, &Core::changeCdaTrack);
+    // the chosen track shows on the video frame at once, before the parse
+    connect(bar->cdTrackButton, &TrackToolButton::trackChanged, this, &PlayerWindow::changeCdaTrack);
     connect(bar->playButton, &PlayToolButton::pause, engine, &Core::pausePlayback);
     connect(bar->playButton, &PlayToolButton::play, engine, &Core::resumePlayback);
     connect(bar->subtitleButton, qOverload<int>(&SubtitleToolButton::trackChanged), engine,
@@ -301,6 +304,12 @@ void PlayerWindow::openUrl(QString u)
 {
     const EndOfMediaGate::Scope flow(*endGate);
     playback->openUrl(u);
+}
+
+void PlayerWindow::openDisc()
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playback->openDisc();
 }
 
 void PlayerWindow::addSubtitleFile()
@@ -447,7 +456,7 @@ void PlayerWindow::optionsAssociations()
 void PlayerWindow::fileQuit()
 {
     QSettings settings;
-    settings.setValue(SettingsKey::lastDisc, lastDisc);
+    settings.setValue(SettingsKey::lastDisc, playback->lastDisc());
     settings.setValue(SettingsKey::lastFile, playback->lastFile());
     settings.setValue(SettingsKey::volume, bottomBar->volumeControl->value());
     // The engine itself goes with the window, right after the event loop.

@@ -67,6 +67,7 @@ protected slots:
     void fileQuit() override;
     void mediaParseBegin();
     void mediaParseEnd();
+    void openDisc();
     void openFile(QString f = QString());
     void openUrl(QString u = QString());
     void optionsAssociations();
@@ -99,7 +100,6 @@ protected:
     // Puts text into the top bar's title and the window's own title.
     void setTitleText(const QString &text);
 
-    QString lastDisc;
     QString startFile;
 
     QAction *addSubtitleAction = nullptr;

@@ -1,11 +1,14 @@
 #include "playbacksession.h"
 
 #include "core.h"
+#include "disclocation.h"
+#include "inputdiscdialog.h"
 #include "inputurldialog.h"
 #include "mediaformats.h"
 #include "playtoolbutton.h"
 #include "subtitletoolbutton.h"
 #include "timeslider.h"
+#include "tracktoolbutton.h"
 #include "userbox.h"
 
 #include <QAction>
@@ -24,6 +27,11 @@ PlaybackSession::PlaybackSession(LibPlayer::Core *core, const Controls &controls
 }
 
 PlaybackSession::~PlaybackSession() = default;
+
+void PlaybackSession::setOpticalDrives(std::shared_ptr<const Platform::OpticalDrives> opticalDrives)
+{
+    drives = std::move(opticalDrives);
+}
 
 QString PlaybackSession::startFolder() const
 {
@@ -56,13 +64,14 @@ void PlaybackSession::endCurrent(bool skipPlaylist)
         emit endRequested(skipPlaylist);
 }
 
-void PlaybackSession::showPlaying()
+void PlaybackSession::showPlaying(bool subtitlesAllowed)
 {
     controls.playButton->setPlaying();
     controls.timeSlider->setSliding(true);
     for (QWidget *overlay : qAsConst(controls.overlays))
         overlay->hide();
-    controls.addSubtitleAction->setEnabled(true);
+    if (subtitlesAllowed)
+        controls.addSubtitleAction->setEnabled(true);
 }
 
 void PlaybackSession::showFailure(const QString &title, const QString &text)
@@ -124,6 +133,41 @@ void PlaybackSession::openUrl(QString u)
     if (u.startsWith(QLatin1String("file://")))
         lastPlayedFile = QUrl(u).toLocalFile();
     showPlaying();
+}
+
+void PlaybackSession::openDisc()
+{
+    pause();
+    int kind = 0;
+    QString location;
+    {
+        InputDiscDialog dialog(&kind, &location, dialogParent, Qt::WindowFlags(), drives);
+        dialog.exec();
+    }
+    if (location.isEmpty()) {
+        resume();
+        return;
+    }
+    emit deletePlaylistRequested();
+    const std::shared_ptr<const Platform::OpticalDrives> opticalDrives =
+        drives ? drives : Platform::systemOpticalDrives();
+    const bool audioCd = kind == int(DiscKind::AudioCd);
+    const int tracks = audioCd ? audioCdTrackCount(location, *opticalDrives) : 0;
+    if (audioCd && tracks == 0) {
+        QGuiApplication::restoreOverrideCursor();
+        showUserBox(dialogParent, QMessageBox::Warning, tr("No audio CD"),
+                    tr("Selected disc can't be played as audio CD."));
+        return;
+    }
+    endCurrent(false);
+    if (!core->playDisc(kind, discEnginePath(kind, location, opticalDrives->drives()))) {
+        showFailure(tr("Failed to play disc"), tr("%1 was not able to play this disc."));
+        return;
+    }
+    showPlaying(kind == int(DiscKind::Dvd));
+    lastPlayedDisc = location;
+    if (audioCd)
+        controls.cdTrackButton->setTrackNumber(tracks);
 }
 
 void PlaybackSession::addSubtitleFile()

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QAction;
 class QWidget;
 
@@ -12,18 +14,24 @@ class Core;
 class PlayToolButton;
 class SubtitleToolButton;
 class TimeSlider;
+class TrackToolButton;
 } // namespace LibPlayer
 
-// The open commands of the player window: "Open file", "Open URL" and "Add
-// subtitle file". Each pauses what plays, asks the user when it was given
+namespace Platform {
+class OpticalDrives;
+}
+
+// The open commands of the player window: "Open file", "Open URL", "Open
+// disc" and "Add subtitle file". Each pauses what plays, asks the user when it was given
 // nothing, ends the old medium, starts the new one and then either shows the
 // controls' playing state or a "Failed to play ..." box.
 //
 // It asks the window for what it does not own: deletePlaylistRequested()
 // (only once the user has chosen something, so that a cancelled dialog keeps
 // the playlist), endRequested() to end the current medium, and
-// playlistFileRequested() for a chosen M3U file. Keeps the last file played
-// ("Input/last file", read and written by the window). GUI thread only.
+// playlistFileRequested() for a chosen M3U file. Keeps the last file and the
+// last disc played ("Input/last file" and "Input/last disc", read and
+// written by the window). GUI thread only.
 class PlaybackSession : public QObject
 {
     Q_OBJECT
@@ -34,6 +42,7 @@ public:
         LibPlayer::PlayToolButton *playButton = nullptr;
         LibPlayer::TimeSlider *timeSlider = nullptr;
         LibPlayer::SubtitleToolButton *subtitleButton = nullptr;
+        LibPlayer::TrackToolButton *cdTrackButton = nullptr;
         QAction *addSubtitleAction = nullptr;
         // Hidden after a successful play; they come back with the pointer.
         QList<QWidget *> overlays;
@@ -44,6 +53,10 @@ public:
 
     QString lastFile() const { return lastPlayedFile; }
     void setLastFile(const QString &file) { lastPlayedFile = file; }
+    QString lastDisc() const { return lastPlayedDisc; }
+    void setLastDisc(const QString &disc) { lastPlayedDisc = disc; }
+    // The optical drives the disc dialog offers; the system's by default.
+    void setOpticalDrives(std::shared_ptr<const Platform::OpticalDrives> drives);
     // Start folder of the file dialogs: the folder of the last file when it
     // still exists, otherwise the home folder.
     QString startFolder() const;
@@ -53,6 +66,8 @@ public:
     void openFile(QString f);
     // u empty: ask for a location. The text goes to the engine unchanged.
     void openUrl(QString u);
+    // Asks for a disc kind and location. An audio CD fills the CD-track menu.
+    void openDisc();
     void addSubtitleFile();
 
 signals:
@@ -65,11 +80,13 @@ private:
     void resume();
     // Ends the medium the engine still holds, if any.
     void endCurrent(bool skipPlaylist);
-    void showPlaying();
+    void showPlaying(bool subtitlesAllowed = true);
     void showFailure(const QString &title, const QString &text);
 
     LibPlayer::Core *core;
     Controls controls;
     QWidget *dialogParent;
     QString lastPlayedFile;
+    QString lastPlayedDisc;
+    std::shared_ptr<const Platform::OpticalDrives> drives;
 };

@@ -2,12 +2,21 @@
 #include "windowfixture.h"
 
 #include "audiotoolbutton.h"
+#include "inputdiscdialog.h"
+#include "opticaldrives.h"
 #include "platform.h"
+#include "playtoolbutton.h"
+#include "tracktoolbutton.h"
 #include "titletoolbutton.h"
 #include "videoframe.h"
 #include "volumecontrol.h"
 
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
 
@@ -18,6 +27,46 @@ namespace {
 // The program runs without Qt's OpenGL integration; so do these tests, so
 // that they show that the video still reaches the screen without it.
 const bool glIntegrationOff = (Platform::skipQtOpenGlIntegration(), true);
+
+// A machine without optical drives, whatever this one has.
+class NoDrives : public Platform::OpticalDrives
+{
+public:
+    QList<Platform::OpticalDrive> drives() const override { return {}; }
+    Platform::DiscInfo discInfo(const QString &) const override { return {}; }
+};
+
+// Answers the disc dialog: browses to folder (the file dialog is answered by
+// the modal answerer), checks the kind's radio button, then presses Play; an
+// empty folder cancels.
+std::function<bool(QWidget *)> discDialogAnswer(const QString &kind, const QString &folder)
+{
+    return [kind, folder](QWidget *modal) {
+        auto *dialog = qobject_cast<InputDiscDialog *>(modal);
+        if (!dialog)
+            return false;
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        if (folder.isEmpty()) {
+            QTimer::singleShot(0, buttons->button(QDialogButtonBox::Cancel), &QPushButton::click);
+            return true;
+        }
+        if (dialog->findChild<QComboBox *>()->count() == 0) {
+            // Deferred: the file dialog it opens must be answered from the
+            // event loop, not from inside this answer.
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                if (button->text() == QLatin1String("Browse..."))
+                    QTimer::singleShot(0, button, &QPushButton::click);
+            }
+            return true;
+        }
+        for (QRadioButton *radio : dialog->findChildren<QRadioButton *>()) {
+            if (radio->text() == kind)
+                radio->setChecked(true);
+        }
+        QTimer::singleShot(0, buttons->button(QDialogButtonBox::Ok), &QPushButton::click);
+        return true;
+    };
+}
 
 } // namespace
 
@@ -99,6 +148,56 @@ private slots:
             return count;
         };
         QTRY_VERIFY_WITH_TIMEOUT(coloured() > 500, 5000);
+    }
+
+    void discFolderPlaysOrIsRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("DVD folder") << "DVD" << media("dvd") << "";
+        QTest::newRow("no audio CD there") << "Audio CD" << media("dvd") << "No audio CD";
+        QTest::newRow("cancelled") << "DVD" << "" << "";
+    }
+
+    void discFolderPlaysOrIsRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, folder);
+        QFETCH(QString, box);
+        answerer = std::make_unique<TarnTest::ModalAnswerer>(discDialogAnswer(kind, folder));
+        answerer->fileAnswers << folder;
+        window->playback->setOpticalDrives(std::make_shared<NoDrives>());
+        window->playback->setLastDisc(QStringLiteral("/earlier"));
+        QMetaObject::invokeMethod(window.get(), "openDisc");
+        const bool plays = box.isEmpty() && !folder.isEmpty();
+        QCOMPARE(window->playing(), plays);
+        QCOMPARE(window->playback->lastDisc(), plays ? folder : QStringLiteral("/earlier"));
+        QCOMPARE(answerer->boxes.size(), box.isEmpty() ? 0 : 1);
+        if (!box.isEmpty())
+            QVERIFY(answerer->boxes.first().contains(box));
+        if (!plays)
+            return;
+        window->core->parseMedia();
+        QTRY_VERIFY(!window->bottomBar->titleButton->menu()->actions().isEmpty());
+    }
+
+    void audioCdMovesTrackByTrackThenStops()
+    {
+        LibPlayer::TrackToolButton *tracks = window->bottomBar->cdTrackButton;
+        tracks->setTrackNumber(3);
+        QCOMPARE(tracks->menu()->actions().size(), 3);
+        QCOMPARE(tracks->currentTrack(), 1);
+        for (int track : {2, 3}) {
+            window->finishMedium();
+            QTRY_COMPARE(tracks->currentTrack(), track);
+            QCOMPARE(window->videoHost->frame()->textLines(),
+                     (QStringList{QStringLiteral("Audio CD"), QStringLiteral("Track %1").arg(track)}));
+        }
+        window->finishMedium(); // the last track: playback ends
+        QTRY_VERIFY(tracks->isEmpty());
+        QVERIFY(tracks->isHidden());
+        QVERIFY(!window->bottomBar->playButton->isEnabled());
     }
 
     void volumeIsRestoredClampedAndWrittenOnlyAtQuit()
