@@ -16,28 +16,44 @@ ListToolButton::ListToolButton(const QString &normalImage, const QString &hoverI
 {
     MenuButton::setUp(this, popupMenu.get(), group, normalImage, hoverImage);
     connect(popupMenu.get(), &QMenu::triggered, this, &ListToolButton::trigger);
+    connect(popupMenu.get(), &QMenu::aboutToShow, this, &ListToolButton::rebuildWindow);
     reset();
 }
 
 ListToolButton::~ListToolButton() = default;
 
-void ListToolButton::addItem(int index, const QString &location)
+void ListToolButton::addCommands()
 {
-    if (items.isEmpty()) {
-        auto *save = new QAction(tr("Save playlist as..."), this);
-        save->setData(savePlaylistId);
-        popupMenu->addAction(save);
-        auto *eject = new QAction(tr("Eject playlist"), this);
-        eject->setData(ejectPlaylistId);
-        popupMenu->addAction(eject);
-        popupMenu->addSeparator();
-    }
-    items[index] = location;
+    auto *save = new QAction(tr("Save playlist as..."), this);
+    save->setData(savePlaylistId);
+    popupMenu->addAction(save);
+    auto *eject = new QAction(tr("Eject playlist"), this);
+    eject->setData(ejectPlaylistId);
+    popupMenu->addAction(eject);
+    popupMenu->addSeparator();
+}
+
+void ListToolButton::addEntry(int index, bool checked)
+{
     // A location without a file name (a bare host URL) is listed as it stands.
+    const QString location = items.value(index);
     QString text = QUrl(location).fileName(QUrl::FullyDecoded);
     if (text.isEmpty())
         text = location;
-    MenuButton::addEntry(this, popupMenu.get(), group, text, index, false);
+    MenuButton::addEntry(this, popupMenu.get(), group, text, index, checked);
+}
+
+void ListToolButton::addItem(int index, const QString &location)
+{
+    if (items.isEmpty())
+        addCommands();
+    items[index] = location;
+    if (!windowed && items.size() > MenuWindow)
+        windowed = true;
+    if (windowed)
+        windowStale = true;
+    else
+        addEntry(index, false);
     show();
 }
 
@@ -45,12 +61,49 @@ void ListToolButton::reset()
 {
     MenuButton::clear(popupMenu.get(), group);
     items.clear();
+    checkedItem = 0;
+    windowed = false;
+    windowStale = false;
     hide();
 }
 
 void ListToolButton::setItem(int index)
 {
-    MenuButton::selectById(popupMenu.get(), index);
+    checkedItem = index;
+    if (windowed)
+        windowStale = true;
+    else
+        MenuButton::selectById(popupMenu.get(), index);
+}
+
+void ListToolButton::rebuildWindow()
+{
+    if (!windowed || !windowStale)
+        return;
+    windowStale = false;
+    MenuButton::clear(popupMenu.get(), group);
+    addCommands();
+    // The window starts half a window before the checked item, and is full
+    // wherever the playlist allows.
+    auto first = items.lowerBound(checkedItem);
+    for (int i = 0; i < MenuWindow / 2 && first != items.cbegin(); ++i)
+        --first;
+    auto last = first;
+    int count = 0;
+    for (; last != items.cend() && count < MenuWindow; ++last)
+        ++count;
+    for (; count < MenuWindow && first != items.cbegin(); ++count)
+        --first;
+    const auto marker = [this] {
+        auto *more = popupMenu->addAction(QStringLiteral("..."));
+        more->setEnabled(false);
+    };
+    if (first != items.cbegin())
+        marker();
+    for (auto it = first; it != last; ++it)
+        addEntry(it.key(), it.key() == checkedItem);
+    if (last != items.cend())
+        marker();
 }
 
 void ListToolButton::trigger(QAction *action)
@@ -62,6 +115,7 @@ void ListToolButton::trigger(QAction *action)
     }
     if (!MenuButton::acceptTrigger(action))
         return;
+    checkedItem = id;
     emit itemChanged(id);
 }
 

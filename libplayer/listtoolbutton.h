@@ -14,6 +14,11 @@ namespace LibPlayer {
 // -998, and "Eject playlist", id -999), a separator, then one entry per item
 // named after the location's file name. Hidden while empty; reports the
 // chosen item number or command id with itemChanged().
+//
+// A menu cannot usefully show a playlist of thousands of items (and Qt's
+// menus slow down with every entry added): beyond MenuWindow items the menu
+// lists the MenuWindow items around the checked one, between "..." markers,
+// and is rebuilt when it is about to show.
 class ListToolButton : public QToolButton
 {
     Q_OBJECT
@@ -22,6 +27,8 @@ public:
     // Ids of the two commands.
     static constexpr int savePlaylistId = -998;
     static constexpr int ejectPlaylistId = -999;
+    // Most item entries the menu holds at a time.
+    static constexpr int MenuWindow = 400;
 
     ListToolButton(const QString &normalImage, const QString &hoverImage, QWidget *parent = nullptr);
     ~ListToolButton() override;
@@ -38,7 +45,15 @@ protected slots:
     void trigger(QAction *action);
 
 private:
+    void addCommands();
+    void addEntry(int index, bool checked);
+    // Rebuilds the item entries around the checked item (windowed menus only).
+    void rebuildWindow();
+
     QActionGroup *group = nullptr;
+    int checkedItem = 0; // 0: none
+    bool windowed = false;
+    bool windowStale = false;
     // Parentless, set as the button's menu(); not named menu, which would hide
     // QToolButton::menu().
     std::unique_ptr<QMenu> popupMenu;

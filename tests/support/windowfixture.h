@@ -6,6 +6,7 @@
 #include "bottombar.h"
 #include "core.h"
 #include "modalanswerer.h"
+#include "mp3writer.h"
 #include "playbacksession.h"
 #include "playerwindow.h"
 #include "playlistcontroller.h"
@@ -25,39 +26,6 @@ inline QString media(const QString &name)
 inline QString mediaUrl(const QString &name)
 {
     return QUrl::fromLocalFile(media(name)).toString();
-}
-
-// Writes an MP3 file at path: the audio of the 2 s test tone, after an ID3v2.3
-// tag holding the given text frames ("TPE1" artist, "TALB" album, "TIT2"
-// title, "TRCK" track, "TPOS" disc); no tag at all when frames is empty.
-inline bool writeMp3(const QString &path, const QMap<QByteArray, QString> &frames = {})
-{
-    QFile source(media(QStringLiteral("audio.mp3")));
-    if (!source.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray audio = source.readAll();
-    if (audio.startsWith("ID3")) { // skip the tone's own tag
-        const auto byte = [&audio](int i) { return quint32(quint8(audio.at(i))); };
-        const int size = int(byte(6) << 21 | byte(7) << 14 | byte(8) << 7 | byte(9));
-        audio = audio.mid(10 + size);
-    }
-    QByteArray body;
-    for (auto it = frames.cbegin(); it != frames.cend(); ++it) {
-        const QByteArray text = '\x03' + it.value().toUtf8(); // UTF-8
-        QByteArray header = it.key();
-        for (int shift : {24, 16, 8, 0})
-            header += char((text.size() >> shift) & 0xff);
-        body += header + QByteArray(2, '\0') + text;
-    }
-    QByteArray tag;
-    if (!frames.isEmpty()) {
-        tag = QByteArray("ID3\x03\x00\x00", 6);
-        for (int shift : {21, 14, 7, 0})
-            tag += char((body.size() >> shift) & 0x7f);
-        tag += body;
-    }
-    QFile out(path);
-    return out.open(QIODevice::WriteOnly) && out.write(tag + audio) == tag.size() + audio.size();
 }
 
 class TestWindow : public PlayerWindow

@@ -1,0 +1,58 @@
+#pragma once
+// Test media made on the fly: MP3 files with the audio of the 2 s test tone
+// and ID3v2.3 tags of the caller's choice. QtCore only, so benchmarks use it
+// too.
+
+#include <QByteArray>
+#include <QFile>
+#include <QMap>
+#include <QString>
+
+namespace TarnTest {
+
+// The audio of the committed tone (tests/data/media/audio.mp3), without its tag.
+inline QByteArray toneAudio()
+{
+    static const QByteArray audio = [] {
+        QFile source(QStringLiteral(TARN_TEST_DATA_DIR "/media/audio.mp3"));
+        if (!source.open(QIODevice::ReadOnly))
+            return QByteArray();
+        QByteArray bytes = source.readAll();
+        if (bytes.startsWith("ID3")) {
+            const auto byte = [&bytes](int i) { return quint32(quint8(bytes.at(i))); };
+            const int size = int(byte(6) << 21 | byte(7) << 14 | byte(8) << 7 | byte(9));
+            bytes = bytes.mid(10 + size);
+        }
+        return bytes;
+    }();
+    return audio;
+}
+
+// Writes an MP3 file at path: the audio of the 2 s test tone, after an ID3v2.3
+// tag holding the given text frames ("TPE1" artist, "TALB" album, "TIT2"
+// title, "TRCK" track, "TPOS" disc); no tag at all when frames is empty.
+inline bool writeMp3(const QString &path, const QMap<QByteArray, QString> &frames = {})
+{
+    const QByteArray audio = toneAudio();
+    if (audio.isEmpty())
+        return false;
+    QByteArray body;
+    for (auto it = frames.cbegin(); it != frames.cend(); ++it) {
+        const QByteArray text = '\x03' + it.value().toUtf8(); // UTF-8
+        QByteArray header = it.key();
+        for (int shift : {24, 16, 8, 0})
+            header += char((text.size() >> shift) & 0xff);
+        body += header + QByteArray(2, '\0') + text;
+    }
+    QByteArray tag;
+    if (!frames.isEmpty()) {
+        tag = QByteArray("ID3\x03\x00\x00", 6);
+        for (int shift : {21, 14, 7, 0})
+            tag += char((body.size() >> shift) & 0x7f);
+        tag += body;
+    }
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(tag + audio) == tag.size() + audio.size();
+}
+
+} // namespace TarnTest
