@@ -185,6 +185,25 @@ private slots:
         QVERIFY(button->findChildren<QAction *>().isEmpty());
     }
 
+    void longPlaylistMenuListsAWindowAroundTheCurrentItem()
+    {
+        auto *button = new ListToolButton(normal, hover, host.get());
+        const int count = ListToolButton::MenuWindow * 3;
+        for (int i = 1; i <= count; ++i)
+            button->addItem(i, QStringLiteral("file:///m/%1.mp3").arg(i));
+        button->setItem(count / 2);
+        emit button->menu()->aboutToShow();
+        const QList<QAction *> actions = button->menu()->actions();
+        // Two commands, a separator, "...", the window, "...".
+        QCOMPARE(actions.size(), 3 + 1 + ListToolButton::MenuWindow + 1);
+        QCOMPARE(actions.at(3)->text(), QStringLiteral("..."));
+        QCOMPARE(actions.at(4)->data().toInt(), count / 2 - ListToolButton::MenuWindow / 2);
+        QVERIFY(checkedEntry(button) && checkedEntry(button)->data().toInt() == count / 2);
+        button->setItem(count); // the last item: the window ends with it
+        emit button->menu()->aboutToShow();
+        QCOMPARE(button->menu()->actions().last()->data().toInt(), count);
+    }
+
 private:
     void showHost() { host->show(); QVERIFY(QTest::qWaitForWindowExposed(host.get())); }
 
