@@ -139,7 +139,8 @@ void MprisService::publish(const PlayerSnapshot &player)
     published = properties;
     if (changed.isEmpty())
         return;
-    QDBusMessage signal = QDBusMessage::createSignal(objectPath, propertiesInterface, QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal =
+        QDBusMessage::createSignal(objectPath, propertiesInterface, QStringLiteral("PropertiesChanged"));
     signal << playerInterface << changed << QStringList();
     QDBusConnection::sessionBus().send(signal);
 }

@@ -14,7 +14,8 @@ namespace {
 QDBusMessage screenSaverCall(const QString &method, const QVariantList &arguments)
 {
     const QString name = QStringLiteral("org.freedesktop.ScreenSaver");
-    QDBusMessage call = QDBusMessage::createMethodCall(name, QStringLiteral("/org/freedesktop/ScreenSaver"), name, method);
+    const QString path = QStringLiteral("/org/freedesktop/ScreenSaver");
+    QDBusMessage call = QDBusMessage::createMethodCall(name, path, name, method);
     call.setArguments(arguments);
     return call;
 }

@@ -174,7 +174,8 @@ int main(int argc, char *argv[])
     else
         printf("  with a session bus:   (dbus-daemon could not be started)\n");
     if (!names.empty())
-        printf("  runs watching the name: window %.1f ms, MPRIS name on the bus %.1f ms after launch (%zu of %d runs)\n",
+        printf("  runs watching the name: window %.1f ms, MPRIS name on the bus %.1f ms after launch"
+               " (%zu of %d runs)\n",
                median(withWatcher), median(names), names.size(), runs);
     XCloseDisplay(display);
     return 0;
