@@ -4,6 +4,7 @@
 #include "playerwindow.h"
 
 #include "defaultplayer.h"
+#include "desktopintegration.h"
 #include "logdialog.h"
 #include "playerhelp.h"
 #include "platform.h"
@@ -198,6 +199,9 @@ void PlayerWindow::createPlayer()
     overlays = new OverlayController(this, overlayWidgets, [this] { return bottomBar->popupMenus(appMenu); });
     endGate = new EndOfMediaGate([this] { return core->mediaSerial(); }, this);
     commands = new PlayerCommands(core.get(), bottomBar, &playlists->playlist(), this);
+    desktop = new Desktop::DesktopIntegration({core.get(), commands, playlists, bottomBar->playButton,
+                                               bottomBar->volumeControl, bottomBar->timeSlider},
+                                              commands, this);
 
     int volume = QSettings().value(SettingsKey::volume, DefaultVolume).toInt();
     volume = std::clamp(volume, MinimumVolume, MaximumVolume);
@@ -269,6 +273,12 @@ void PlayerWindow::wireControls()
     connect(playlists, &PlaylistController::messageWarning, this, &PlayerWindow::messageWarning);
     connect(commands, &PlayerCommands::itemRequested, this, &PlayerWindow::changeListItem);
     connect(commands, &PlayerCommands::stopRequested, this, [this] { endPlayback(true); });
+
+    // desktop (MPRIS) -> window
+    connect(desktop, &Desktop::DesktopIntegration::openFileRequested, this, &PlayerWindow::openFile);
+    connect(desktop, &Desktop::DesktopIntegration::openUrlRequested, this, &PlayerWindow::openUrl);
+    connect(desktop, &Desktop::DesktopIntegration::raiseRequested, this, &PlayerWindow::needToShow);
+    connect(desktop, &Desktop::DesktopIntegration::quitRequested, this, &PlayerWindow::fileQuit);
 }
 
 // libvlc missing or older than 2.1.0: the window stays up and the boxes that

@@ -21,6 +21,9 @@ class VideoHost;
 namespace LibPlayer {
 class Core;
 }
+namespace Desktop {
+class DesktopIntegration;
+}
 
 // The program's only main window, on the frameless frame. It composes the
 // pieces of the player and keeps the slots the rest of the program calls;
@@ -31,7 +34,8 @@ class Core;
 // - PlaylistController: drops, playlist files and the playlist;
 // - OverlayController: the overlays and the cursor;
 // - EndOfMediaGate: holds the engine's end of media back during user flows;
-// - PlayerCommands: the commands of shortcuts and remote controls.
+// - PlayerCommands: the commands of shortcuts and remote controls;
+// - Desktop::DesktopIntegration: MPRIS and the screen saver on the session bus.
 // endPlayback stays here: it is where the end of a medium touches the
 // controls, the video frame, the engine and the playlist in a fixed order.
 //
@@ -123,6 +127,7 @@ protected:
     OverlayController *overlays = nullptr;
     EndOfMediaGate *endGate = nullptr;
     PlayerCommands *commands = nullptr;
+    Desktop::DesktopIntegration *desktop = nullptr;
     uint ratioWidth = 16;
     uint ratioHeight = 9;
 

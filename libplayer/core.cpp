@@ -98,6 +98,21 @@ qint64 Core::length() const
     return player ? libvlc_media_player_get_length(player) : -1;
 }
 
+QString Core::location() const
+{
+    QString text;
+    if (!player)
+        return text;
+    if (libvlc_media_t *media = libvlc_media_player_get_media(player)) {
+        if (char *mrl = libvlc_media_get_mrl(media)) {
+            text = QString::fromUtf8(mrl);
+            libvlc_free(mrl);
+        }
+        libvlc_media_release(media);
+    }
+    return text;
+}
+
 bool Core::isPlaying() const
 {
     return player && libvlc_media_player_get_state(player) == libvlc_Playing;

@@ -65,6 +65,8 @@ public:
     qint64 length() const;
     // The current player is playing (not paused, stopped or ended).
     bool isPlaying() const;
+    // The current medium's location (libvlc's MRL), empty without a player.
+    QString location() const;
     // Number of engines that exist in the process.
     static int liveEngines();
     // The volume the current player reports, -1 without a player.

@@ -25,18 +25,21 @@ void PlayToolButton::setPlaying()
     showPauseImages();
     playing = true;
     setEnabled(true);
+    emit stateChanged();
 }
 
 void PlayToolButton::setPaused()
 {
     showPlayImages();
     playing = false;
+    emit stateChanged();
 }
 
 void PlayToolButton::setStopped()
 {
     setPaused();
     setEnabled(false);
+    emit stateChanged();
 }
 
 void PlayToolButton::handleReleased()
@@ -50,6 +53,7 @@ void PlayToolButton::handleReleased()
         playing = true;
         emit play();
     }
+    emit stateChanged();
 }
 
 void PlayToolButton::showPlayImages()

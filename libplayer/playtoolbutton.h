@@ -7,7 +7,8 @@ namespace LibPlayer {
 // Play/pause button. Shows the play images while not playing and the pause
 // images while playing; a release toggles the look and asks for the change
 // with pause() or play(). Starts in the not-playing look, disabled, until
-// the window reports a successful play with setPlaying().
+// the window reports a successful play with setPlaying(). stateChanged()
+// follows every change of look or of the enabled state, whoever made it.
 class PlayToolButton : public QToolButton
 {
     Q_OBJECT
@@ -30,6 +31,7 @@ public:
 signals:
     void pause();
     void play();
+    void stateChanged();
 
 protected slots:
     void handleReleased();

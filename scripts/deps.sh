@@ -14,6 +14,7 @@ packages=(
   desktop-file-utils appstream  # the install test validates the desktop entry and the metainfo
   shared-mime-info     # the media types the desktop entry claims are checked against this database
   x11-utils            # xwininfo: the install test reads the window class
+  dbus                 # dbus-daemon: the MPRIS and screen-saver tests run a private session bus
 )
 
 missing=()

@@ -131,6 +131,7 @@ void PlaylistController::addItems(const QStringList &locations, bool video)
         playlistButton->addItem(numbers.at(i), locations.at(i));
         emit messageNotice(line.arg(numbers.at(i)).arg(locations.at(i).toHtmlEscaped()));
     }
+    emit changed();
 }
 
 void PlaylistController::playCurrent()
@@ -139,6 +140,7 @@ void PlaylistController::playCurrent()
     if (number == 0)
         return;
     playlistButton->setItem(number);
+    emit changed();
     emit playRequested(list.location(number));
 }
 
@@ -149,6 +151,7 @@ void PlaylistController::deletePlaylist()
     emit messageNotice(tr("[Main] Delete current playlist"));
     playlistButton->reset();
     list.clear();
+    emit changed();
 }
 
 void PlaylistController::changeListItem(int item)
@@ -158,12 +161,14 @@ void PlaylistController::changeListItem(int item)
     if (item == LibPlayer::ListToolButton::ejectPlaylistId) {
         playlistButton->reset();
         list.clear();
+        emit changed();
         emit endRequested(false);
     } else if (item == LibPlayer::ListToolButton::savePlaylistId) {
         savePlaylist();
     } else if (list.setCurrent(item)) {
         // The chosen item becomes the current one, so that its end moves on to
         // the item after it.
+        emit changed();
         if (!core->isStopped())
             emit endRequested(true);
         emit playRequested(list.location(item));

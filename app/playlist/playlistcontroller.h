@@ -53,6 +53,8 @@ public:
     void savePlaylist();
 
 signals:
+    // The items or the current item may have changed.
+    void changed();
     void playRequested(const QString &location);
     void endRequested(bool skipPlaylist);
     void messageNotice(const QString &message);

@@ -82,7 +82,9 @@ void PlayerCommands::seekTo(qint64 ms)
         return;
     // Not quite the end: a seek to the very end would end the medium at once.
     const qint64 last = std::max<qint64>(0, core->length() - 1000);
-    core->seek(std::clamp<qint64>(ms, 0, last));
+    const qint64 target = std::clamp<qint64>(ms, 0, last);
+    core->seek(target);
+    emit seeked(target);
 }
 
 void PlayerCommands::changeVolumeBy(int delta)

@@ -57,6 +57,8 @@ signals:
     void itemRequested(int number);
     // The current medium is to end without a playlist advance.
     void stopRequested();
+    // The playback time was moved to ms (after clamping).
+    void seeked(qint64 ms);
 
 private:
     LibPlayer::Core *core;

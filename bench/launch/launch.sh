@@ -3,6 +3,8 @@
 # run (ABAB...), medians of N rounds:
 #  - launch to mapped window and the resident memory 3 s later, against VLC's
 #    own Qt interface when it is installed (vlc-bin, vlc-plugin-qt);
+#  - launch to mapped window with a session bus of its own (dbus-daemon), to
+#    show that the desktop integration does not delay the window;
 #  - launch with a start file to first picture on screen, with the shared
 #    ttff tool, against a bare libvlc program playing the same red clip.
 # Settings go to a temporary folder; audio to the tests' silent device.
@@ -16,7 +18,8 @@ ttff_source="${TTFF_SOURCE:-$root/../shared/tools/ttff.c}"
 
 work="$(mktemp -d)"
 chmod 755 "$work"
-trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+bus=""
+trap 'kill "$xvfb" $bus 2>/dev/null || true; rm -rf "$work"' EXIT
 display=120
 while [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -43,16 +46,33 @@ player=("${as[@]}" "$build/app/player-tarn")
 vlc=()
 command -v vlc >/dev/null && vlc=("${as[@]}" vlc -I qt --no-qt-privacy-ask --no-qt-recentplay --no-video-title-show)
 
-: >"$work/tarn" ; : >"$work/vlc"
+# A session bus for the runs that have one, reachable by the user they run as.
+bus_address=""
+if command -v dbus-daemon >/dev/null; then
+  bus_address="unix:path=$work/bus"
+  "${as[@]}" dbus-daemon --session --nofork --nopidfile --address="$bus_address" &
+  bus=$!
+  sleep 0.3
+fi
+
+: >"$work/tarn" ; : >"$work/vlc" ; : >"$work/tarn-bus"
 for _ in $(seq "$rounds"); do
   fresh
   "$build/bench/launch/mapwait" 10000 3000 "${player[@]}" >>"$work/tarn"
+  if [ -n "$bus_address" ]; then
+    fresh
+    DBUS_SESSION_BUS_ADDRESS="$bus_address" "$build/bench/launch/mapwait" 10000 0 "${player[@]}" >>"$work/tarn-bus"
+  fi
   if [ ${#vlc[@]} -gt 0 ]; then
+    fresh
     "$build/bench/launch/mapwait" 10000 3000 "${vlc[@]}" >>"$work/vlc"
   fi
 done
 t_ms=$(cut -d' ' -f1 "$work/tarn" | median); t_kb=$(cut -d' ' -f2 "$work/tarn" | median)
-echo "player-tarn: launch to window ${t_ms} ms, idle RSS ${t_kb} kB (median of $rounds)"
+echo "player-tarn: launch to window ${t_ms} ms, idle RSS ${t_kb} kB (median of $rounds, no session bus)"
+if [ -s "$work/tarn-bus" ]; then
+  echo "player-tarn: launch to window $(cut -d' ' -f1 "$work/tarn-bus" | median) ms with a session bus"
+fi
 if [ -s "$work/vlc" ]; then
   v_ms=$(cut -d' ' -f1 "$work/vlc" | median); v_kb=$(cut -d' ' -f2 "$work/vlc" | median)
   echo "vlc -I qt:   launch to window ${v_ms} ms, idle RSS ${v_kb} kB"

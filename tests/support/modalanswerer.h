@@ -85,8 +85,21 @@ private:
                 dialog->reject();
             } else {
                 // Accepted without the dialog's own checks (existing file,
-                // overwrite question): the test decides.
-                dialog->selectFile(file);
+                // overwrite question): the test decides. A folder is chosen
+                // by going into it: selecting it races with the dialog's
+                // listing of its parent.
+                const QFileDialog::FileMode mode = dialog->fileMode();
+                if (mode == QFileDialog::Directory) {
+                    dialog->setDirectory(file);
+                    if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                        name->clear();
+                } else if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
+                    // Typed in full: selecting a file of a folder that does
+                    // not exist would fall back to the current folder.
+                    name->setText(file);
+                } else {
+                    dialog->selectFile(file);
+                }
                 static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
             }
         } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {

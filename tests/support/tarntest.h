@@ -2,6 +2,9 @@
 // Test entry points that keep every test away from the user's real settings:
 // XDG_CONFIG_HOME (QSettings) and XDG_RUNTIME_DIR (single-instance socket and
 // lock) point into a temporary directory that lives as long as the process.
+// The session bus is one that does not exist (a test that wants one starts
+// its own, see privatebus.h): players under test never reach the user's
+// desktop, and libdbus never launches a bus of its own.
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -27,6 +30,7 @@ inline void isolateEnvironment()
     // The maker's server is out of reach: checks at start and reports go to a
     // closed local port unless a test points them at a server of its own.
     qputenv("PLAYER_TARN_SERVER", "http://127.0.0.1:1");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + root + "/no-session-bus");
     QDir().mkpath(dir.path() + QStringLiteral("/runtime"));
     QFile::setPermissions(dir.path() + QStringLiteral("/runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

@@ -37,9 +37,12 @@ public:
     }
     using PlayerWindow::bottomBar;
     using PlayerWindow::changeListItem;
+    using PlayerWindow::commands;
     using PlayerWindow::core;
+    using PlayerWindow::desktop;
     using PlayerWindow::dropUri;
     using PlayerWindow::endPlayback;
+    using PlayerWindow::fileQuit;
     using PlayerWindow::openFile;
     using PlayerWindow::openUrl;
     using PlayerWindow::playback;

@@ -1,0 +1,154 @@
+#include "mprisservice.h"
+
+#include "mprisadaptors.h"
+#include "playercommands.h"
+#include "playerstatewatcher.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+
+namespace Desktop {
+
+namespace {
+
+const QString busService = QStringLiteral("org.freedesktop.DBus");
+const QString busPath = QStringLiteral("/org/freedesktop/DBus");
+const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString playerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+
+// RequestName's flag and answers (D-Bus specification).
+constexpr uint DoNotQueue = 4;
+constexpr uint PrimaryOwner = 1;
+constexpr uint AlreadyOwner = 4;
+
+QDBusMessage busCall(const QString &method, const QVariantList &arguments)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(busService, busPath, busService, method);
+    call.setArguments(arguments);
+    return call;
+}
+
+} // namespace
+
+const QString MprisService::objectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString MprisService::baseName = QStringLiteral("org.mpris.MediaPlayer2.player_tarn");
+
+MprisService::MprisService(PlayerStateWatcher *watcher, PlayerCommands *commands, QObject *parent)
+    : QObject(parent)
+    , watcher(watcher)
+    , commands(commands)
+{
+    new MprisRootAdaptor(this);
+    playerAdaptor = new MprisPlayerAdaptor(this);
+    connect(watcher, &PlayerStateWatcher::changed, this, &MprisService::publish);
+    connect(watcher, &PlayerStateWatcher::positionJumped, this, &MprisService::announceJump);
+}
+
+MprisService::~MprisService()
+{
+    if (!exported)
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.unregisterObject(objectPath);
+    if (!name.isEmpty())
+        bus.asyncCall(busCall(QStringLiteral("ReleaseName"), {name}));
+}
+
+void MprisService::start()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (exported || !bus.isConnected())
+        return;
+    // A path already taken in this process (another player object) leaves
+    // this one off the bus.
+    if (!bus.registerObject(objectPath, this, QDBusConnection::ExportAdaptors))
+        return;
+    exported = true;
+    requestName(baseName, true);
+}
+
+void MprisService::requestName(const QString &wanted, bool fallBack)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    auto *answer =
+        new QDBusPendingCallWatcher(bus.asyncCall(busCall(QStringLiteral("RequestName"), {wanted, DoNotQueue})), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this, [this, wanted, fallBack](QDBusPendingCallWatcher *call) {
+        call->deleteLater();
+        const QDBusPendingReply<uint> reply = *call;
+        if (reply.isError())
+            return;
+        if (reply.value() == PrimaryOwner || reply.value() == AlreadyOwner) {
+            name = wanted;
+            published = playerProperties(player());
+            emit registered(name);
+        } else if (fallBack) {
+            requestName(wanted + QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid()), false);
+        }
+    });
+}
+
+PlayerSnapshot MprisService::player() const
+{
+    return watcher->snapshot();
+}
+
+qint64 MprisService::positionMs() const
+{
+    return watcher->position();
+}
+
+void MprisService::queue(std::function<void(PlayerCommands *)> command)
+{
+    QMetaObject::invokeMethod(
+        this, [this, command = std::move(command)] { command(commands); }, Qt::QueuedConnection);
+}
+
+void MprisService::queueOpen(const QString &uri)
+{
+    const OpenTarget target = openTarget(uri);
+    QMetaObject::invokeMethod(
+        this,
+        [this, target] {
+            if (target.localFile)
+                emit openFileRequested(target.text);
+            else
+                emit openUrlRequested(target.text);
+        },
+        Qt::QueuedConnection);
+}
+
+void MprisService::queueRaise()
+{
+    QMetaObject::invokeMethod(this, &MprisService::raiseRequested, Qt::QueuedConnection);
+}
+
+void MprisService::queueQuit()
+{
+    QMetaObject::invokeMethod(this, &MprisService::quitRequested, Qt::QueuedConnection);
+}
+
+void MprisService::publish(const PlayerSnapshot &player)
+{
+    if (name.isEmpty())
+        return;
+    const QVariantMap properties = playerProperties(player);
+    const QVariantMap changed = changedProperties(published, properties);
+    published = properties;
+    if (changed.isEmpty())
+        return;
+    QDBusMessage signal =
+        QDBusMessage::createSignal(objectPath, propertiesInterface, QStringLiteral("PropertiesChanged"));
+    signal << playerInterface << changed << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}
+
+void MprisService::announceJump(qint64 ms)
+{
+    if (!name.isEmpty())
+        emit playerAdaptor->Seeked(qlonglong(ms) * 1000);
+}
+
+} // namespace Desktop

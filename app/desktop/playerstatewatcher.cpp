@@ -1,0 +1,80 @@
+#include "playerstatewatcher.h"
+
+#include "core.h"
+#include "playercommands.h"
+#include "playlistcontroller.h"
+#include "playtoolbutton.h"
+#include "timeslider.h"
+#include "volumecontrol.h"
+
+#include <QTimer>
+
+namespace Desktop {
+
+PlayerStateWatcher::PlayerStateWatcher(const Sources &sources, QObject *parent)
+    : QObject(parent)
+    , sources(sources)
+{
+    using LibPlayer::Core;
+    const Core *core = sources.core;
+    connect(core, &Core::mediaParseBegin, this, &PlayerStateWatcher::scheduleReport);
+    connect(core, &Core::mediaParseEnd, this, [this] {
+        videoSerial = this->sources.core->mediaSerial();
+        video = !this->sources.core->noVideo();
+        scheduleReport();
+    });
+    connect(core, &Core::mediaPlayerLengthChanged, this, &PlayerStateWatcher::scheduleReport);
+    connect(core, &Core::mediaPlayerEndReached, this, &PlayerStateWatcher::scheduleReport);
+    connect(sources.playButton, &LibPlayer::PlayToolButton::stateChanged, this, &PlayerStateWatcher::scheduleReport);
+    connect(sources.volumeControl, &LibPlayer::VolumeControl::valueChanged, this,
+            &PlayerStateWatcher::scheduleReport);
+    connect(sources.playlists, &PlaylistController::changed, this, &PlayerStateWatcher::scheduleReport);
+    connect(sources.commands, &PlayerCommands::seeked, this, &PlayerStateWatcher::positionJumped);
+    connect(sources.timeSlider, &LibPlayer::TimeSlider::seeked, this, &PlayerStateWatcher::positionJumped);
+}
+
+PlayerStateWatcher::~PlayerStateWatcher() = default;
+
+PlayerSnapshot PlayerStateWatcher::snapshot() const
+{
+    const LibPlayer::Core *core = sources.core;
+    PlayerSnapshot player;
+    player.loaded = !core->isStopped();
+    player.serial = core->mediaSerial();
+    player.playing = player.loaded && sources.playButton->isPlaying();
+    player.video = player.loaded && video && videoSerial == player.serial;
+    if (player.loaded) {
+        player.title = core->metadata(QStringLiteral("Title"));
+        player.artist = core->metadata(QStringLiteral("Artist"));
+        player.album = core->metadata(QStringLiteral("Album"));
+        player.location = core->location();
+        player.lengthMs = core->length();
+    }
+    player.volume = sources.volumeControl->value();
+    player.canGoNext = sources.commands->canGoNext();
+    player.canGoPrevious = sources.commands->canGoPrevious();
+    player.canPlayPause = sources.commands->canPlayPause();
+    player.canSeek = sources.commands->canSeek();
+    return player;
+}
+
+qint64 PlayerStateWatcher::position() const
+{
+    return sources.core->isStopped() ? -1 : sources.core->time();
+}
+
+void PlayerStateWatcher::scheduleReport()
+{
+    if (reportDue)
+        return;
+    reportDue = true;
+    QTimer::singleShot(0, this, &PlayerStateWatcher::report);
+}
+
+void PlayerStateWatcher::report()
+{
+    reportDue = false;
+    emit changed(snapshot());
+}
+
+} // namespace Desktop
