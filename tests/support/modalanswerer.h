@@ -89,7 +89,7 @@ private:
                 // by going into it: selecting it races with the dialog's
                 // listing of its parent.
                 const QFileDialog::FileMode mode = dialog->fileMode();
-                if (mode == QFileDialog::Directory) {
+                if (mode == QFileDialog::Directory || dialog->testOption(QFileDialog::ShowDirsOnly)) {
                     dialog->setDirectory(file);
                     if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
                         name->clear();
