@@ -86,8 +86,10 @@ int main(int argc, char *argv[])
     QPointer<PlayerWindow> window = new PlayerWindow(startFile, !debugMode);
     window->show();
 
-    // other instance's message -> window; window wants the front -> activation
+    // other instance's message -> window; its log lines -> window's log;
+    // window wants the front -> activation
     QObject::connect(&app, &SingleApplication::messageReceived, window.data(), &PlayerWindow::handleMessage);
+    QObject::connect(&app, &SingleApplication::messageWarning, window.data(), &PlayerWindow::messageWarning);
     app.setActivationWindow(window, false);
     QObject::connect(window.data(), &PlayerWindow::needToShow, &app, &SingleApplication::activateWindow);
 
