@@ -2,6 +2,7 @@
 #include "playerwindow.h"
 #include "singleapplication.h"
 #include "startup.h"
+#include "settingsfile.h"
 #include "settingskeys.h"
 
 #include <QCommandLineParser>
@@ -38,6 +39,17 @@ int main(int argc, char *argv[])
     app.setProperty("appWarningIcon", QStringLiteral(":/AppTarn/images/app/warning.png"));
 
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/AppTarn/images/PlayerIcon64x64.png")));
+
+    // Before anything reads settings: a store that cannot be read is kept
+    // aside, and this run starts with defaults.
+    const QString settingsKeptAs = Common::keepUnreadableSettingsAside();
+    const QString settingsKeptLine =
+        settingsKeptAs.isEmpty()
+            ? QString()
+            : QCoreApplication::translate("main", "[Main] Settings could not be read; the file was kept as %1")
+                  .arg(settingsKeptAs.toHtmlEscaped());
+    if (!settingsKeptLine.isEmpty())
+        qWarning("%s", qUtf8Printable(settingsKeptLine));
 
     QCommandLineParser parser;
     const QCommandLineOption startOption({QStringLiteral("s"), QStringLiteral("start")},
@@ -85,6 +97,8 @@ int main(int argc, char *argv[])
     // after the event loop, while the application object still exists.
     QPointer<PlayerWindow> window = new PlayerWindow(startFile, !debugMode);
     window->show();
+    if (!settingsKeptLine.isEmpty())
+        emit window->messageWarning(settingsKeptLine);
 
     // other instance's message -> window; its log lines -> window's log;
     // window wants the front -> activation

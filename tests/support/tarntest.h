@@ -4,7 +4,9 @@
 // lock) point into a temporary directory that lives as long as the process.
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace TarnTest {
@@ -34,6 +36,30 @@ inline QString dataPath(const QString &name)
 {
     return QStringLiteral(TARN_TEST_DATA_DIR "/") + name;
 }
+
+// While it lives, answers every message box that opens (nested ones too) with
+// Ok and keeps its text, so that no box blocks a test.
+class BoxAnswerer : public QObject
+{
+public:
+    BoxAnswerer()
+    {
+        m_timer.setInterval(20);
+        // tick -> answer the box in front, if any
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->done(QMessageBox::Ok);
+            }
+        });
+        m_timer.start();
+    }
+
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
 
 } // namespace TarnTest
 
