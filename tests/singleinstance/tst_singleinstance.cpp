@@ -1,3 +1,4 @@
+#include "playerwindow.h"
 #include "singleapplication.h"
 #include "tarntest.h"
 
@@ -26,6 +27,7 @@ private slots:
     void frozenPrimaryDropsMessageItsSenderGaveUp();
     void playerHandsOverUnlessVideoInNewWindow_data();
     void playerHandsOverUnlessVideoInNewWindow();
+    void requestHandedOverBeforeStartReplacesStartFile();
 
 private:
     using Process = std::unique_ptr<QProcess>;
@@ -255,6 +257,30 @@ void SingleInstanceTest::playerHandsOverUnlessVideoInNewWindow()
         process->kill();
         process->waitForFinished(10000);
     }
+}
+
+namespace {
+
+// The window with the file it opened last in view.
+class OpenedFileWindow : public PlayerWindow
+{
+public:
+    using PlayerWindow::PlayerWindow;
+    using PlayerWindow::lastFile;
+};
+
+} // namespace
+
+// A second launch's file that arrives before the window's start (a quick
+// double-click on two files) is the one that plays.
+void SingleInstanceTest::requestHandedOverBeforeStartReplacesStartFile()
+{
+    const TarnTest::BoxAnswerer answerer;
+    const QString handed = TarnTest::dataPath(QStringLiteral("media/audio.mp3"));
+    OpenedFileWindow window(TarnTest::dataPath(QStringLiteral("media/av.mkv")), true);
+    window.handleMessage(handed); // as the event loop delivers it, before start's 100 ms
+    QTest::qWait(500);
+    QCOMPARE(window.lastFile, handed);
 }
 
 TARN_TEST_MAIN(SingleInstanceTest)
