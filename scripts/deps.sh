@@ -9,6 +9,7 @@ packages=(
   libx11-dev           # XInitThreads and the stay-on-top request to the window manager
   libvlc-dev vlc-plugin-base vlc-plugin-video-output
   xvfb xauth
+  clang libclang-rt-14-dev   # the sanitizer build of CI's second phase (and the fuzz targets)
 )
 
 missing=()
