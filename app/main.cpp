@@ -3,6 +3,7 @@
 #include "playerwindow.h"
 #include "singleapplication.h"
 #include "startup.h"
+#include "settingsfile.h"
 #include "settingskeys.h"
 
 #include <QDir>
@@ -42,6 +43,17 @@ int main(int argc, char *argv[])
 
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/AppTarn/images/PlayerIcon64x64.png")));
 
+    // Before anything reads settings: a store that cannot be read is kept
+    // aside, and this run starts with defaults.
+    const QString settingsKeptAs = Common::keepUnreadableSettingsAside();
+    const QString settingsKeptLine =
+        settingsKeptAs.isEmpty()
+            ? QString()
+            : QCoreApplication::translate("main", "[Main] Settings could not be read; the file was kept as %1")
+                  .arg(settingsKeptAs.toHtmlEscaped());
+    if (!settingsKeptLine.isEmpty())
+        qWarning("%s", qUtf8Printable(settingsKeptLine));
+
     CommandLine commandLine;
     QCommandLineParser &parser = commandLine.parser;
     const QCommandLineOption &startOption = commandLine.startOption;
@@ -78,9 +90,13 @@ int main(int argc, char *argv[])
     // after the event loop, while the application object still exists.
     QPointer<PlayerWindow> window = new PlayerWindow(startFile, !debugMode);
     window->show();
+    if (!settingsKeptLine.isEmpty())
+        emit window->messageWarning(settingsKeptLine);
 
-    // other instance's message -> window; window wants the front -> activation
+    // other instance's message -> window; its log lines -> window's log;
+    // window wants the front -> activation
     QObject::connect(&app, &SingleApplication::messageReceived, window.data(), &PlayerWindow::handleMessage);
+    QObject::connect(&app, &SingleApplication::messageWarning, window.data(), &PlayerWindow::messageWarning);
     app.setActivationWindow(window, false);
     QObject::connect(window.data(), &PlayerWindow::needToShow, &app, &SingleApplication::activateWindow);
 

@@ -295,13 +295,15 @@ void PlayerWindow::checkEngine()
 
 void PlayerWindow::handleMessage(const QString &message)
 {
+    startFile.clear(); // a request handed over before start runs replaces the start file
     openFile(message);
     emit needToShow();
 }
 
 void PlayerWindow::start()
 {
-    openFile(startFile);
+    if (!startFile.isEmpty()) // cleared by a request handed over first
+        openFile(startFile);
 }
 
 void PlayerWindow::openFile(QString f)

@@ -4,10 +4,12 @@
 #include <QRegExp>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QThread>
 #include <QWidget>
 
@@ -16,9 +18,42 @@ namespace {
 // Larger texts are not start files: the connection is dropped.
 constexpr quint32 maxMessageBytes = 1024 * 1024;
 constexpr char ackByte = '\x06';
+constexpr char confirmByte = '\x04';
 constexpr int retryDelayMs = 50;
+constexpr int lockRetryMs = 1000;
+// A connection that has not completed its exchange by then is closed.
+constexpr int connectionLimitMs = 10000;
+// The confirmation goes to a primary that has just answered.
+constexpr int confirmWriteMs = 1000;
+
+// Whether a lock file holds a process id and names this host, in QLockFile's
+// format: lines of process id, application, host name and, since Qt 5.10,
+// machine id (which decides when both sides know one).
+bool namesProcessOfThisHost(const QString &lockPath)
+{
+    QFile file(lockPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> lines = file.read(4096).split('\n');
+    bool isNumber = false;
+    if (lines.value(0).toLongLong(&isNumber) <= 0 || !isNumber)
+        return false;
+    const QByteArray machineId = QSysInfo::machineUniqueId();
+    if (!lines.value(3).isEmpty() && !machineId.isEmpty())
+        return lines.value(3) == machineId;
+    const QByteArray host = lines.value(2);
+    return host.isEmpty() || host == QSysInfo::machineHostName().toLocal8Bit();
+}
 
 } // namespace
+
+// One connection of another process, on the primary.
+struct SingleApplication::Incoming
+{
+    QString message;
+    bool acknowledged = false; // the whole text arrived and the byte was sent
+    bool finished = false;     // delivered, dropped or refused
+};
 
 SingleApplication::SingleApplication(const QString &id, int &argc, char **argv)
     : QApplication(argc, argv)
@@ -28,9 +63,18 @@ SingleApplication::SingleApplication(const QString &id, int &argc, char **argv)
     QDir().mkpath(QFileInfo(path).absolutePath());
     m_lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
     m_lock->setStaleLockTime(0); // only a lock whose process is gone is stale
-    m_primary = m_lock->tryLock(0);
+    m_primary = takeLock();
     if (m_primary)
         startServer();
+    m_lockRetry.setInterval(lockRetryMs);
+    // retry tick -> try the lock again
+    connect(&m_lockRetry, &QTimer::timeout, this, [this] {
+        if (!takeLock())
+            return;
+        m_lockRetry.stop();
+        m_primary = true;
+        startServer();
+    });
 }
 
 SingleApplication::~SingleApplication()
@@ -54,6 +98,29 @@ bool SingleApplication::isRunning() const
     return !m_primary;
 }
 
+bool SingleApplication::takeLock()
+{
+    if (m_lock->tryLock(0))
+        return true;
+    if (m_lock->error() != QLockFile::LockFailedError)
+        return false;
+    // QLockFile has judged a lock that names a process of this host: that
+    // process lives and runs our program. It never breaks an empty or garbled
+    // lock, or one written on another host (a copied home or runtime folder),
+    // which would then stand for ever. The removal fails while a live process
+    // still holds the lock.
+    if (namesProcessOfThisHost(serverPath(m_id) + QStringLiteral(".lock")))
+        return false;
+    m_lock->removeStaleLockFile();
+    return m_lock->tryLock(0);
+}
+
+void SingleApplication::becomePrimaryWhenPossible()
+{
+    if (!m_primary && !m_lockRetry.isActive())
+        m_lockRetry.start();
+}
+
 void SingleApplication::startServer()
 {
     const QString path = serverPath(m_id);
@@ -71,37 +138,84 @@ void SingleApplication::startServer()
 void SingleApplication::acceptConnection()
 {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        // socket data -> message; socket closed -> deleted
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readMessage(socket); });
-        connect(socket, &QLocalSocket::disconnected, socket, &QLocalSocket::deleteLater);
-        readMessage(socket);
+        // Lives as long as the connections below, which hold it.
+        auto incoming = std::make_shared<Incoming>();
+        // socket data -> text, then confirmation; socket closed or too slow -> end
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, incoming] { readIncoming(socket, *incoming); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket, incoming] { endIncoming(socket, *incoming); });
+        QTimer::singleShot(connectionLimitMs, socket, [this, socket, incoming] { endIncoming(socket, *incoming); });
+        readIncoming(socket, *incoming);
     }
 }
 
-void SingleApplication::readMessage(QLocalSocket *socket)
+void SingleApplication::readIncoming(QLocalSocket *socket, Incoming &incoming)
 {
-    if (socket->property("delivered").toBool())
+    if (incoming.finished)
         return;
-    if (socket->bytesAvailable() < 4)
-        return;
-    QByteArray head = socket->peek(4);
-    const quint32 length = (quint32(quint8(head[0])) << 24) | (quint32(quint8(head[1])) << 16)
-                           | (quint32(quint8(head[2])) << 8) | quint32(quint8(head[3]));
-    if (length > maxMessageBytes) {
-        socket->abort();
-        return;
+    if (!incoming.acknowledged) {
+        if (socket->bytesAvailable() < 4)
+            return;
+        const QByteArray head = socket->peek(4);
+        const quint32 length = (quint32(quint8(head[0])) << 24) | (quint32(quint8(head[1])) << 16)
+                               | (quint32(quint8(head[2])) << 8) | quint32(quint8(head[3]));
+        if (length > maxMessageBytes) {
+            incoming.finished = true;
+            socket->abort();
+            return;
+        }
+        if (socket->bytesAvailable() < qint64(4 + length))
+            return;
+        socket->read(4);
+        incoming.message = QString::fromUtf8(socket->read(length));
+        incoming.acknowledged = true;
+        socket->write(&ackByte, 1);
+        socket->flush();
     }
-    if (socket->bytesAvailable() < qint64(4 + length))
+    char confirm = 0;
+    if (socket->read(&confirm, 1) != 1)
         return;
-    socket->read(4);
-    const QString message = QString::fromUtf8(socket->read(length));
-    socket->setProperty("delivered", true);
-    socket->write(&ackByte, 1);
-    socket->flush();
-    emit messageReceived(message);
+    incoming.finished = true;
+    if (confirm != confirmByte)
+        return;
+    emit messageReceived(incoming.message);
     if (m_activateOnMessage && m_activationWindow)
         activateWindow();
 }
+
+void SingleApplication::endIncoming(QLocalSocket *socket, Incoming &incoming)
+{
+    if (!incoming.finished && incoming.acknowledged) {
+        emit messageWarning(QStringLiteral("[Main] Dropped a message whose sender stopped waiting: %1")
+                                .arg(incoming.message.toHtmlEscaped()));
+    }
+    incoming.finished = true;
+    if (socket->state() != QLocalSocket::UnconnectedState)
+        socket->abort();
+    socket->deleteLater();
+}
+
+namespace {
+
+// Writes packet, waits for the acknowledgement and confirms it.
+bool deliver(QLocalSocket &socket, const QByteArray &packet, const QDeadlineTimer &deadline)
+{
+    socket.write(packet);
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime()))))
+            return false;
+    }
+    while (socket.bytesAvailable() < 1) {
+        if (deadline.hasExpired() || !socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+            return false;
+    }
+    char ack = 0;
+    if (socket.read(&ack, 1) != 1 || ack != ackByte)
+        return false;
+    socket.write(&confirmByte, 1);
+    return socket.waitForBytesWritten(confirmWriteMs);
+}
+
+} // namespace
 
 bool SingleApplication::sendMessage(const QString &message, int timeout)
 {
@@ -118,14 +232,16 @@ bool SingleApplication::sendMessage(const QString &message, int timeout)
         socket.connectToServer(serverPath(m_id));
         if (socket.waitForConnected(int(qMax<qint64>(1, deadline.remainingTime()))))
             break;
-        if (m_lock->tryLock(0)) {
+        if (takeLock()) {
             // The primary is gone: this process takes its place.
             m_primary = true;
             startServer();
             return false;
         }
-        if (deadline.hasExpired())
+        if (deadline.hasExpired()) {
+            becomePrimaryWhenPossible();
             return false;
+        }
         QThread::msleep(retryDelayMs);
     }
 
@@ -136,17 +252,13 @@ bool SingleApplication::sendMessage(const QString &message, int timeout)
     packet[2] = char(length >> 8);
     packet[3] = char(length);
     packet += text;
-    socket.write(packet);
-    while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(int(qMax<qint64>(1, deadline.remainingTime()))))
-            return false;
+    if (!deliver(socket, packet, deadline)) {
+        // This process opens its own window: it becomes the primary once the
+        // one that did not answer is gone.
+        becomePrimaryWhenPossible();
+        return false;
     }
-    while (socket.bytesAvailable() < 1) {
-        if (deadline.hasExpired() || !socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
-            return false;
-    }
-    char ack = 0;
-    return socket.read(&ack, 1) == 1 && ack == ackByte;
+    return true;
 }
 
 void SingleApplication::setActivationWindow(QWidget *window, bool activateOnMessage)

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 class QLocalServer;
@@ -13,11 +14,17 @@ class QLockFile;
 // The application object of a program that runs once per user: the first
 // process (the primary) holds a lock file and listens on a local socket, both
 // in the user's runtime directory; later processes hand it a text with
-// sendMessage. A primary that died leaves a stale lock, which the next launch
-// takes over.
+// sendMessage. A lock that names no live process of ours on this host (its
+// process died, or its content is empty, unreadable or from another host) is
+// stale, and the next launch takes it over at once. A process whose hand-over
+// failed keeps trying to take the lock, once a second, and becomes the primary
+// when it can.
 //
 // Wire format: a 32-bit big-endian byte count, then the text in UTF-8; the
-// primary answers one byte once it has delivered the text.
+// primary answers one acknowledgement byte, and the sender confirms it with
+// one byte. The primary delivers the text only on that confirmation: a sender
+// that gave up waiting (the primary was frozen) never confirms, and its text
+// is dropped with a warning instead of opening a second time.
 class SingleApplication : public QApplication
 {
     Q_OBJECT
@@ -42,20 +49,29 @@ public:
 signals:
     // Emitted on the GUI thread, once per message received.
     void messageReceived(const QString &message);
+    // "[Main] ..." log lines (outside text HTML-escaped).
+    void messageWarning(const QString &message);
 
 public slots:
     // Un-minimises, raises and activates the activation window.
     void activateWindow();
 
 private:
+    struct Incoming;
+
+    // Takes the lock, breaking it when it is stale; true when held.
+    bool takeLock();
+    void becomePrimaryWhenPossible();
     void startServer();
     void acceptConnection();
-    void readMessage(QLocalSocket *socket);
+    void readIncoming(QLocalSocket *socket, Incoming &incoming);
+    void endIncoming(QLocalSocket *socket, Incoming &incoming);
 
     QString m_id;
     std::unique_ptr<QLockFile> m_lock;
     bool m_primary = false;
     QLocalServer *m_server = nullptr;
+    QTimer m_lockRetry;
     QPointer<QWidget> m_activationWindow;
     bool m_activateOnMessage = true;
 };

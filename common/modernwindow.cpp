@@ -170,8 +170,12 @@ void ModernWindow::appStayOnTop(bool on)
 
 void ModernWindow::fileQuit()
 {
-    deleteLogDialog();
+    // Settings are checked while the log window can still show the failure,
+    // and before the event loop is told to end: a box run after that would
+    // return at once.
     layoutSaveSettings();
+    saveSettingsNow(true);
+    deleteLogDialog();
     QCoreApplication::exit(0);
 }
 

@@ -72,6 +72,10 @@ protected:
     virtual void layoutDefault();
     virtual void layoutLoadSettings();
     virtual void layoutSaveSettings();
+    // Writes the settings store at once. When that fails: the warning
+    // "[Main] Failed to save settings: FILE" in the log and on stderr and,
+    // with showBox, one Warning box naming the file. Returns whether saved.
+    bool saveSettingsNow(bool showBox);
 
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

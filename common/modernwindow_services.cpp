@@ -105,6 +105,7 @@ void ModernWindow::layoutSaveSettings()
 void ModernWindow::closeEvent(QCloseEvent *event)
 {
     layoutSaveSettings();
+    saveSettingsNow(false); // the desktop is closing us: no box to hold it
     deleteLogDialog();
     event->accept();
 }

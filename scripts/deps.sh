@@ -15,6 +15,7 @@ packages=(
   shared-mime-info     # the media types the desktop entry claims are checked against this database
   x11-utils            # xwininfo: the install test reads the window class
   dbus                 # dbus-daemon: the MPRIS and screen-saver tests run a private session bus
+  clang libclang-rt-14-dev   # the sanitizer build of CI's second phase (and the fuzz targets)
 )
 
 missing=()

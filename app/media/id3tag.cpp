@@ -4,6 +4,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -56,21 +57,89 @@ QString decodeUtf16(const QByteArray &bytes, bool fallbackBigEndian)
 }
 
 // Offset of the first frame: after the extended header when the flags
-// announce one and it fits in the body, else 0. Left alone, the extended
-// header reads as a frame whose size usually passes the end of the body,
-// which would hide every real frame behind it.
-int firstFrameOffset(const Id3Header &header, const QByteArray &body)
+// announce one and it fits in the body, else 0. bodyStart holds the first
+// bytes of the body. Left alone, the extended header reads as a frame whose
+// size usually passes the end of the body, which would hide every real frame
+// behind it.
+qint64 firstFrameOffset(const Id3Header &header, const QByteArray &bodyStart, qint64 bodySize)
 {
-    if (!(header.flags & ExtendedHeaderFlag) || body.size() < 4)
+    if (!(header.flags & ExtendedHeaderFlag) || bodyStart.size() < 4)
         return 0;
-    const quint32 raw = bigEndianToInt(body, 4, 0);
+    const quint32 raw = bigEndianToInt(bodyStart, 4, 0);
     // ID3v2.3 counts the size without its own four bytes; ID3v2.4 counts them
     // and writes the size syncsafe.
     const qint64 length = id3Version(header) == 2 ? qint64(syncsafeToInt(raw)) : qint64(raw) + 4;
-    if (length < 4 || length > body.size())
+    if (length < 4 || length > bodySize)
         return 0;
-    return int(length);
+    return length;
 }
+
+struct FrameHead
+{
+    QByteArray id;
+    qint64 size = 0;
+    quint16 flags = 0;
+};
+
+// The ten-byte frame header at offset of bytes (which must hold it); none for
+// padding (four zero bytes).
+std::optional<FrameHead> parseFrameHead(const QByteArray &bytes, int offset, int version)
+{
+    const char *at = bytes.constData() + offset;
+    if (at[0] == 0 && at[1] == 0 && at[2] == 0 && at[3] == 0)
+        return std::nullopt;
+    FrameHead head;
+    head.id = bytes.mid(offset, 4);
+    const quint32 raw = bigEndianToInt(bytes, 4, offset + 4);
+    head.size = version == 2 ? qint64(syncsafeToInt(raw)) : qint64(raw);
+    std::memcpy(&head.flags, at + 8, sizeof head.flags);
+    return head;
+}
+
+// Index in TextFields of a frame id, or -1.
+int textFieldIndex(const QByteArray &id)
+{
+    for (int i = 0; i < int(std::size(TextFields)); ++i) {
+        if (id == TextFields[i].frameId)
+            return i;
+    }
+    return -1;
+}
+
+// Bytes of a device read through a window of a few kilobytes: the first one
+// usually holds the whole tag, and the frames between two windows (large
+// pictures) are seeked past, never read.
+class DeviceWindow
+{
+public:
+    DeviceWindow(QIODevice &device, qint64 size)
+        : m_device(device)
+        , m_size(size)
+    {
+    }
+
+    // count bytes at offset; empty when the device does not give them all.
+    QByteArray read(qint64 offset, int count)
+    {
+        if (m_start >= 0 && offset >= m_start && offset + count <= m_start + m_window.size())
+            return m_window.mid(int(offset - m_start), count);
+        const qint64 length = qMin<qint64>(qMax(count, WindowBytes), m_size - offset);
+        m_start = -1;
+        if (length < count || (m_device.pos() != offset && !m_device.seek(offset)))
+            return {};
+        m_window = m_device.read(length);
+        m_start = offset;
+        return m_window.size() < count ? QByteArray() : m_window.left(count);
+    }
+
+private:
+    static constexpr int WindowBytes = 16 * 1024;
+
+    QIODevice &m_device;
+    qint64 m_size = 0;
+    QByteArray m_window;
+    qint64 m_start = -1; // device offset of m_window; -1 when it holds nothing
+};
 
 } // namespace
 
@@ -124,17 +193,13 @@ std::optional<Id3Frame> readId3Frame(const QByteArray &body, int offset, int ver
     // A walk that ends inside a frame header ends here.
     if (offset < 0 || offset > body.size() - Id3FrameHeaderSize)
         return std::nullopt;
-    const char *at = body.constData() + offset;
-    if (at[0] == 0 && at[1] == 0 && at[2] == 0 && at[3] == 0)
-        return std::nullopt; // padding
-    const quint32 raw = bigEndianToInt(body, 4, offset + 4);
-    const qint64 size = version == 2 ? qint64(syncsafeToInt(raw)) : qint64(raw);
-    if (size > body.size() - offset - Id3FrameHeaderSize)
+    const std::optional<FrameHead> head = parseFrameHead(body, offset, version);
+    if (!head || head->size > body.size() - offset - Id3FrameHeaderSize)
         return std::nullopt;
     Id3Frame frame;
-    frame.id = body.mid(offset, 4);
-    frame.size = qint32(size);
-    std::memcpy(&frame.flags, at + 8, sizeof frame.flags);
+    frame.id = head->id;
+    frame.size = qint32(head->size);
+    frame.flags = head->flags;
     frame.data = body.mid(offset + Id3FrameHeaderSize, frame.size);
     return frame;
 }
@@ -147,7 +212,7 @@ Id3Tag parseId3Body(const Id3Header &header, const QByteArray &body)
         return tag;
     tag.body = body.left(header.tagSize);
     const int version = id3Version(header);
-    int offset = firstFrameOffset(header, tag.body);
+    int offset = int(firstFrameOffset(header, tag.body, tag.body.size()));
     while (offset < tag.body.size()) {
         std::optional<Id3Frame> frame = readId3Frame(tag.body, offset, version);
         if (!frame)
@@ -171,7 +236,8 @@ namespace {
 
 bool openForReading(QFile &file)
 {
-    if (file.open(QIODevice::ReadOnly))
+    // Unbuffered: the walk reads a few small windows and seeks past the rest.
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return true;
     qWarning("Error opening file: %s", qUtf8Printable(file.errorString()));
     return false;
@@ -192,14 +258,52 @@ std::optional<Id3Tag> readId3Tag(const QString &path)
     QFile file(path);
     if (!openForReading(file))
         return std::nullopt;
-    const std::optional<Id3Header> header = parseId3Header(file.read(Id3HeaderSize));
+    return readId3Tag(file);
+}
+
+std::optional<Id3Tag> readId3Tag(QIODevice &device)
+{
+    const qint64 deviceSize = device.size();
+    DeviceWindow bytes(device, deviceSize);
+    const std::optional<Id3Header> header = parseId3Header(bytes.read(0, Id3HeaderSize));
     if (!header || id3Version(*header) == 0)
         return std::nullopt;
-    // A declared size beyond the end of the file reads only what the file
-    // holds; the size is never used to allocate.
-    const qint64 available = qMax<qint64>(0, file.size() - Id3HeaderSize);
-    const qint64 wanted = qMin<qint64>(qMax(0, header->tagSize), available);
-    return parseId3Body(*header, wanted > 0 ? file.read(wanted) : QByteArray());
+    Id3Tag tag;
+    tag.header = *header;
+    // A declared size beyond the end of the device counts only what it holds.
+    const qint64 bodySize = qMin<qint64>(header->tagSize, deviceSize - Id3HeaderSize);
+    if (bodySize < 1)
+        return tag;
+    const int version = id3Version(*header);
+    qint64 offset = firstFrameOffset(*header, bytes.read(Id3HeaderSize, int(qMin<qint64>(4, bodySize))), bodySize);
+
+    unsigned seen = 0;
+    const unsigned all = (1u << std::size(TextFields)) - 1;
+    while (seen != all && offset <= bodySize - Id3FrameHeaderSize) {
+        const QByteArray headBytes = bytes.read(Id3HeaderSize + offset, Id3FrameHeaderSize);
+        if (headBytes.size() < Id3FrameHeaderSize)
+            break;
+        const std::optional<FrameHead> head = parseFrameHead(headBytes, 0, version);
+        if (!head || head->size > bodySize - offset - Id3FrameHeaderSize)
+            break;
+        const int field = textFieldIndex(head->id);
+        if (field >= 0 && !(seen & (1u << field))) {
+            // Only the first frame of an id counts, even when it is too large to read.
+            seen |= 1u << field;
+            if (head->size <= Id3MaxTextFrameBytes) {
+                Id3Frame frame;
+                frame.id = head->id;
+                frame.size = qint32(head->size);
+                frame.flags = head->flags;
+                frame.data = bytes.read(Id3HeaderSize + offset + Id3FrameHeaderSize, frame.size);
+                if (frame.data.size() != frame.size)
+                    break;
+                tag.frames.push_back(std::move(frame));
+            }
+        }
+        offset += Id3FrameHeaderSize + head->size;
+    }
+    return tag;
 }
 
 const Id3Frame *findId3Frame(const Id3Tag &tag, const char *id)
@@ -256,7 +360,7 @@ QHash<QString, QString> id3TextFields(const Id3Tag &tag, const Id3WarningSink &w
     QHash<QString, QString> fields;
     for (const TextField &field : TextFields) {
         const Id3Frame *frame = findId3Frame(tag, field.frameId);
-        if (!frame)
+        if (!frame || frame->size > Id3MaxTextFrameBytes)
             continue;
         const std::optional<Id3Text> text = id3FrameText(*frame);
         if (!text)

@@ -6,6 +6,9 @@
 // Every size read from a file is untrusted: the walk over the frames stops at
 // the first frame whose header or data would pass the end of the body, and the
 // body holds only what the file really has, whatever the declared tag size.
+// Reading from a file walks the frames in place: only the text frames the
+// fields need are read, everything else (pictures above all) is seeked past,
+// so memory stays bounded by the largest text frame read (Id3MaxTextFrameBytes).
 // Nothing here keeps state; every function may run on any thread.
 
 #include <QByteArray>
@@ -13,6 +16,8 @@
 #include <QString>
 
 #include <functional>
+
+class QIODevice;
 #include <optional>
 #include <vector>
 
@@ -37,7 +42,8 @@ struct Id3Frame
 struct Id3Tag
 {
     Id3Header header;
-    QByteArray body;              // at most tagSize bytes: only what the file holds
+    QByteArray body;              // at most tagSize bytes: only what the file holds;
+                                  // empty when the tag was read from a device
     std::vector<Id3Frame> frames; // in file order
 };
 
@@ -50,6 +56,9 @@ struct Id3Text
 
 constexpr int Id3HeaderSize = 10;
 constexpr int Id3FrameHeaderSize = 10;
+// Text frames above this size give no field and are never read: taggers write
+// texts of a few dozen bytes, and a hostile size would cost its size in memory.
+constexpr int Id3MaxTextFrameBytes = 1024 * 1024;
 
 // Receives each "[Main] ..." warning line (outside text already HTML-escaped).
 using Id3WarningSink = std::function<void(const QString &)>;
@@ -77,7 +86,12 @@ std::optional<Id3Tag> parseId3Tag(const QByteArray &fileBytes);
 // to the standard error stream and gives none; no tag or an unsupported
 // version gives none without a message.
 std::optional<Id3Header> readId3Header(const QString &path);
+// The tag walked in place on a file or random-access device (read from its
+// start): the frames hold only the first frame of each id that the text
+// fields use, when it fits Id3MaxTextFrameBytes; body stays empty. The walk
+// ends once those five ids have been seen.
 std::optional<Id3Tag> readId3Tag(const QString &path);
+std::optional<Id3Tag> readId3Tag(QIODevice &device);
 
 // The first frame of the tag with that four-character id; null when none.
 const Id3Frame *findId3Frame(const Id3Tag &tag, const char *id);
@@ -89,8 +103,8 @@ std::optional<QString> decodeId3Text(const Id3Text &text);
 
 // The five text frames the playlist ordering uses, under the keys "Artist",
 // "Title", "Album", "TrackNumber" and "DiscNumber". Keys are present only for
-// frames that exist and decode; an unknown encoding gives one warning for that
-// frame. Empty when there is no usable tag.
+// frames that exist, fit Id3MaxTextFrameBytes and decode; an unknown encoding
+// gives one warning for that frame. Empty when there is no usable tag.
 QHash<QString, QString> id3TextFields(const Id3Tag &tag, const Id3WarningSink &warn = {});
 // Same, read from the MP3 file at path (any file name the file system holds).
 QHash<QString, QString> readMp3TagFields(const QString &path, const Id3WarningSink &warn = {});

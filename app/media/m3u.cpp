@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <cstring>
+
 namespace {
 
 const QByteArray Utf8Mark("\xEF\xBB\xBF");
@@ -59,8 +61,12 @@ M3uEntry resolveEntry(const QString &text, const QString &playlistFolder)
         // An empty entry resolves to the folder itself.
         local = playlistFolder + QLatin1Char('/') + text;
     }
+    // canonicalFilePath hands a path back unchanged when the file system
+    // refuses it for another reason than absence (a component longer than
+    // NAME_MAX, a symbolic-link loop, a folder that cannot be searched): only
+    // a path that exists is found.
     const QString canonical = local.isEmpty() ? QString() : QFileInfo(local).canonicalFilePath();
-    if (canonical.isEmpty())
+    if (canonical.isEmpty() || !QFileInfo::exists(canonical))
         return entry;
     entry.kind = M3uEntryKind::LocalFile;
     entry.url = QUrl::fromLocalFile(canonical);
@@ -79,14 +85,88 @@ QList<QUrl> M3uReadResult::urls(M3uEntryKind kind) const
     return result;
 }
 
+namespace {
+
+// Bytes of an overlong line shown in its warning.
+constexpr int OverlongShownBytes = 80;
+
+// Splits a device into lines of at most maxBytes bytes (their "\n" not
+// counted), reading it in blocks: QIODevice::readLine reads a plain file one
+// byte at a time. A longer line is read past without being kept; only its
+// start is.
+class BoundedLineReader
+{
+public:
+    BoundedLineReader(QIODevice &device, int maxBytes)
+        : m_device(device)
+        , m_maxBytes(maxBytes)
+        , m_block(BlockBytes, Qt::Uninitialized)
+    {
+    }
+
+    // The next line into line; overlong tells whether it was cut. False at the end.
+    bool next(QByteArray &line, bool &overlong)
+    {
+        line.clear();
+        overlong = false;
+        bool any = false;
+        for (;;) {
+            if (m_pos == m_length && !refill())
+                return any;
+            any = true;
+            const char *start = m_block.constData() + m_pos;
+            const auto newline = static_cast<const char *>(std::memchr(start, '\n', size_t(m_length - m_pos)));
+            const int count = newline ? int(newline - start) : m_length - m_pos;
+            if (!overlong) {
+                line.append(start, count);
+                if (line.size() > m_maxBytes) {
+                    overlong = true;
+                    line.truncate(qMin(OverlongShownBytes, m_maxBytes));
+                }
+            }
+            m_pos += count;
+            if (newline) {
+                ++m_pos;
+                return true;
+            }
+        }
+    }
+
+private:
+    static constexpr int BlockBytes = 64 * 1024;
+
+    bool refill()
+    {
+        m_pos = 0;
+        m_length = int(qMax<qint64>(0, m_device.read(m_block.data(), BlockBytes)));
+        return m_length > 0;
+    }
+
+    QIODevice &m_device;
+    int m_maxBytes = 0;
+    QByteArray m_block;
+    int m_pos = 0;
+    int m_length = 0;
+};
+
+QString decodeLine(const QByteArray &line, bool utf8)
+{
+    return utf8 ? QString::fromUtf8(line.constData(), line.size())
+                : QString::fromLatin1(line.constData(), line.size());
+}
+
+} // namespace
+
 M3uReadResult readM3uEntries(QIODevice &device, const QString &playlistFolder, bool utf8,
-                             const M3uLogSink &notice, const M3uLogSink &warning)
+                             const M3uLogSink &notice, const M3uLogSink &warning, const M3uLimits &limits)
 {
     M3uReadResult result;
     result.opened = true;
     bool firstLine = true;
-    while (!device.atEnd()) {
-        QByteArray line = device.readLine();
+    QByteArray line;
+    bool overlong = false;
+    BoundedLineReader reader(device, qMax(limits.maxLineBytes, 1));
+    while (reader.next(line, overlong)) {
         if (firstLine && line.startsWith(Utf8Mark)) {
             line.remove(0, Utf8Mark.size());
             utf8 = true;
@@ -95,19 +175,28 @@ M3uReadResult readM3uEntries(QIODevice &device, const QString &playlistFolder, b
         line = line.trimmed();
         if (line.startsWith('#'))
             continue;
-        const QString text = utf8 ? QString::fromUtf8(line.constData(), line.size())
-                                  : QString::fromLatin1(line.constData(), line.size());
-        M3uEntry entry = resolveEntry(text, playlistFolder);
+        if (result.entries.size() >= limits.maxEntries) {
+            if (warning)
+                warning(QStringLiteral("[Main] Playlist cut after %1 entries").arg(limits.maxEntries));
+            break;
+        }
+        M3uEntry entry;
+        if (overlong) {
+            entry.text = decodeLine(line, utf8) + QStringLiteral("...");
+        } else {
+            entry = resolveEntry(decodeLine(line, utf8), playlistFolder);
+        }
         if (entry.kind == M3uEntryKind::Invalid)
-            log(warning, "[Main] Invalid item in playlist: %1", text);
+            log(warning, "[Main] Invalid item in playlist: %1", entry.text);
         else
-            log(notice, "[Main] Found item in playlist: %1", text);
+            log(notice, "[Main] Found item in playlist: %1", entry.text);
         result.entries.append(std::move(entry));
     }
     return result;
 }
 
-M3uReadResult readM3u(const QString &path, const M3uLogSink &notice, const M3uLogSink &warning)
+M3uReadResult readM3u(const QString &path, const M3uLogSink &notice, const M3uLogSink &warning,
+                      const M3uLimits &limits)
 {
     const QFileInfo info(path);
     const QString playlistFolder = info.dir().canonicalPath();
@@ -118,7 +207,7 @@ M3uReadResult readM3u(const QString &path, const M3uLogSink &notice, const M3uLo
         return {};
     }
     log(notice, "[Main] Read playlist: %1", path);
-    return readM3uEntries(file, playlistFolder, utf8, notice, warning);
+    return readM3uEntries(file, playlistFolder, utf8, notice, warning, limits);
 }
 
 namespace {

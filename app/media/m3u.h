@@ -25,7 +25,8 @@ enum class M3uEntryKind {
     LocalFile, // an existing file or folder: relative to the playlist's folder,
                // absolute, or a "file://" URL
     Location,  // a URL of another scheme ("http://", "rtsp://", ...), unchecked
-    Invalid,   // nothing exists there, or a URL that does not parse
+    Invalid,   // nothing exists there, a URL that does not parse, or a line
+               // longer than the limit
 };
 
 struct M3uEntry
@@ -33,6 +34,15 @@ struct M3uEntry
     M3uEntryKind kind = M3uEntryKind::Invalid;
     QString text; // the entry as written, decoded and trimmed
     QUrl url;     // LocalFile: file URL of the canonical path; Location: the URL
+};
+
+// Bounds on what one playlist file may cost. A longer line is an invalid entry
+// (read past in pieces, never held whole); entries after the last one allowed
+// are not read.
+struct M3uLimits
+{
+    int maxLineBytes = 64 * 1024; // far beyond any real path or URL
+    int maxEntries = 1000000;
 };
 
 struct M3uReadResult
@@ -46,14 +56,18 @@ struct M3uReadResult
 
 // Reads the playlist file at path. Logs to notice "[Main] Read playlist: %1"
 // and "[Main] Found item in playlist: %1" per LocalFile or Location entry, to
-// warning "[Main] Invalid item in playlist: %1" per invalid entry, or only
+// warning "[Main] Invalid item in playlist: %1" per invalid entry (an overlong
+// line shows its start followed by "..."), "[Main] Playlist cut after %1
+// entries" when the file holds more entries than the limit, or only
 // "[Main] Failed to read playlist: %1" when the file cannot be opened.
+// Memory stays bounded by the limits, whatever the file's size.
 M3uReadResult readM3u(const QString &path, const M3uLogSink &notice = {},
-                      const M3uLogSink &warning = {});
+                      const M3uLogSink &warning = {}, const M3uLimits &limits = {});
 // The entry loop of readM3u over an open device (text mode): relative entries
 // resolve against playlistFolder, a canonical folder path.
 M3uReadResult readM3uEntries(QIODevice &device, const QString &playlistFolder, bool utf8,
-                             const M3uLogSink &notice = {}, const M3uLogSink &warning = {});
+                             const M3uLogSink &notice = {}, const M3uLogSink &warning = {},
+                             const M3uLimits &limits = {});
 
 struct M3uWriteResult
 {

@@ -103,6 +103,19 @@ private slots:
             << "nul.m3u" << QByteArray("///tmp\0///\n", 11) << QStringList{QString::fromLatin1("I:///tmp\0///", 12)};
         QTest::newRow("leading colon is a file name") << "colon.m3u" << QByteArray("::\n:a.mp3\n")
                                                       << QStringList{"I:::", "F::a.mp3"};
+        // A component longer than NAME_MAX makes canonicalFilePath hand the
+        // path back unchanged instead of an empty one.
+        const QByteArray longName(300, 'n');
+        QTest::newRow("300-byte path component: relative, absolute, URL, in a folder")
+            << "long.m3u" << QByteArray(longName + "\n@DIR@/" + longName + "\nfile://@DIR@/" + longName + "\nsub/"
+                                        + longName + "/../c.mp3\n")
+            << QStringList{"I:" + longName, "I:@DIR@/" + longName, "I:file://@DIR@/" + longName,
+                           "I:sub/" + longName + "/../c.mp3"};
+        // Found by fuzzing: each invalid UTF-8 byte becomes three bytes of
+        // U+FFFD in the name; the entry came back as an empty line after saving.
+        QTest::newRow("fuzz: long name of replacement characters")
+            << "long-fuzz.m3u8" << QByteArray("a.mp3\n///XTM" + QByteArray(100, '\xa6') + "6\n")
+            << QStringList{"F:a.mp3", "I:///XTM" + QString(100, QChar(0xFFFD)) + "6"};
     }
 
     void readsEntries()
@@ -115,6 +128,52 @@ private slots:
         QVERIFY(result.opened);
         const QByteArray expected = withDir(entries.join('|').toUtf8());
         QCOMPARE(render(result), QString::fromUtf8(expected.constData(), expected.size()).split('|'));
+    }
+
+    void boundsLineLengthAndEntryCount_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("maxLineBytes");
+        QTest::addColumn<int>("maxEntries");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("warnings");
+
+        const QString invalid = QStringLiteral("[Main] Invalid item in playlist: ");
+        QTest::newRow("line at the limit is read") << QByteArray("a.mp3\n") << 5 << 10 << QStringList{"F:a.mp3"}
+                                                   << QStringList();
+        QTest::newRow("a byte over the limit is invalid, reading goes on")
+            << QByteArray("a.mp3\nb.mp3") << 4 << 10 << QStringList{"I:a.mp...", "I:b.mp..."}
+            << QStringList{invalid + "a.mp...", invalid + "b.mp..."};
+        QTest::newRow("overlong line shows its start and is read past")
+            << QByteArray("a.mp3\n" + QByteArray(1000, 'x') + "\r\nb.mp3\n") << 100 << 10
+            << QStringList{"F:a.mp3", "I:" + QString(80, 'x') + "...", "F:b.mp3"}
+            << QStringList{invalid + QString(80, 'x') + "..."};
+        QTest::newRow("overlong comment skipped") << QByteArray("#" + QByteArray(500, 'x') + "\na.mp3") << 100 << 10
+                                                  << QStringList{"F:a.mp3"} << QStringList();
+        QTest::newRow("entries past the limit cut, comments not counted")
+            << QByteArray("#EXTM3U\na.mp3\n#EXTINF:1,x\nnone.mp3\nb.mp3\nc.mp3\n") << 100 << 2
+            << QStringList{"F:a.mp3", "I:none.mp3"}
+            << QStringList{invalid + "none.mp3", "[Main] Playlist cut after 2 entries"};
+        QTest::newRow("exactly the limit: no cut") << QByteArray("a.mp3\nb.mp3\n# end\n") << 100 << 2
+                                                   << QStringList{"F:a.mp3", "F:b.mp3"} << QStringList();
+    }
+
+    void boundsLineLengthAndEntryCount()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, maxLineBytes);
+        QFETCH(int, maxEntries);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, warnings);
+        writeFile(QStringLiteral("bounded.m3u"), bytes);
+        QStringList logged;
+        M3uLimits limits;
+        limits.maxLineBytes = maxLineBytes;
+        limits.maxEntries = maxEntries;
+        const M3uReadResult result = readM3u(path(QStringLiteral("bounded.m3u")), {},
+                                             [&logged](const QString &line) { logged << line; }, limits);
+        QCOMPARE(render(result), entries);
+        QCOMPARE(logged, warnings);
     }
 
     void logsEntriesWithEscapedText()

@@ -15,6 +15,10 @@ int main(int argc, char *argv[])
     }
     std::printf("primary\n");
     std::fflush(stdout);
+    QObject::connect(&app, &SingleApplication::messageWarning, &app, [](const QString &line) {
+        std::printf("warning:%s\n", line.toUtf8().constData());
+        std::fflush(stdout);
+    });
     QObject::connect(&app, &SingleApplication::messageReceived, &app, [](const QString &message) {
         std::printf("received:%s\n", message.toUtf8().constData());
         std::fflush(stdout);

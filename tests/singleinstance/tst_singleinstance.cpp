@@ -1,11 +1,18 @@
+#include "playerwindow.h"
 #include "singleapplication.h"
+#include "modalanswerer.h"
+#include "playbacksession.h"
 #include "tarntest.h"
 
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QProcess>
 #include <QSettings>
+#include <QSysInfo>
 #include <memory>
 #include <vector>
+
+#include <signal.h>
 
 // Real processes: the probe (the single-instance component alone) and the
 // player itself, all sharing this test's private runtime directory.
@@ -17,8 +24,12 @@ private slots:
     void secondLaunchHandsTextOverWhole();
     void tenLaunchesAtOnceLeaveOnePrimary();
     void killedPrimaryDoesNotBlockNextLaunch();
+    void lockNamingNoLiveProcessOfOursIsTakenOverAtOnce_data();
+    void lockNamingNoLiveProcessOfOursIsTakenOverAtOnce();
+    void frozenPrimaryDropsMessageItsSenderGaveUp();
     void playerHandsOverUnlessVideoInNewWindow_data();
     void playerHandsOverUnlessVideoInNewWindow();
+    void requestHandedOverBeforeStartReplacesStartFile();
 
 private:
     using Process = std::unique_ptr<QProcess>;
@@ -27,6 +38,8 @@ private:
     // Ends a primary probe with a "quit" message; returns all it printed.
     static QList<QByteArray> stopProbe(QProcess *probe, const QString &id);
     static QString uniqueId();
+    // Waits until the player's socket accepts connections; false after timeoutMs.
+    static bool playerListens(int timeoutMs);
 };
 
 SingleInstanceTest::Process SingleInstanceTest::start(const QString &program, const QStringList &arguments)
@@ -122,6 +135,92 @@ void SingleInstanceTest::killedPrimaryDoesNotBlockNextLaunch()
     stopProbe(next.get(), id);
 }
 
+bool SingleInstanceTest::playerListens(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QLocalSocket socket;
+        socket.connectToServer(SingleApplication::serverPath(QStringLiteral("Mirelva.Player")));
+        if (socket.waitForConnected(50))
+            return true;
+        QTest::qWait(10);
+    } while (timer.elapsed() < timeoutMs);
+    return false;
+}
+
+void SingleInstanceTest::lockNamingNoLiveProcessOfOursIsTakenOverAtOnce_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
+    const QByteArray host = QSysInfo::machineHostName().toLocal8Bit();
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("\xff\xfe\x00garbage\n\n\n", 14);
+    QTest::newRow("another host's name") << pid + "\nplayer-tarn\nelsewhere.invalid\n";
+    QTest::newRow("another machine's id") << pid + "\nplayer-tarn\n" + host + "\n0123456789abcdef\n";
+    QTest::newRow("live process of another program") << pid + "\nplayer-tarn\n" + host + "\n";
+}
+
+void SingleInstanceTest::lockNamingNoLiveProcessOfOursIsTakenOverAtOnce()
+{
+    QFETCH(QByteArray, content);
+    const QString lockPath = SingleApplication::serverPath(QStringLiteral("Mirelva.Player")) + QStringLiteral(".lock");
+    QFile lock(lockPath);
+    QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(lock.write(content), qint64(content.size()));
+    lock.close();
+
+    QElapsedTimer timer;
+    timer.start();
+    Process player = start(PLAYER, {});
+    QVERIFY(playerListens(5000));
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QStringLiteral("window after %1 ms").arg(timer.elapsed())));
+    qint64 owner = 0;
+    QString host, application;
+    QVERIFY(QLockFile(lockPath).getLockInfo(&owner, &host, &application));
+    QCOMPARE(owner, player->processId());
+
+    Process next = start(PLAYER, {QStringLiteral("--start"), QStringLiteral("/nonexistent/song.mp3")});
+    QVERIFY(next->waitForFinished(10000));
+    QCOMPARE(next->exitCode(), 0);
+    QCOMPARE(player->state(), QProcess::Running);
+    player->kill();
+    player->waitForFinished(10000);
+}
+
+// A primary frozen past the sender's time-out: the sender opens its own
+// window, so the primary must not open the same file when it wakes.
+void SingleInstanceTest::frozenPrimaryDropsMessageItsSenderGaveUp()
+{
+    const QString id = uniqueId();
+    Process primary = startProbe(id, QString());
+    QVERIFY(becomesPrimary(primary.get()));
+    QCOMPARE(::kill(pid_t(primary->processId()), SIGSTOP), 0);
+
+    Process second = startProbe(id, QStringLiteral("abandoned"));
+    QVERIFY(second->waitForReadyRead(10000)); // after its 5 s wait
+    QCOMPARE(second->readAll(), QByteArray("primary\n"));
+    QCOMPARE(::kill(pid_t(primary->processId()), SIGCONT), 0);
+    const QByteArray dropped = "warning:[Main] Dropped a message whose sender stopped waiting: abandoned\n";
+    QTRY_VERIFY_WITH_TIMEOUT(primary->peek(4096).contains(dropped), 5000);
+
+    Process third = startProbe(id, QStringLiteral("third"));
+    QVERIFY(third->waitForFinished(10000));
+    QCOMPARE(third->readAll(), QByteArray("sent\n"));
+    QCOMPARE(stopProbe(primary.get(), id),
+             (QList<QByteArray>{"primary", dropped.trimmed(), "received:third", "received:quit"}));
+
+    // The second launch takes the lock and the server once the first is gone.
+    const auto lockOwner = [&id] {
+        qint64 pid = 0;
+        QString host, application;
+        QLockFile(SingleApplication::serverPath(id) + QStringLiteral(".lock")).getLockInfo(&pid, &host, &application);
+        return pid;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(), second->processId(), 5000);
+    QCOMPARE(stopProbe(second.get(), id), QList<QByteArray>{"received:quit"});
+}
+
 void SingleInstanceTest::playerHandsOverUnlessVideoInNewWindow_data()
 {
     QTest::addColumn<bool>("videoInstance");
@@ -160,6 +259,30 @@ void SingleInstanceTest::playerHandsOverUnlessVideoInNewWindow()
         process->kill();
         process->waitForFinished(10000);
     }
+}
+
+namespace {
+
+// The window with the file it opened last in view.
+class OpenedFileWindow : public PlayerWindow
+{
+public:
+    using PlayerWindow::PlayerWindow;
+    QString lastFile() const { return playback->lastFile(); }
+};
+
+} // namespace
+
+// A second launch's file that arrives before the window's start (a quick
+// double-click on two files) is the one that plays.
+void SingleInstanceTest::requestHandedOverBeforeStartReplacesStartFile()
+{
+    const TarnTest::ModalAnswerer answerer;
+    const QString handed = TarnTest::dataPath(QStringLiteral("media/audio.mp3"));
+    OpenedFileWindow window(TarnTest::dataPath(QStringLiteral("media/av.mkv")), true);
+    window.handleMessage(handed); // as the event loop delivers it, before start's 100 ms
+    QTest::qWait(500);
+    QCOMPARE(window.lastFile(), handed);
 }
 
 TARN_TEST_MAIN(SingleInstanceTest)
