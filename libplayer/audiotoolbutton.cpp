@@ -4,17 +4,12 @@
 #include <QActionGroup>
 #include <QMenu>
 
-#include "menubuttonsupport.h"
 
 namespace LibPlayer {
 
 AudioToolButton::AudioToolButton(const QString &normalImage, const QString &hoverImage, QWidget *parent)
-    : QToolButton(parent)
-    , group(new QActionGroup(this))
-    , popupMenu(std::make_unique<QMenu>())
+    : MenuToolButton(normalImage, hoverImage, parent)
 {
-    MenuButton::setUp(this, popupMenu.get(), group, normalImage, hoverImage);
-    connect(popupMenu.get(), &QMenu::triggered, this, &AudioToolButton::trigger);
     reset();
 }
 
@@ -29,7 +24,7 @@ void AudioToolButton::addTrack(int id, const QString &name)
 {
     tracks[id] = name;
     const bool checked = id == current || (current == -1 && tracks.size() == 1);
-    MenuButton::addEntry(this, popupMenu.get(), group, name, id, checked);
+    addEntry(name, id, checked);
 }
 
 void AudioToolButton::clearCurrent()
@@ -39,19 +34,19 @@ void AudioToolButton::clearCurrent()
 
 void AudioToolButton::reset()
 {
-    MenuButton::clear(popupMenu.get(), group);
+    clearEntries();
     tracks.clear();
 }
 
 void AudioToolButton::setCurrentTrack(int id)
 {
     current = id;
-    MenuButton::selectById(popupMenu.get(), id);
+    selectById(id);
 }
 
 void AudioToolButton::trigger(QAction *action)
 {
-    if (!MenuButton::acceptTrigger(action))
+    if (!acceptTrigger(action))
         return;
     current = action->data().toInt();
     emit trackChanged(current);

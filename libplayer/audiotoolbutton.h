@@ -1,19 +1,16 @@
 #pragma once
 
 #include <QMap>
-#include <QToolButton>
-#include <memory>
+#include "menutoolbutton.h"
 
 class QAction;
-class QActionGroup;
-class QMenu;
 
 namespace LibPlayer {
 
 // Menu of the media's audio tracks. Filled from the engine's announcements;
 // reports the user's choice with trackChanged(id). The current id survives
 // reset() and is cleared by the window with clearCurrent() at end of playback.
-class AudioToolButton : public QToolButton
+class AudioToolButton : public MenuToolButton
 {
     Q_OBJECT
 
@@ -34,14 +31,10 @@ public slots:
     void setCurrentTrack(int id);
 
 protected slots:
-    void trigger(QAction *action);
+    void trigger(QAction *action) override;
 
 private:
     int current = -1;
-    QActionGroup *group = nullptr;
-    // Parentless, set as the button's menu(); not named menu, which would hide
-    // QToolButton::menu().
-    std::unique_ptr<QMenu> popupMenu;
     QMap<int, QString> tracks;
 };
 

@@ -5,17 +5,12 @@
 #include <QMenu>
 #include <QUrl>
 
-#include "menubuttonsupport.h"
 
 namespace LibPlayer {
 
 ListToolButton::ListToolButton(const QString &normalImage, const QString &hoverImage, QWidget *parent)
-    : QToolButton(parent)
-    , group(new QActionGroup(this))
-    , popupMenu(std::make_unique<QMenu>())
+    : MenuToolButton(normalImage, hoverImage, parent)
 {
-    MenuButton::setUp(this, popupMenu.get(), group, normalImage, hoverImage);
-    connect(popupMenu.get(), &QMenu::triggered, this, &ListToolButton::trigger);
     connect(popupMenu.get(), &QMenu::aboutToShow, this, &ListToolButton::rebuildWindow);
     reset();
 }
@@ -33,14 +28,14 @@ void ListToolButton::addCommands()
     popupMenu->addSeparator();
 }
 
-void ListToolButton::addEntry(int index, bool checked)
+void ListToolButton::addItemEntry(int index, bool checked)
 {
     // A location without a file name (a bare host URL) is listed as it stands.
     const QString location = items.value(index);
     QString text = QUrl(location).fileName(QUrl::FullyDecoded);
     if (text.isEmpty())
         text = location;
-    MenuButton::addEntry(this, popupMenu.get(), group, text, index, checked);
+    addEntry(text, index, checked);
 }
 
 void ListToolButton::addItem(int index, const QString &location)
@@ -53,13 +48,13 @@ void ListToolButton::addItem(int index, const QString &location)
     if (windowed)
         windowStale = true;
     else
-        addEntry(index, false);
+        addItemEntry(index, false);
     show();
 }
 
 void ListToolButton::reset()
 {
-    MenuButton::clear(popupMenu.get(), group);
+    clearEntries();
     items.clear();
     checkedItem = 0;
     windowed = false;
@@ -73,7 +68,7 @@ void ListToolButton::setItem(int index)
     if (windowed)
         windowStale = true;
     else
-        MenuButton::selectById(popupMenu.get(), index);
+        selectById(index);
 }
 
 void ListToolButton::rebuildWindow()
@@ -81,7 +76,7 @@ void ListToolButton::rebuildWindow()
     if (!windowed || !windowStale)
         return;
     windowStale = false;
-    MenuButton::clear(popupMenu.get(), group);
+    clearEntries();
     addCommands();
     // The window starts half a window before the checked item, and is full
     // wherever the playlist allows.
@@ -101,7 +96,7 @@ void ListToolButton::rebuildWindow()
     if (first != items.cbegin())
         marker();
     for (auto it = first; it != last; ++it)
-        addEntry(it.key(), it.key() == checkedItem);
+        addItemEntry(it.key(), it.key() == checkedItem);
     if (last != items.cend())
         marker();
 }
@@ -113,7 +108,7 @@ void ListToolButton::trigger(QAction *action)
         emit itemChanged(id);
         return;
     }
-    if (!MenuButton::acceptTrigger(action))
+    if (!acceptTrigger(action))
         return;
     checkedItem = id;
     emit itemChanged(id);

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QMap>
-#include <QToolButton>
-#include <memory>
+#include "menutoolbutton.h"
 
 class QAction;
-class QActionGroup;
-class QMenu;
 
 namespace LibPlayer {
 
@@ -19,7 +16,7 @@ namespace LibPlayer {
 // menus slow down with every entry added): beyond MenuWindow items the menu
 // lists the MenuWindow items around the checked one, between "..." markers,
 // and is rebuilt when it is about to show.
-class ListToolButton : public QToolButton
+class ListToolButton : public MenuToolButton
 {
     Q_OBJECT
 
@@ -42,21 +39,17 @@ public slots:
     void setItem(int index);
 
 protected slots:
-    void trigger(QAction *action);
+    void trigger(QAction *action) override;
 
 private:
     void addCommands();
-    void addEntry(int index, bool checked);
+    void addItemEntry(int index, bool checked);
     // Rebuilds the item entries around the checked item (windowed menus only).
     void rebuildWindow();
 
-    QActionGroup *group = nullptr;
     int checkedItem = 0; // 0: none
     bool windowed = false;
     bool windowStale = false;
-    // Parentless, set as the button's menu(); not named menu, which would hide
-    // QToolButton::menu().
-    std::unique_ptr<QMenu> popupMenu;
     QMap<int, QString> items;
 };
 

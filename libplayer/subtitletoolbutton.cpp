@@ -5,17 +5,12 @@
 #include <QFileInfo>
 #include <QMenu>
 
-#include "menubuttonsupport.h"
 
 namespace LibPlayer {
 
 SubtitleToolButton::SubtitleToolButton(const QString &normalImage, const QString &hoverImage, QWidget *parent)
-    : QToolButton(parent)
-    , group(new QActionGroup(this))
-    , popupMenu(std::make_unique<QMenu>())
+    : MenuToolButton(normalImage, hoverImage, parent)
 {
-    MenuButton::setUp(this, popupMenu.get(), group, normalImage, hoverImage);
-    connect(popupMenu.get(), &QMenu::triggered, this, &SubtitleToolButton::trigger);
     reset();
 }
 
@@ -46,7 +41,7 @@ void SubtitleToolButton::addTrack(int id, const QString &name)
     } else {
         tracks[id] = name;
     }
-    MenuButton::addEntry(this, popupMenu.get(), group, text, id, id == current);
+    addEntry(text, id, id == current);
 }
 
 void SubtitleToolButton::clearCurrent()
@@ -61,9 +56,9 @@ void SubtitleToolButton::clearFiles()
 
 void SubtitleToolButton::reset()
 {
-    MenuButton::clear(popupMenu.get(), group);
+    clearEntries();
     tracks.clear();
-    MenuButton::addEntry(this, popupMenu.get(), group, tr("None"), -1, current == -1);
+    addEntry(tr("None"), -1, current == -1);
 }
 
 void SubtitleToolButton::selectTrack(const QString &path)
@@ -84,12 +79,12 @@ void SubtitleToolButton::selectTrack(const QString &path)
 void SubtitleToolButton::setCurrentTrack(int id)
 {
     current = id;
-    MenuButton::selectById(popupMenu.get(), id);
+    selectById(id);
 }
 
 void SubtitleToolButton::trigger(QAction *action)
 {
-    if (!MenuButton::acceptTrigger(action))
+    if (!acceptTrigger(action))
         return;
     const QVariant data = action->data();
     if (data.userType() == QMetaType::QString)

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QMap>
-#include <QToolButton>
-#include <memory>
+#include "menutoolbutton.h"
 
 class QAction;
-class QActionGroup;
-class QMenu;
 
 namespace LibPlayer {
 
@@ -15,7 +12,7 @@ namespace LibPlayer {
 // Reports a chosen track with trackChanged(int) and a subtitle file to load
 // with trackChanged(QString). The current id survives reset(); the known
 // subtitle files are forgotten only by clearFiles().
-class SubtitleToolButton : public QToolButton
+class SubtitleToolButton : public MenuToolButton
 {
     Q_OBJECT
 
@@ -41,15 +38,11 @@ public slots:
     void setCurrentTrack(int id);
 
 protected slots:
-    void trigger(QAction *action);
+    void trigger(QAction *action) override;
 
 private:
     int current = -1;
     QString selectedFile;
-    QActionGroup *group = nullptr;
-    // Parentless, set as the button's menu(); not named menu, which would hide
-    // QToolButton::menu().
-    std::unique_ptr<QMenu> popupMenu;
     QMap<int, QString> fileTracks;
     QMap<int, QString> tracks;
 };

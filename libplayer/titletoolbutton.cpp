@@ -4,17 +4,12 @@
 #include <QActionGroup>
 #include <QMenu>
 
-#include "menubuttonsupport.h"
 
 namespace LibPlayer {
 
 TitleToolButton::TitleToolButton(const QString &normalImage, const QString &hoverImage, QWidget *parent)
-    : QToolButton(parent)
-    , group(new QActionGroup(this))
-    , popupMenu(std::make_unique<QMenu>())
+    : MenuToolButton(normalImage, hoverImage, parent)
 {
-    MenuButton::setUp(this, popupMenu.get(), group, normalImage, hoverImage);
-    connect(popupMenu.get(), &QMenu::triggered, this, &TitleToolButton::trigger);
     reset();
 }
 
@@ -28,7 +23,7 @@ bool TitleToolButton::hasNoChoice() const
 void TitleToolButton::addTitle(int id, const QString &name)
 {
     titles[id] = name;
-    MenuButton::addEntry(this, popupMenu.get(), group, name, id, id == current);
+    addEntry(name, id, id == current);
 }
 
 void TitleToolButton::clearCurrent()
@@ -38,19 +33,19 @@ void TitleToolButton::clearCurrent()
 
 void TitleToolButton::reset()
 {
-    MenuButton::clear(popupMenu.get(), group);
+    clearEntries();
     titles.clear();
 }
 
 void TitleToolButton::setCurrent(int id)
 {
     current = id;
-    MenuButton::selectById(popupMenu.get(), id);
+    selectById(id);
 }
 
 void TitleToolButton::trigger(QAction *action)
 {
-    if (!MenuButton::acceptTrigger(action))
+    if (!acceptTrigger(action))
         return;
     current = action->data().toInt();
     emit titleChanged(current);

@@ -1,18 +1,15 @@
 #pragma once
 
 #include <QMap>
-#include <QToolButton>
-#include <memory>
+#include "menutoolbutton.h"
 
 class QAction;
-class QActionGroup;
-class QMenu;
 
 namespace LibPlayer {
 
 // Menu of a disc's titles. Filled from the engine's announcements; reports
 // the user's choice with titleChanged(id). The current id survives reset().
-class TitleToolButton : public QToolButton
+class TitleToolButton : public MenuToolButton
 {
     Q_OBJECT
 
@@ -33,14 +30,10 @@ public slots:
     void setCurrent(int id);
 
 protected slots:
-    void trigger(QAction *action);
+    void trigger(QAction *action) override;
 
 private:
     int current = -1;
-    QActionGroup *group = nullptr;
-    // Parentless, set as the button's menu(); not named menu, which would hide
-    // QToolButton::menu().
-    std::unique_ptr<QMenu> popupMenu;
     QMap<int, QString> titles;
 };
 

@@ -4,17 +4,12 @@
 #include <QActionGroup>
 #include <QMenu>
 
-#include "menubuttonsupport.h"
 
 namespace LibPlayer {
 
 TrackToolButton::TrackToolButton(const QString &normalImage, const QString &hoverImage, QWidget *parent)
-    : QToolButton(parent)
-    , group(new QActionGroup(this))
-    , popupMenu(std::make_unique<QMenu>())
+    : MenuToolButton(normalImage, hoverImage, parent)
 {
-    MenuButton::setUp(this, popupMenu.get(), group, normalImage, hoverImage);
-    connect(popupMenu.get(), &QMenu::triggered, this, &TrackToolButton::trigger);
     reset();
 }
 
@@ -51,7 +46,7 @@ void TrackToolButton::selectNext()
 
 void TrackToolButton::reset()
 {
-    MenuButton::clear(popupMenu.get(), group);
+    clearEntries();
     hide();
 }
 
@@ -62,13 +57,13 @@ void TrackToolButton::setTrackNumber(int count)
         return;
     }
     for (int n = 1; n <= count; ++n)
-        MenuButton::addEntry(this, popupMenu.get(), group, tr("CD Track %1").arg(n), n, n == 1);
+        addEntry(tr("CD Track %1").arg(n), n, n == 1);
     show();
 }
 
 void TrackToolButton::trigger(QAction *action)
 {
-    if (!MenuButton::acceptTrigger(action))
+    if (!acceptTrigger(action))
         return;
     emit trackChanged(action->data().toInt());
 }

@@ -1,18 +1,15 @@
 #pragma once
 
-#include <QToolButton>
-#include <memory>
+#include "menutoolbutton.h"
 
 class QAction;
-class QActionGroup;
-class QMenu;
 
 namespace LibPlayer {
 
 // Menu of an audio CD's tracks, numbered from 1. Hidden while empty; reports
 // the chosen number with trackChanged(n). At the end of a track the window
 // moves on with selectNext() unless the list is empty or at its last track.
-class TrackToolButton : public QToolButton
+class TrackToolButton : public MenuToolButton
 {
     Q_OBJECT
 
@@ -37,13 +34,9 @@ public slots:
     void setTrackNumber(int count);
 
 protected slots:
-    void trigger(QAction *action);
+    void trigger(QAction *action) override;
 
 private:
-    QActionGroup *group = nullptr;
-    // Parentless, set as the button's menu(); not named menu, which would hide
-    // QToolButton::menu().
-    std::unique_ptr<QMenu> popupMenu;
 };
 
 } // namespace LibPlayer
