@@ -7,6 +7,7 @@
 #include "videoframe.h"
 
 #include <QDir>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -184,6 +185,33 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window->playing() && window->currentItem() == 3, 10000);
         QTest::qWait(300);
         QCOMPARE(played, (QStringList{"1.mp3", "2.mp3", "3.mp3"}));
+    }
+
+    void endDuringABoxWaitsForTheFlowAndIsDroppedWhenStale()
+    {
+        window->dropUri(makeFiles({"v1.mkv", "v2.mkv"}));
+        QStringList played;
+        connect(window->core.get(), &LibPlayer::Core::messageNotice, [&played](const QString &line) {
+            if (line.startsWith(QLatin1String("[Core] Playing URL:")))
+                played << QUrl(line.section(QLatin1Char(' '), 3)).fileName();
+        });
+        // The first video ends while the drop's notice is open.
+        bool ended = false;
+        answerer = std::make_unique<TarnTest::ModalAnswerer>([this, &ended](QWidget *modal) {
+            if (qobject_cast<QMessageBox *>(modal) && !ended) {
+                ended = true;
+                window->finishMedium();
+            }
+            return false;
+        });
+        window->dropUri(makeFiles({"a.mp3=Zed|Two|1", "b.mp3=Zed|Two|2", "s.srt"}));
+        QTest::qWait(300);
+        QVERIFY(ended);
+        // The end belonged to the first video, which the new playlist ended:
+        // the second video never started.
+        QCOMPARE(played, QStringList{"a.mp3"});
+        QCOMPARE(fileNames(window->playlistItems()), QStringLiteral("a.mp3,b.mp3"));
+        QCOMPARE(window->currentItem(), 1);
     }
 
     void cancelledDialogsKeepThePlaylist()
