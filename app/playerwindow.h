@@ -15,8 +15,10 @@ class EndOfMediaGate;
 class OverlayController;
 class PlaybackSession;
 class PlayerCommands;
+class PlayerShortcuts;
 class PlaylistController;
 class VideoHost;
+class WindowGeometry;
 
 namespace LibPlayer {
 class Core;
@@ -31,7 +33,9 @@ class Core;
 // - PlaylistController: drops, playlist files and the playlist;
 // - OverlayController: the overlays and the cursor;
 // - EndOfMediaGate: holds the engine's end of media back during user flows;
-// - PlayerCommands: the commands of shortcuts and remote controls.
+// - PlayerCommands: the commands of shortcuts and remote controls;
+// - PlayerShortcuts: the keyboard shortcuts and the mouse on the video;
+// - WindowGeometry: ratio lock, grip, snapping, restored layout, full screen.
 // endPlayback stays here: it is where the end of a medium touches the
 // controls, the video frame, the engine and the playlist in a fixed order.
 //
@@ -81,6 +85,7 @@ protected slots:
     void appUpdateReceived() override;
     void helpAbout() override;
     void helpFaq();
+    void helpShortcuts();
     void helpMmplug();
     void helpPlayer();
     void helpReport();
@@ -94,6 +99,9 @@ protected slots:
 protected:
     Common::UpdateHelper *createUpdateHelper(bool atStart) override;
     QString updateLinks() override;
+    void layoutLoadSettings() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
     // Puts text into the top bar's title and the window's own title.
@@ -112,6 +120,7 @@ protected:
     QAction *openUrlAction = nullptr;
     QAction *associationsAction = nullptr; // null where no default player can be set
     QAction *videoInstanceAction = nullptr;
+    QAction *shortcutsAction = nullptr;
 
     // Deleted with the window, whichever way it closes, before the widgets
     // the engine draws into.
@@ -123,8 +132,8 @@ protected:
     OverlayController *overlays = nullptr;
     EndOfMediaGate *endGate = nullptr;
     PlayerCommands *commands = nullptr;
-    uint ratioWidth = 16;
-    uint ratioHeight = 9;
+    PlayerShortcuts *shortcuts = nullptr;
+    WindowGeometry *windowGeometry = nullptr;
 
 private:
     void createPlayerActions();

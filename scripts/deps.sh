@@ -14,6 +14,8 @@ packages=(
   desktop-file-utils appstream  # the install test validates the desktop entry and the metainfo
   shared-mime-info     # the media types the desktop entry claims are checked against this database
   x11-utils            # xwininfo: the install test reads the window class
+  xdotool              # the window tests drag, click and wheel with the real X pointer
+  dbus-daemon          # the session-end test runs a private bus with a stand-in logind
 )
 
 missing=()

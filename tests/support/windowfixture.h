@@ -67,7 +67,9 @@ public:
         : PlayerWindow(QString(), true)
     {
     }
+    using PlayerWindow::appRestoreDefaultSettings;
     using PlayerWindow::bottomBar;
+    using PlayerWindow::changeDisplayRatio;
     using PlayerWindow::changeListItem;
     using PlayerWindow::core;
     using PlayerWindow::dropUri;
@@ -77,8 +79,12 @@ public:
     using PlayerWindow::playback;
     using PlayerWindow::playlists;
     using PlayerWindow::readList;
-    using PlayerWindow::ratioHeight;
-    using PlayerWindow::ratioWidth;
+    using PlayerWindow::commands;
+    using PlayerWindow::windowGeometry;
+    using PlayerWindow::layoutLoadSettings;
+    using PlayerWindow::screensChanged;
+    using PlayerWindow::shortcuts;
+    using PlayerWindow::overlays;
     using PlayerWindow::titleLabel;
     using PlayerWindow::videoHost;
 
