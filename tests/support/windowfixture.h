@@ -87,6 +87,7 @@ public:
     using PlayerWindow::overlays;
     using PlayerWindow::titleLabel;
     using PlayerWindow::videoHost;
+    using PlayerWindow::helpShortcuts;
 
     QStringList playlistItems() const { return playlists->playlist().locations(); }
     int currentItem() const { return playlists->playlist().current(); }
