@@ -88,6 +88,10 @@ public:
     using PlayerWindow::titleLabel;
     using PlayerWindow::videoHost;
     using PlayerWindow::helpShortcuts;
+    using PlayerWindow::setTitleText;
+    using PlayerWindow::closeButton;
+    using PlayerWindow::iconButton;
+    using PlayerWindow::minimizeButton;
 
     QStringList playlistItems() const { return playlists->playlist().locations(); }
     int currentItem() const { return playlists->playlist().current(); }

@@ -9,7 +9,9 @@
 #include "toolbutton.h"
 #include "windowgeometry.h"
 
+#include <QLabel>
 #include <QMenu>
+#include <QToolButton>
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
@@ -69,6 +71,8 @@ private slots:
     void openTrackMenuKeepsOverlaysInFullScreen();
     void cursorComesBack_data();
     void cursorComesBack();
+    void titleMakesRoomForTheButtons_data();
+    void titleMakesRoomForTheButtons();
     void restoreDefaultsAsksFirst_data();
     void restoreDefaultsAsksFirst();
 
@@ -310,6 +314,32 @@ void WindowGeometryTest::cursorComesBack()
         QTest::qWait(2200);
         QVERIFY(!cursorBlank());
     }
+}
+
+void WindowGeometryTest::titleMakesRoomForTheButtons_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("alignment");
+    QTest::newRow("wide enough: centred") << 540 << "Clip" << int(Qt::AlignCenter);
+    QTest::newRow("too narrow: left") << 180
+                                      << "A rather long artist name - and an even longer title of the song"
+                                      << int(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void WindowGeometryTest::titleMakesRoomForTheButtons()
+{
+    QFETCH(int, height);
+    QFETCH(QString, title);
+    QFETCH(int, alignment);
+    window->resize(2000, height);
+    QTRY_COMPARE(window->height(), height);
+    window->setTitleText(title);
+    int buttons = 0;
+    for (const QToolButton *button : {window->iconButton, window->minimizeButton, window->closeButton})
+        buttons += button->sizeHint().width();
+    QCOMPARE(int(window->titleLabel->alignment()), alignment);
+    QCOMPARE(window->titleLabel->width(), window->width() - buttons);
 }
 
 void WindowGeometryTest::restoreDefaultsAsksFirst_data()
