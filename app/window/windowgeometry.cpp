@@ -141,10 +141,18 @@ void WindowGeometry::windowResized(const QSize &size)
         if (target == size) {
             lockRequest = QSize();
         } else if (target != lockRequest) {
-            // The resize below comes back here with the target as its size.
+            // The resize below comes back here with the target as its size,
+            // except during the resize event Qt sends as the window is being
+            // shown: then no event follows, and the title and the bars are
+            // laid out for the target here.
             lockRequest = target;
             layoutBottomBar(target.width());
             window->resize(target);
+            if (window->size() == target && !window->testAttribute(Qt::WA_WState_Visible)) {
+                fitTitle(target.width());
+                shortLayout.start();
+                longLayout.start();
+            }
             return;
         }
     }
