@@ -29,13 +29,26 @@ class SessionEndTest : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
+    void cleanupTestCase()
+    {
+        for (QProcess *process : {&logind, &bus}) {
+            process->terminate();
+            process->waitForFinished(3000);
+        }
+    }
     void withoutLogindNothingIsBlocked();
     void blockHoldsTheLockUntilReleased();
 
 private:
     // The stand-in's next line, waiting up to timeoutMs; empty when none.
-    QString nextLine(int timeoutMs = 3000);
+    QString nextLine(int timeoutMs = 3000)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (!logind.canReadLine() && waited.elapsed() < timeoutMs)
+            logind.waitForReadyRead(50);
+        return logind.canReadLine() ? QString::fromUtf8(logind.readLine()).trimmed() : QString();
+    }
 
     QProcess bus;
     QProcess logind;
@@ -51,23 +64,6 @@ void SessionEndTest::initTestCase()
     QVERIFY(!address.isEmpty());
     // Read by libdbus when the program first asks for the system bus.
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());
-}
-
-void SessionEndTest::cleanupTestCase()
-{
-    for (QProcess *process : {&logind, &bus}) {
-        process->terminate();
-        process->waitForFinished(3000);
-    }
-}
-
-QString SessionEndTest::nextLine(int timeoutMs)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!logind.canReadLine() && waited.elapsed() < timeoutMs)
-        logind.waitForReadyRead(50);
-    return logind.canReadLine() ? QString::fromUtf8(logind.readLine()).trimmed() : QString();
 }
 
 void SessionEndTest::withoutLogindNothingIsBlocked()

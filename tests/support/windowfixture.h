@@ -87,7 +87,6 @@ public:
     using PlayerWindow::overlays;
     using PlayerWindow::titleLabel;
     using PlayerWindow::videoHost;
-    using PlayerWindow::helpShortcuts;
     using PlayerWindow::setTitleText;
     using PlayerWindow::closeButton;
     using PlayerWindow::iconButton;
