@@ -113,6 +113,11 @@ void WindowGeometry::setFullScreen(bool on)
 {
     QWidget *window = parts.window;
     gripDragging = false;
+    // The grip resizes only a window.
+    if (on)
+        parts.grip->unsetCursor();
+    else
+        parts.grip->setCursor(Qt::SizeFDiagCursor);
     if (on) {
         if (!window->isFullScreen())
             normalGeometry = window->geometry();
