@@ -16,11 +16,15 @@
 #include "overlaycontroller.h"
 #include "playbacksession.h"
 #include "playercommands.h"
+#include "playershortcuts.h"
+#include "singleapplication.h"
 #include "videohost.h"
 #include "playlistcontroller.h"
+#include "windowgeometry.h"
 
 #include "audiotoolbutton.h"
 #include "core.h"
+#include "grip.h"
 #include "listtoolbutton.h"
 #include "playtoolbutton.h"
 #include "subtitletoolbutton.h"
@@ -36,6 +40,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QSettings>
 #include <QTimer>
@@ -44,7 +49,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -61,6 +65,15 @@ const char *const playerTopBarStyle =
 constexpr int MinimumVolume = 0;
 constexpr int MaximumVolume = 150;
 constexpr int DefaultVolume = 100;
+constexpr int OverlayTicksDelayMs = 250;
+
+// Another instance with the program's id runs: this is an additional video
+// window (the user asked for a new window per video).
+bool anotherInstanceRuns()
+{
+    const auto *single = qobject_cast<const SingleApplication *>(QCoreApplication::instance());
+    return single && single->isRunning();
+}
 
 } // namespace
 
@@ -94,8 +107,15 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     wireControls();
     setTitleText(QGuiApplication::applicationDisplayName());
 
+    // The grip is the only resize handle.
+    setBorderResizeEnabled(false);
+    windowGeometry->setAdditionalWindow(anotherInstanceRuns());
+    if (screensChanged())
+        layoutDefault();
     layoutLoadSettings();
-    overlays->start(250);
+    if (isFullScreen())
+        bottomBar->fullscreenButton->setChecked(true);
+    overlays->start(OverlayTicksDelayMs);
 
     if (!startFile.isEmpty())
         QTimer::singleShot(100, this, &PlayerWindow::start);
@@ -118,6 +138,7 @@ void PlayerWindow::createPlayerActions()
         associationsAction = new QAction(tr("Set as default player..."), this);
     videoInstanceAction = new QAction(tr("Open video in new window"), this);
     videoInstanceAction->setCheckable(true);
+    shortcutsAction = new QAction(tr("Keyboard shortcuts"), this);
     QSettings settings;
     if (settings.contains(SettingsKey::videoInstance))
         videoInstanceAction->setChecked(settings.value(SettingsKey::videoInstance).toBool());
@@ -139,11 +160,12 @@ void PlayerWindow::placePlayerActions()
     if (associationsAction)
         optionsMenu->insertAction(optionsSeparator, associationsAction);
 
-    // Help: Player online, Player FAQ, Blu-ray plugin, -, Report issue,
-    // Check for updates, -, Mirelva online, About
+    // Help: Player online, Player FAQ, Blu-ray plugin, Keyboard shortcuts, -,
+    // Report issue, Check for updates, -, Mirelva online, About
     helpMenu->insertAction(reportAction, playerOnlineAction);
     helpMenu->insertAction(reportAction, faqAction);
     helpMenu->insertAction(reportAction, pluginAction);
+    helpMenu->insertAction(reportAction, shortcutsAction);
     helpMenu->insertSeparator(reportAction);
     helpMenu->insertAction(aboutAction, mirelvaOnlineAction);
 }
@@ -158,6 +180,7 @@ void PlayerWindow::connectPlayerActions()
     if (associationsAction)
         connect(associationsAction, &QAction::triggered, this, &PlayerWindow::optionsAssociations);
     connect(faqAction, &QAction::triggered, this, &PlayerWindow::helpFaq);
+    connect(shortcutsAction, &QAction::triggered, this, &PlayerWindow::helpShortcuts);
     connect(pluginAction, &QAction::triggered, this, &PlayerWindow::helpMmplug);
     connect(playerOnlineAction, &QAction::triggered, this, &PlayerWindow::helpPlayer);
     connect(mirelvaOnlineAction, &QAction::triggered, this, &PlayerWindow::helpMirelva);
@@ -202,6 +225,20 @@ void PlayerWindow::createPlayer()
     desktop = new Desktop::DesktopIntegration({core.get(), commands, playlists, bottomBar->playButton,
                                                bottomBar->volumeControl, bottomBar->timeSlider},
                                               commands, this);
+    shortcuts = new PlayerShortcuts(this, commands, videoHost, {openFileAction, openUrlAction, quitAction});
+
+    WindowGeometry::Parts parts;
+    parts.window = this;
+    parts.bottomBar = bottomBar;
+    parts.timeSlider = bottomBar->timeSlider;
+    parts.grip = bottomBar->grip;
+    parts.titleLabel = titleLabel;
+    for (QWidget *button : {iconButton, pinButton, minimizeButton, closeButton}) {
+        if (button)
+            parts.titleButtons << button;
+    }
+    parts.layoutDefault = [this] { layoutDefault(); };
+    windowGeometry = new WindowGeometry(parts, this);
 
     int volume = QSettings().value(SettingsKey::volume, DefaultVolume).toInt();
     volume = std::clamp(volume, MinimumVolume, MaximumVolume);
@@ -242,6 +279,8 @@ void PlayerWindow::wireControls()
     // controls -> window
     connect(bar->playlistButton, &ListToolButton::itemChanged, this, &PlayerWindow::changeListItem);
     connect(bar->fullscreenButton, &ToolButton::toggled, this, &PlayerWindow::toggleFullscreen);
+    // grip events -> eventFilter (resizing)
+    bar->grip->installEventFilter(this);
 
     // engine -> controls
     connect(engine, &Core::currentTitle, bar->titleButton, &TitleToolButton::setCurrent);
@@ -378,11 +417,7 @@ void PlayerWindow::mediaParseEnd()
     if (shown.audio) {
         const QStringList lines = shown.lines;
         videoHost->frame()->setLines(lines.value(0), lines.value(1), lines.value(2), lines.value(3));
-        if (!isFullScreen()) {
-            ratioWidth = 16;
-            ratioHeight = 9;
-            resize(height() * 16 / 9, height());
-        }
+        windowGeometry->useDefaultRatio();
         videoHost->frame()->update();
     }
     setTitleText(shown.titleText);
@@ -407,42 +442,46 @@ void PlayerWindow::endPlayback(bool skipPlaylist)
 
 void PlayerWindow::changeDisplayRatio(uint width, uint height)
 {
-    const double previous = double(ratioWidth) / double(ratioHeight);
-    const bool resizeWindow =
-        height != 0 && (width != 0 || std::abs(double(width) / double(height) - previous) / previous > 0.01);
-    if (width != 0 && height != 0) {
-        ratioWidth = width;
-        ratioHeight = height;
-    } else {
-        ratioWidth = 16;
-        ratioHeight = 9;
-    }
     emit messageNotice(tr("[Main] Display ratio changed: %1/%2").arg(width).arg(height));
-    if (resizeWindow && !isFullScreen())
-        resize(int(uint(this->height()) * ratioWidth / ratioHeight), this->height());
+    windowGeometry->changeDisplayRatio(width, height);
 }
 
 void PlayerWindow::resizeBottomBar()
 {
-    LibPlayer::TimeSlider *slider = bottomBar->timeSlider;
-    bottomBar->setGeometry(0, height() - bottomBar->height(), width(), bottomBar->height());
-    slider->setGeometry(0, height() - slider->height() - bottomBar->height(), width(), slider->height());
+    windowGeometry->layoutBottomBar();
+}
+
+void PlayerWindow::layoutLoadSettings()
+{
+    windowGeometry->loadLayout();
+}
+
+bool PlayerWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (windowGeometry)
+        windowGeometry->filterEvent(watched, event);
+    return Common::ModernWindow::eventFilter(watched, event);
+}
+
+void PlayerWindow::moveEvent(QMoveEvent *event)
+{
+    Common::ModernWindow::moveEvent(event);
+    if (windowGeometry)
+        windowGeometry->windowMoved();
 }
 
 void PlayerWindow::resizeEvent(QResizeEvent *event)
 {
     Common::ModernWindow::resizeEvent(event);
-    resizeBottomBar();
+    if (windowGeometry)
+        windowGeometry->windowResized(event->size());
 }
 
 void PlayerWindow::toggleFullscreen(bool on)
 {
-    if (on) {
-        showFullScreen();
-        return;
-    }
-    overlays->restoreCursor();
-    showNormal();
+    if (!on)
+        overlays->restoreCursor();
+    windowGeometry->setFullScreen(on);
 }
 
 void PlayerWindow::trackMouseCursor()
@@ -453,6 +492,7 @@ void PlayerWindow::trackMouseCursor()
 void PlayerWindow::setTitleText(const QString &text)
 {
     titleLabel->setText(text);
+    windowGeometry->fitTitle(width());
     setWindowTitle(windowTitleFor(text, QGuiApplication::applicationDisplayName()));
 }
 
@@ -511,6 +551,11 @@ void PlayerWindow::helpReport()
 void PlayerWindow::helpFaq()
 {
     PlayerHelp::openPage(PlayerProduct::Page::Faq);
+}
+
+void PlayerWindow::helpShortcuts()
+{
+    PlayerShortcuts::showHelp(this);
 }
 
 void PlayerWindow::helpMmplug()

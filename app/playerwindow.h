@@ -15,8 +15,10 @@ class EndOfMediaGate;
 class OverlayController;
 class PlaybackSession;
 class PlayerCommands;
+class PlayerShortcuts;
 class PlaylistController;
 class VideoHost;
+class WindowGeometry;
 
 namespace LibPlayer {
 class Core;
@@ -35,7 +37,9 @@ class DesktopIntegration;
 // - OverlayController: the overlays and the cursor;
 // - EndOfMediaGate: holds the engine's end of media back during user flows;
 // - PlayerCommands: the commands of shortcuts and remote controls;
-// - Desktop::DesktopIntegration: MPRIS and the screen saver on the session bus.
+// - Desktop::DesktopIntegration: MPRIS and the screen saver on the session bus;
+// - PlayerShortcuts: the keyboard shortcuts and the mouse on the video;
+// - WindowGeometry: ratio lock, grip, snapping, restored layout, full screen.
 // endPlayback stays here: it is where the end of a medium touches the
 // controls, the video frame, the engine and the playlist in a fixed order.
 //
@@ -86,6 +90,7 @@ protected slots:
     void appUpdateReceived() override;
     void helpAbout() override;
     void helpFaq();
+    void helpShortcuts();
     void helpMmplug();
     void helpPlayer();
     void helpReport();
@@ -99,6 +104,9 @@ protected slots:
 protected:
     Common::UpdateHelper *createUpdateHelper(bool atStart) override;
     QString updateLinks() override;
+    void layoutLoadSettings() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
     // Puts text into the top bar's title and the window's own title.
@@ -116,6 +124,7 @@ protected:
     QAction *openUrlAction = nullptr;
     QAction *associationsAction = nullptr; // null where no default player can be set
     QAction *videoInstanceAction = nullptr;
+    QAction *shortcutsAction = nullptr;
 
     // Deleted with the window, whichever way it closes, before the widgets
     // the engine draws into.
@@ -128,8 +137,8 @@ protected:
     EndOfMediaGate *endGate = nullptr;
     PlayerCommands *commands = nullptr;
     Desktop::DesktopIntegration *desktop = nullptr;
-    uint ratioWidth = 16;
-    uint ratioHeight = 9;
+    PlayerShortcuts *shortcuts = nullptr;
+    WindowGeometry *windowGeometry = nullptr;
 
 private:
     void createPlayerActions();

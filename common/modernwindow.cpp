@@ -3,6 +3,7 @@
 
 #include "logdialog.h"
 #include "platform.h"
+#include "shutdowninhibitor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -189,6 +190,10 @@ bool ModernWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show)
         watchTopLevelWindow();
+    // The inhibitor belongs to the process, not to the native window: a new
+    // window only takes over the bookkeeping.
+    if (event->type() == QEvent::WinIdChange && shutdownWindow && internalWinId())
+        shutdownWindow = internalWinId();
     return QWidget::event(event);
 }
 
@@ -219,7 +224,7 @@ bool ModernWindow::eventFilter(QObject *watched, QEvent *event)
         QGuiApplication::restoreOverrideCursor();
         return false;
     }
-    if (watched == m_watchedWindow && mouse && !isFullScreen()) {
+    if (watched == m_watchedWindow && mouse && !isFullScreen() && m_borderResize) {
         auto *mouseEvent = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseMove)
             return borderMouseMove(mouseEvent->globalPos());
@@ -233,19 +238,31 @@ bool ModernWindow::eventFilter(QObject *watched, QEvent *event)
         if (type == QEvent::MouseButtonPress) {
             if (mouseEvent->buttons() == Qt::LeftButton) {
                 dragOrigin = mouseEvent->globalPos();
+                dragWindowOrigin = pos();
                 dragging = true;
             }
         } else if (type == QEvent::MouseMove) {
-            if (mouseEvent->buttons() == Qt::LeftButton && dragging) {
-                move(pos() + mouseEvent->globalPos() - dragOrigin);
-                dragOrigin = mouseEvent->globalPos();
-            }
+            // From the press, not from the last step: a window that snaps to
+            // a screen edge on its way still follows the pointer away again.
+            if (mouseEvent->buttons() == Qt::LeftButton && dragging)
+                move(dragWindowOrigin + mouseEvent->globalPos() - dragOrigin);
         } else {
             dragging = false;
         }
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void ModernWindow::setBorderResizeEnabled(bool on)
+{
+    m_borderResize = on;
+    if (on)
+        return;
+    if (zoneFlags.any())
+        QGuiApplication::restoreOverrideCursor();
+    zoneFlags.clear();
+    resizing = false;
 }
 
 bool ModernWindow::borderMouseMove(const QPoint &globalPos)

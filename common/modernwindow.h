@@ -19,6 +19,10 @@ namespace LibTarnCommon {
 class LogDialog;
 }
 
+namespace Platform {
+class ShutdownInhibitor;
+}
+
 namespace Common {
 
 class UpdateHelper;
@@ -32,6 +36,9 @@ class UpdateHelper;
 // "appCloseIcon", "appPinButton" and "appIcon" (image paths).
 // Settings: "Check update"; "Layout/Main/{position,size,fullscreen}";
 // group "Desktop" with "screens" and "Screen N/size".
+//
+// The session-end block is a logind "delay" inhibitor on the system bus,
+// held from blockShutdown to releaseShutdownBlock.
 class ModernWindow : public QWidget
 {
     Q_OBJECT
@@ -95,10 +102,14 @@ protected:
     bool borderMouseMove(const QPoint &globalPos);
     bool borderMousePress(const QPoint &globalPos);
     bool borderMouseRelease();
+    // Off: the border band neither changes the cursor nor resizes the window
+    // (for windows that offer a resize handle of their own). On by default.
+    void setBorderResizeEnabled(bool on);
 
     bool hideDebug = true;
     bool dragging = false;
-    QPoint dragOrigin;
+    QPoint dragOrigin;       // global pointer position at the press on the title
+    QPoint dragWindowOrigin; // window position at that press
     BorderZoneFlags zoneFlags;
     QPoint resizeOrigin;
     bool resizing = false;
@@ -132,7 +143,7 @@ protected:
     // (later) when its check has been reported.
     UpdateHelper *updateHelper = nullptr;
     QString shutdownReason;
-    WId shutdownWindow = 0;
+    WId shutdownWindow = 0; // the window of a registered block; 0 when none
 
 private:
     void createActions();
@@ -145,6 +156,8 @@ private:
     void dropUpdateHelper();
 
     QPointer<QWindow> m_watchedWindow;
+    bool m_borderResize = true;
+    std::unique_ptr<Platform::ShutdownInhibitor> m_shutdownInhibitor;
 };
 
 } // namespace Common

@@ -4,15 +4,18 @@
 #include "modernwindow.h"
 #include "settingskeys.h"
 
+#include "frameservices.h"
 #include "logdialog.h"
 #include "modernaboutdialog.h"
 #include "modernmessagebox.h"
+#include "shutdowninhibitor.h"
 #include "updatedialog.h"
 #include "updatehelper.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDBusConnection>
 #include <QScreen>
 #include <QSettings>
 
@@ -20,28 +23,33 @@ namespace Common {
 
 QChar ModernWindow::driveLetter(uint unitMask)
 {
-    int i = 0;
-    for (; i < 26; ++i) {
-        if (unitMask & (1u << i))
-            break;
-    }
-    return QChar(QLatin1Char('A').unicode() + i);
+    return driveLetterOf(unitMask);
 }
 
-// The block's bookkeeping is kept on every platform; X11 sessions offer no
-// per-window end-of-session block, so registering one reports failure.
+// A logind "delay" inhibitor of shutdown, held until releaseShutdownBlock.
+// Where no logind answers (a container, another init system) nothing is
+// registered and the result is false.
 bool ModernWindow::blockShutdown(const QString &reason)
 {
     if (shutdownWindow)
         releaseShutdownBlock();
     shutdownReason = reason;
-    return false;
+    if (!m_shutdownInhibitor)
+        m_shutdownInhibitor = std::make_unique<Platform::ShutdownInhibitor>(QDBusConnection::systemBus());
+    if (!m_shutdownInhibitor->acquire(QGuiApplication::applicationDisplayName(), reason)) {
+        emit messageWarning(tr("[Main] The session end could not be delayed: %1")
+                                .arg(m_shutdownInhibitor->lastError().toHtmlEscaped()));
+        return false;
+    }
+    shutdownWindow = winId();
+    return true;
 }
 
 bool ModernWindow::releaseShutdownBlock()
 {
     if (!shutdownWindow)
         return false;
+    m_shutdownInhibitor->release();
     shutdownWindow = 0;
     shutdownReason.clear();
     return true;
@@ -54,15 +62,13 @@ bool ModernWindow::screensChanged()
     if (!settings.contains(SettingsKey::desktopScreens))
         return false;
     const QList<QScreen *> screens = QGuiApplication::screens();
-    if (settings.value(SettingsKey::desktopScreens).toInt() != screens.size())
-        return true;
+    QList<QRect> stored;
+    QList<QRect> current;
     for (int i = 0; i < screens.size(); ++i) {
-        const QRect stored = settings.value(SettingsKey::desktopScreenSize(i)).toRect();
-        const QRect current = screens.at(i)->availableGeometry();
-        if (current.width() < stored.width() || current.height() < stored.height())
-            return true;
+        stored << settings.value(SettingsKey::desktopScreenSize(i)).toRect();
+        current << screens.at(i)->availableGeometry();
     }
-    return false;
+    return screenConfigurationChanged(settings.value(SettingsKey::desktopScreens).toInt(), stored, current);
 }
 
 void ModernWindow::layoutDefault()
@@ -90,9 +96,12 @@ void ModernWindow::layoutLoadSettings()
 void ModernWindow::layoutSaveSettings()
 {
     QSettings settings;
+    // In full screen the normal geometry is kept: on the same screen, and
+    // the size to come back to when full screen ends after a restart.
+    const QRect normal = isFullScreen() && normalGeometry().isValid() ? normalGeometry() : QRect(pos(), size());
     settings.setValue(SettingsKey::layoutFullscreen, isFullScreen());
-    settings.setValue(SettingsKey::layoutPosition, pos());
-    settings.setValue(SettingsKey::layoutSize, size());
+    settings.setValue(SettingsKey::layoutPosition, normal.topLeft());
+    settings.setValue(SettingsKey::layoutSize, normal.size());
 
     settings.beginGroup(SettingsKey::desktopGroup);
     settings.remove(QString());

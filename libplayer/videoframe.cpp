@@ -2,7 +2,10 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QApplication>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -39,6 +42,10 @@ VideoFrame::VideoFrame(QWidget *parent, Qt::WindowFlags flags)
     setAttribute(Qt::WA_MouseTracking);
     setAcceptDrops(true);
     setFocusPolicy(Qt::NoFocus);
+
+    singleClick.setSingleShot(true);
+    // no second click within the interval -> a single click
+    connect(&singleClick, &QTimer::timeout, this, &VideoFrame::clicked);
 }
 
 VideoFrame::~VideoFrame() = default;
@@ -88,6 +95,42 @@ void VideoFrame::dropEvent(QDropEvent *event)
     const QMimeData *mime = event->mimeData();
     if (mime && mime->hasUrls())
         emit uriDropped(mime->urls());
+}
+
+void VideoFrame::mousePressEvent(QMouseEvent *event)
+{
+    pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void VideoFrame::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !pressed)
+        return;
+    pressed = false;
+    if (rect().contains(event->pos()))
+        singleClick.start(QApplication::doubleClickInterval());
+}
+
+void VideoFrame::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click: the first one is not a click.
+    pressed = false;
+    if (event->button() != Qt::LeftButton)
+        return;
+    singleClick.stop();
+    emit doubleClicked();
+}
+
+void VideoFrame::wheelEvent(QWheelEvent *event)
+{
+    constexpr int NotchAngle = 120; // eighths of a degree
+    wheelAngle += event->angleDelta().y();
+    const int notches = wheelAngle / NotchAngle;
+    wheelAngle -= notches * NotchAngle;
+    if (notches != 0)
+        emit wheelTurned(notches);
+    event->accept();
 }
 
 } // namespace LibPlayer

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QList>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
 namespace LibPlayer {
@@ -10,7 +11,13 @@ namespace LibPlayer {
 // The video area: its native window is handed to the engine as the video
 // output. When there is no picture it paints up to four lines of white text
 // centred and sized to fill it (e.g. a CD track, artist and title). Dropped
-// files and URLs are passed on as one uriDropped().
+// files and URLs are passed on as one uriDropped(). Left clicks and the
+// wheel over it are reported, not acted on: a single click only once no
+// double click can follow (the platform's double-click interval), a double
+// click at once, the wheel in whole notches.
+//
+// libvlc's own mouse and key handling must be off, so that the pointer events
+// over the picture reach this frame's native window.
 class VideoFrame : public QFrame
 {
     Q_OBJECT
@@ -27,14 +34,25 @@ public:
 
 signals:
     void uriDropped(const QList<QUrl> &urls);
+    void clicked();
+    void doubleClicked();
+    // Positive away from the user (up), one per notch of 15 degrees.
+    void wheelTurned(int notches);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     QStringList lines;
+    QTimer singleClick;
+    bool pressed = false;
+    int wheelAngle = 0; // eighths of a degree not yet reported
 };
 
 } // namespace LibPlayer

@@ -14,8 +14,9 @@ packages=(
   desktop-file-utils appstream  # the install test validates the desktop entry and the metainfo
   shared-mime-info     # the media types the desktop entry claims are checked against this database
   x11-utils            # xwininfo: the install test reads the window class
-  dbus                 # dbus-daemon: the MPRIS and screen-saver tests run a private session bus
+  dbus                 # dbus-daemon: the MPRIS, screen-saver and session-end tests run a private bus
   clang libclang-rt-14-dev   # the sanitizer build of CI's second phase (and the fuzz targets)
+  xdotool              # the window tests drag, click and wheel with the real X pointer
 )
 
 missing=()

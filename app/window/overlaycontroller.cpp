@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 OverlayController::OverlayController(QWidget *window, QList<QWidget *> overlays,
                                      std::function<QList<QMenu *>()> popupMenus)
@@ -13,9 +16,52 @@ OverlayController::OverlayController(QWidget *window, QList<QWidget *> overlays,
     , overlays(std::move(overlays))
     , popupMenus(std::move(popupMenus))
 {
+    window->installEventFilter(this);
+    // focus to another window of the program (a dialog, the log window)
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
+        if (!mayBlank())
+            restoreCursor();
+    });
 }
 
-OverlayController::~OverlayController() = default;
+OverlayController::~OverlayController()
+{
+    restoreCursor();
+}
+
+bool OverlayController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == window) {
+        switch (event->type()) {
+        case QEvent::WindowStateChange:
+            if (!window->isFullScreen())
+                restoreCursor();
+            break;
+        case QEvent::WindowBlocked:
+            blocked = true;
+            restoreCursor();
+            break;
+        case QEvent::WindowUnblocked:
+            blocked = false;
+            break;
+        case QEvent::WindowDeactivate:
+        case QEvent::Hide:
+            restoreCursor();
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool OverlayController::mayBlank() const
+{
+    if (blocked)
+        return false;
+    const QWindow *focus = QGuiApplication::focusWindow();
+    return !focus || focus == window->windowHandle();
+}
 
 void OverlayController::start(int delayMs)
 {
@@ -53,6 +99,8 @@ void OverlayController::tick()
             restoreCursor();
             showOverlays();
             cursorCountdown = IdleTicks;
+        } else if (!mayBlank()) {
+            restoreCursor();
         } else if (!inside) {
             hideOverlays();
             blankCursor();

@@ -42,8 +42,14 @@ public:
     void blankCursor();
     void restoreCursor();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     bool menuOpen(const QPoint &globalPos, bool mustContain) const;
+    // Whether the window may hide the cursor: not blocked by a modal
+    // window, and no other window of the program has the focus.
+    bool mayBlank() const;
 
     QWidget *window;
     QList<QWidget *> overlays;
@@ -51,4 +57,5 @@ private:
     QPoint lastCursorPos;
     int cursorCountdown = IdleTicks;
     bool blank = false;
+    bool blocked = false;
 };

@@ -30,7 +30,11 @@ void VideoHost::createFrame()
     layout->addWidget(current);
     // Lowest of all: the overlays stay above it.
     current->lower();
+    // frame input -> this host's signals
     connect(current, &LibPlayer::VideoFrame::uriDropped, this, &VideoHost::uriDropped);
+    connect(current, &LibPlayer::VideoFrame::clicked, this, &VideoHost::clicked);
+    connect(current, &LibPlayer::VideoFrame::doubleClicked, this, &VideoHost::doubleClicked);
+    connect(current, &LibPlayer::VideoFrame::wheelTurned, this, &VideoHost::wheelTurned);
     core->setVideoWidget(current);
 }
 

@@ -15,8 +15,8 @@ class VideoFrame;
 // Owns the video area of the player window: one LibPlayer::VideoFrame at a
 // time, in the window's layout, under the overlays, and given to the engine
 // as its video widget. After a medium that left a player behind the frame is
-// replaced by a fresh one. Drops on whichever frame is current come out of
-// uriDropped(). GUI thread only.
+// replaced by a fresh one. Drops, clicks and the wheel on whichever frame is
+// current come out of this object's signals. GUI thread only.
 class VideoHost : public QObject
 {
     Q_OBJECT
@@ -34,6 +34,9 @@ public:
 
 signals:
     void uriDropped(const QList<QUrl> &urls);
+    void clicked();
+    void doubleClicked();
+    void wheelTurned(int notches);
 
 private:
     void createFrame();

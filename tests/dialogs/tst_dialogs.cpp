@@ -3,7 +3,11 @@
 #include "modernmessagebox.h"
 #include "tarntest.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QTranslator>
+#include <QVBoxLayout>
 
 using Common::ModernMessageBox;
 
@@ -20,6 +24,8 @@ private slots:
     void aboutYearText();
     void aboutTextParts_data();
     void aboutTextParts();
+    void flatButtonsFitTheirText_data();
+    void flatButtonsFitTheirText();
 };
 
 void DialogsTest::initTestCase()
@@ -110,7 +116,53 @@ void DialogsTest::aboutTextParts()
     QFETCH(QString, about);
     QCOMPARE(Common::ModernAboutDialog::aboutText(2020, link, text, 2026), about);
 }
+void DialogsTest::flatButtonsFitTheirText_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("boxButtons");
+    QTest::newRow("English") << "en" << QStringList{"Apply", "Cancel"};
+    QTest::newRow("French") << "fr" << QStringList{"Annuler", "Appliquer"};
+}
 
+void DialogsTest::flatButtonsFitTheirText()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, boxButtons);
+    // The player's own catalogue, as start-up installs it.
+    QTranslator translator;
+    if (language != QLatin1String("en")) {
+        QVERIFY(translator.load(QStringLiteral(":/AppTarn/Player_%1").arg(language)));
+        QCoreApplication::installTranslator(&translator);
+    }
+
+    ModernMessageBox box(QMessageBox::Question, QStringLiteral("Restore default settings"), QStringLiteral("?"),
+                         QMessageBox::Apply | QMessageBox::Cancel);
+    Common::ModernDialog dialog;
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog));
+    Common::ModernAboutDialog about(2020, QString(), QString(), QString());
+
+    QStringList texts;
+    for (QWidget *window : {static_cast<QWidget *>(&box), static_cast<QWidget *>(&dialog),
+                            static_cast<QWidget *>(&about)}) {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QList<QPushButton *> buttons = window->findChildren<QPushButton *>();
+        QVERIFY(!buttons.isEmpty());
+        for (const QPushButton *button : buttons) {
+            const QString text = button->text().remove(QLatin1Char('&'));
+            const int needed = QFontMetrics(button->font()).horizontalAdvance(text) + 2 * 8; // padding 8px
+            QVERIFY2(button->width() >= needed, qPrintable(QStringLiteral("%1: %2 < %3").arg(text).arg(button->width()).arg(needed)));
+            QVERIFY(button->font().bold());
+            if (window == &box)
+                texts << text;
+        }
+        window->hide();
+    }
+    texts.sort();
+    QCOMPARE(texts, boxButtons);
+    QCoreApplication::removeTranslator(&translator);
+}
 
 TARN_TEST_MAIN(DialogsTest)
 #include "tst_dialogs.moc"

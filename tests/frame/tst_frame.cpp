@@ -1,3 +1,4 @@
+#include "frameservices.h"
 #include "logdialog.h"
 #include "modernwindow.h"
 #include "tarntest.h"
@@ -38,6 +39,8 @@ private slots:
     void titleDragMovesByMouseDisplacement();
     void bottomLeftCornerDragWidensAndMovesLeft();
     void logActionTogglesTheLogWindow();
+    void driveLetterIsTheLowestVolumeBit_data();
+    void driveLetterIsTheLowestVolumeBit();
 
 private:
     static void sendMouse(QObject *target, QEvent::Type type, const QPoint &local, const QPoint &global,
@@ -164,6 +167,24 @@ void FrameTest::logActionTogglesTheLogWindow()
     // The frame's own messages reach it.
     emit window.messageNotice(QStringLiteral("[Main] hello"));
     QCOMPARE(window.logDialog->plainText(), QStringLiteral("[Main] hello"));
+}
+
+void FrameTest::driveLetterIsTheLowestVolumeBit_data()
+{
+    QTest::addColumn<uint>("mask");
+    QTest::addColumn<QChar>("letter");
+    QTest::newRow("C") << 0x4u << QChar('C');
+    QTest::newRow("A and C give A") << 0x5u << QChar('A');
+    QTest::newRow("Z") << (1u << 25) << QChar('Z');
+    QTest::newRow("none of the 26 bits") << (1u << 26 | 1u << 31) << QChar('[');
+    QTest::newRow("empty") << 0u << QChar('[');
+}
+
+void FrameTest::driveLetterIsTheLowestVolumeBit()
+{
+    QFETCH(uint, mask);
+    QFETCH(QChar, letter);
+    QCOMPARE(Common::driveLetterOf(mask), letter);
 }
 
 TARN_TEST_MAIN(FrameTest)

@@ -68,7 +68,7 @@ void PlayerWindowTest::menusHoldEntriesInOrder()
         optionEntries << "Set as default player...";
     optionEntries << "-" << "Restore default settings";
     QCOMPARE(entries(options), optionEntries);
-    QCOMPARE(entries(help), (QStringList{"Player online", "Player FAQ", "Blu-ray plugin", "-", "Report issue",
+    QCOMPARE(entries(help), (QStringList{"Player online", "Player FAQ", "Blu-ray plugin", "Keyboard shortcuts", "-", "Report issue",
                                          "Check for updates", "-", "Mirelva online", "About"}));
     QVERIFY(!media->actions().at(4)->isEnabled());
     QCOMPARE(window.minimumSize(), QSize(320, 180));

@@ -35,23 +35,32 @@ public:
         : PlayerWindow(QString(), true)
     {
     }
+    using PlayerWindow::appRestoreDefaultSettings;
     using PlayerWindow::bottomBar;
+    using PlayerWindow::changeDisplayRatio;
     using PlayerWindow::changeListItem;
+    using PlayerWindow::closeButton;
     using PlayerWindow::commands;
     using PlayerWindow::core;
     using PlayerWindow::desktop;
     using PlayerWindow::dropUri;
     using PlayerWindow::endPlayback;
     using PlayerWindow::fileQuit;
+    using PlayerWindow::iconButton;
+    using PlayerWindow::layoutLoadSettings;
+    using PlayerWindow::minimizeButton;
     using PlayerWindow::openFile;
     using PlayerWindow::openUrl;
+    using PlayerWindow::overlays;
     using PlayerWindow::playback;
     using PlayerWindow::playlists;
     using PlayerWindow::readList;
-    using PlayerWindow::ratioHeight;
-    using PlayerWindow::ratioWidth;
+    using PlayerWindow::screensChanged;
+    using PlayerWindow::setTitleText;
+    using PlayerWindow::shortcuts;
     using PlayerWindow::titleLabel;
     using PlayerWindow::videoHost;
+    using PlayerWindow::windowGeometry;
 
     QStringList playlistItems() const { return playlists->playlist().locations(); }
     int currentItem() const { return playlists->playlist().current(); }
