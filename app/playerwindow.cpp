@@ -65,6 +65,8 @@ const char *const playerTopBarStyle =
 constexpr int MinimumVolume = 0;
 constexpr int MaximumVolume = 150;
 constexpr int DefaultVolume = 100;
+// Delay of the start file after the window's construction began.
+constexpr int StartFileDelayMs = 100;
 constexpr int OverlayTicksDelayMs = 250;
 
 // Another instance with the program's id runs: this is an additional video
@@ -81,8 +83,13 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     : Common::ModernWindow(hideDebugMode, parent, flags)
     , startFile(file)
 {
-    if (!startFile.isEmpty())
+    if (!startFile.isEmpty()) {
         emit messageNotice(tr("[Main] Opening with --start %1").arg(startFile.toHtmlEscaped()));
+        // The 100 ms run from here, not from the end of the construction
+        // below: the window shows within them, and the file does not wait
+        // for the building of the window on top of them.
+        QTimer::singleShot(StartFileDelayMs, this, &PlayerWindow::start);
+    }
 
     setMinimumSize(320, 180);
     fileMenu->menuAction()->setText(tr("Media"));
@@ -116,9 +123,6 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     if (isFullScreen())
         bottomBar->fullscreenButton->setChecked(true);
     overlays->start(OverlayTicksDelayMs);
-
-    if (!startFile.isEmpty())
-        QTimer::singleShot(100, this, &PlayerWindow::start);
 }
 
 PlayerWindow::~PlayerWindow() = default;

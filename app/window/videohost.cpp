@@ -4,6 +4,8 @@
 #include "videoframe.h"
 
 #include <QBoxLayout>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -31,6 +33,20 @@ void VideoHost::createFrame()
     // Lowest of all: the overlays stay above it.
     current->lower();
     // frame input -> this host's signals
+    // Its own X window before the engine asks for it: the engine's play
+    // command blocks the GUI thread, so a window made then would reach the X
+    // server (and libvlc's picture with it) only after that command. The
+    // first frame waits until the window has been shown, so that the window
+    // is placed before it becomes native.
+    if (window->windowHandle()) {
+        current->winId();
+    } else {
+        const QPointer<LibPlayer::VideoFrame> frame = current;
+        QTimer::singleShot(0, this, [frame] {
+            if (frame)
+                frame->winId();
+        });
+    }
     connect(current, &LibPlayer::VideoFrame::uriDropped, this, &VideoHost::uriDropped);
     connect(current, &LibPlayer::VideoFrame::clicked, this, &VideoHost::clicked);
     connect(current, &LibPlayer::VideoFrame::doubleClicked, this, &VideoHost::doubleClicked);
