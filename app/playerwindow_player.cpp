@@ -1,0 +1,344 @@
+// PlayerWindow: the player in the window: the engine, the controls and the
+// pieces that work for them, the wiring table, and the media slots that
+// delegate to those pieces.
+
+#include "playerwindow.h"
+
+#include "desktopintegration.h"
+#include "logdialog.h"
+#include "settingskeys.h"
+#include "bottombar.h"
+#include "endofmediagate.h"
+#include "mediapresentation.h"
+#include "overlaycontroller.h"
+#include "playbacksession.h"
+#include "playercommands.h"
+#include "playershortcuts.h"
+#include "videohost.h"
+#include "playlistcontroller.h"
+#include "windowgeometry.h"
+
+#include "audiotoolbutton.h"
+#include "core.h"
+#include "grip.h"
+#include "listtoolbutton.h"
+#include "playtoolbutton.h"
+#include "subtitletoolbutton.h"
+#include "timelabel.h"
+#include "timeslider.h"
+#include "titletoolbutton.h"
+#include "toolbutton.h"
+#include "tracktoolbutton.h"
+#include "videoframe.h"
+#include "volumecontrol.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QSettings>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MinimumVolume = 0;
+constexpr int MaximumVolume = 150;
+constexpr int DefaultVolume = 100;
+
+} // namespace
+
+// The video frame under the three overlays, the engine, the open flows and the
+// playlist. The engine loads libvlc in the background; checkEngine runs once
+// it is done.
+void PlayerWindow::createPlayer()
+{
+    bottomBar = new BottomBar(this);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    core = std::make_unique<LibPlayer::Core>();
+    const QList<QWidget *> overlayWidgets{topBar, bottomBar, bottomBar->timeSlider};
+    videoHost = new VideoHost(core.get(), layout, overlayWidgets, this);
+    for (QWidget *overlay : overlayWidgets)
+        QTimer::singleShot(0, overlay, &QWidget::raise);
+
+    PlaybackSession::Controls controls;
+    controls.playButton = bottomBar->playButton;
+    controls.timeSlider = bottomBar->timeSlider;
+    controls.subtitleButton = bottomBar->subtitleButton;
+    controls.cdTrackButton = bottomBar->cdTrackButton;
+    controls.addSubtitleAction = addSubtitleAction;
+    controls.overlays = overlayWidgets;
+    playback = new PlaybackSession(core.get(), controls, this);
+    playlists = new PlaylistController(core.get(), bottomBar->playlistButton, bottomBar->subtitleButton, this);
+    overlays = new OverlayController(this, overlayWidgets, [this] { return bottomBar->popupMenus(appMenu); });
+    endGate = new EndOfMediaGate([this] { return core->mediaSerial(); }, this);
+    commands = new PlayerCommands(core.get(), bottomBar, &playlists->playlist(), this);
+    desktop = new Desktop::DesktopIntegration({core.get(), commands, playlists, bottomBar->playButton,
+                                               bottomBar->volumeControl, bottomBar->timeSlider},
+                                              commands, this);
+    shortcuts = new PlayerShortcuts(this, commands, videoHost, {openFileAction, openUrlAction, quitAction});
+
+    WindowGeometry::Parts parts;
+    parts.window = this;
+    parts.bottomBar = bottomBar;
+    parts.timeSlider = bottomBar->timeSlider;
+    parts.grip = bottomBar->grip;
+    parts.titleLabel = titleLabel;
+    for (QWidget *button : {iconButton, pinButton, minimizeButton, closeButton}) {
+        if (button)
+            parts.titleButtons << button;
+    }
+    parts.layoutDefault = [this] { layoutDefault(); };
+    windowGeometry = new WindowGeometry(parts, this);
+
+    int volume = QSettings().value(SettingsKey::volume, DefaultVolume).toInt();
+    volume = std::clamp(volume, MinimumVolume, MaximumVolume);
+    bottomBar->volumeControl->setValue(volume);
+    core->changeVolume(bottomBar->volumeControl->value());
+    bottomBar->timeSlider->setSliding(false);
+}
+
+void PlayerWindow::wireControls()
+{
+    using namespace LibPlayer;
+    BottomBar *bar = bottomBar;
+    Core *engine = core.get();
+
+    // engine messages -> log window
+    logDialog->attachSender(engine);
+    // engine loaded -> version check
+    connect(engine, &Core::loadFinished, this, &PlayerWindow::checkEngine);
+
+    // video frame (the current one) -> drops
+    connect(videoHost, &VideoHost::uriDropped, this, &PlayerWindow::dropUri);
+
+    // controls -> engine
+    connect(bar->audioButton, &AudioToolButton::trackChanged, engine, &Core::changeAudio);
+    connect(bar->cdTrackButton, &TrackToolButton::trackChanged, engine, &Core::changeCdaTrack);
+    // the chosen track shows on the video frame at once, before the parse
+    connect(bar->cdTrackButton, &TrackToolButton::trackChanged, this, &PlayerWindow::changeCdaTrack);
+    connect(bar->playButton, &PlayToolButton::pause, engine, &Core::pausePlayback);
+    connect(bar->playButton, &PlayToolButton::play, engine, &Core::resumePlayback);
+    connect(bar->subtitleButton, qOverload<int>(&SubtitleToolButton::trackChanged), engine,
+            qOverload<int>(&Core::changeSubtitle));
+    connect(bar->subtitleButton, qOverload<const QString &>(&SubtitleToolButton::trackChanged), engine,
+            qOverload<const QString &>(&Core::changeSubtitle));
+    connect(bar->timeSlider, &TimeSlider::seeked, engine, &Core::seek);
+    connect(bar->titleButton, &TitleToolButton::titleChanged, engine, &Core::changeTitle);
+    connect(bar->volumeControl, &VolumeControl::valueChanged, engine, &Core::changeVolume);
+
+    // controls -> window
+    connect(bar->playlistButton, &ListToolButton::itemChanged, this, &PlayerWindow::changeListItem);
+    connect(bar->fullscreenButton, &ToolButton::toggled, this, &PlayerWindow::toggleFullscreen);
+    // grip events -> eventFilter (resizing)
+    bar->grip->installEventFilter(this);
+
+    // engine -> controls
+    connect(engine, &Core::currentTitle, bar->titleButton, &TitleToolButton::setCurrent);
+    connect(engine, &Core::currentTrackAudio, bar->audioButton, &AudioToolButton::setCurrentTrack);
+    connect(engine, &Core::currentTrackSubtitle, bar->subtitleButton, &SubtitleToolButton::setCurrentTrack);
+    connect(engine, &Core::mediaTitle, bar->titleButton, &TitleToolButton::addTitle);
+    connect(engine, &Core::mediaTrackAudio, bar->audioButton, &AudioToolButton::addTrack);
+    connect(engine, &Core::mediaTrackSubtitle, bar->subtitleButton, &SubtitleToolButton::addTrack);
+    connect(engine, &Core::subtitleFileAdded, bar->subtitleButton, &SubtitleToolButton::addFileTrack);
+    connect(engine, &Core::mediaPlayerLengthChanged, bar->timeLabel, &TimeLabel::setMaximum);
+    connect(engine, &Core::mediaPlayerLengthChanged, bar->timeSlider, &TimeSlider::setLengthMilliseconds);
+    connect(engine, &Core::mediaPlayerTimeChanged, bar->timeLabel, &TimeLabel::update);
+    connect(engine, &Core::mediaPlayerTimeChanged, bar->timeSlider, &TimeSlider::setMilliseconds);
+
+    // engine -> window; the end of media passes the gate of the user flows
+    connect(engine, &Core::displayRatioChanged, this, &PlayerWindow::changeDisplayRatio);
+    connect(engine, &Core::mediaParseBegin, this, &PlayerWindow::mediaParseBegin);
+    connect(engine, &Core::mediaParseEnd, this, &PlayerWindow::mediaParseEnd);
+    connect(engine, &Core::mediaPlayerEndReached, endGate, &EndOfMediaGate::endReached);
+    connect(endGate, &EndOfMediaGate::endDue, this, [this] { endPlayback(); });
+
+    // open flows and playlist -> window
+    connect(playback, &PlaybackSession::deletePlaylistRequested, playlists, &PlaylistController::deletePlaylist);
+    connect(playback, &PlaybackSession::endRequested, this, &PlayerWindow::endPlayback);
+    connect(playback, &PlaybackSession::playlistFileRequested, this, &PlayerWindow::readList);
+    connect(playlists, &PlaylistController::playRequested, this, [this](const QString &location) { openUrl(location); });
+    connect(playlists, &PlaylistController::endRequested, this, &PlayerWindow::endPlayback);
+    connect(playlists, &PlaylistController::messageNotice, this, &PlayerWindow::messageNotice);
+    connect(playlists, &PlaylistController::messageWarning, this, &PlayerWindow::messageWarning);
+    connect(commands, &PlayerCommands::itemRequested, this, &PlayerWindow::changeListItem);
+    connect(commands, &PlayerCommands::stopRequested, this, [this] { endPlayback(true); });
+
+    // desktop (MPRIS) -> window
+    connect(desktop, &Desktop::DesktopIntegration::openFileRequested, this, &PlayerWindow::openFile);
+    connect(desktop, &Desktop::DesktopIntegration::openUrlRequested, this, &PlayerWindow::openUrl);
+    connect(desktop, &Desktop::DesktopIntegration::raiseRequested, this, &PlayerWindow::needToShow);
+    connect(desktop, &Desktop::DesktopIntegration::quitRequested, this, &PlayerWindow::fileQuit);
+}
+
+// libvlc missing or older than 2.1.0: the window stays up and the boxes that
+// end the program follow from the event loop.
+void PlayerWindow::checkEngine()
+{
+    if (!core->isLoaded()) {
+        QTimer::singleShot(0, this, &PlayerWindow::playerFailedToLoad);
+        return;
+    }
+    if (engineVersionTooOld(core->libvlcVersion()))
+        QTimer::singleShot(0, this, &PlayerWindow::playerVersionTooOld);
+}
+
+void PlayerWindow::openFile(QString f)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playback->openFile(f);
+}
+
+void PlayerWindow::openUrl(QString u)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playback->openUrl(u);
+}
+
+void PlayerWindow::openDisc()
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playback->openDisc();
+}
+
+void PlayerWindow::addSubtitleFile()
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playback->addSubtitleFile();
+}
+
+void PlayerWindow::dropUri(const QList<QUrl> &urls)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playlists->dropUri(urls);
+}
+
+void PlayerWindow::dropUriSorted(const QList<QUrl> &urls)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playlists->dropUriSorted(urls);
+}
+
+void PlayerWindow::readList(const QString &path)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playlists->readList(path);
+}
+
+void PlayerWindow::changeListItem(int item)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playlists->changeListItem(item);
+}
+
+void PlayerWindow::changeCdaTrack(int track)
+{
+    videoHost->frame()->setLines(tr("Audio CD"), tr("Track %1").arg(track));
+    videoHost->frame()->update();
+}
+
+void PlayerWindow::mediaParseBegin()
+{
+    bottomBar->beginTrackParse();
+}
+
+void PlayerWindow::mediaParseEnd()
+{
+    const QStringList keys = core->metadataKeys();
+    for (const QString &key : keys)
+        emit messageNotice(tr("[Main] %1: %2").arg(key, core->metadata(key).toHtmlEscaped()));
+
+    const MediaPresentation shown =
+        presentMedia(core->metadata(QStringLiteral("Artist")), core->metadata(QStringLiteral("Title")),
+                     core->noVideo(), bottomBar->cdTrackButton->currentTrack(),
+                     QGuiApplication::applicationDisplayName());
+    if (shown.audio) {
+        const QStringList lines = shown.lines;
+        videoHost->frame()->setLines(lines.value(0), lines.value(1), lines.value(2), lines.value(3));
+        windowGeometry->useDefaultRatio();
+        videoHost->frame()->update();
+    }
+    setTitleText(shown.titleText);
+    bottomBar->endTrackParse();
+}
+
+void PlayerWindow::endPlayback(bool skipPlaylist)
+{
+    LibPlayer::TrackToolButton *cdTracks = bottomBar->cdTrackButton;
+    if (!cdTracks->isEmpty() && !cdTracks->isLast()) {
+        cdTracks->selectNext();
+        return;
+    }
+    addSubtitleAction->setEnabled(false);
+    bottomBar->resetAfterPlayback();
+    setTitleText(QGuiApplication::applicationDisplayName());
+    if (!core->isStopped())
+        videoHost->replaceFrame();
+    if (!skipPlaylist)
+        playlists->advance();
+}
+
+void PlayerWindow::changeDisplayRatio(uint width, uint height)
+{
+    emit messageNotice(tr("[Main] Display ratio changed: %1/%2").arg(width).arg(height));
+    windowGeometry->changeDisplayRatio(width, height);
+}
+
+void PlayerWindow::resizeBottomBar()
+{
+    windowGeometry->layoutBottomBar();
+}
+
+void PlayerWindow::layoutLoadSettings()
+{
+    windowGeometry->loadLayout();
+}
+
+bool PlayerWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (windowGeometry)
+        windowGeometry->filterEvent(watched, event);
+    return Common::ModernWindow::eventFilter(watched, event);
+}
+
+void PlayerWindow::moveEvent(QMoveEvent *event)
+{
+    Common::ModernWindow::moveEvent(event);
+    if (windowGeometry)
+        windowGeometry->windowMoved();
+}
+
+void PlayerWindow::resizeEvent(QResizeEvent *event)
+{
+    Common::ModernWindow::resizeEvent(event);
+    if (windowGeometry)
+        windowGeometry->windowResized(event->size());
+}
+
+void PlayerWindow::toggleFullscreen(bool on)
+{
+    if (!on)
+        overlays->restoreCursor();
+    windowGeometry->setFullScreen(on);
+}
+
+void PlayerWindow::trackMouseCursor()
+{
+    overlays->tick();
+}
+
+void PlayerWindow::setTitleText(const QString &text)
+{
+    titleLabel->setText(text);
+    windowGeometry->fitTitle(width());
+    setWindowTitle(windowTitleFor(text, QGuiApplication::applicationDisplayName()));
+}
