@@ -19,7 +19,7 @@ const QString busPath = QStringLiteral("/org/freedesktop/DBus");
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString playerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 
-// RequestName's flag and answers (D-Bus specification).
+// RequestName's flag and answers, as the bus defines them.
 constexpr uint DoNotQueue = 4;
 constexpr uint PrimaryOwner = 1;
 constexpr uint AlreadyOwner = 4;

@@ -331,15 +331,15 @@ private slots:
     }
 
 private:
-    QList<QUrl> makeFiles(const QStringList &specs)
+    QList<QUrl> makeFiles(const QStringList &entries)
     {
         QList<QUrl> urls;
-        for (const QString &spec : specs) {
-            const QString name = spec.section(QLatin1Char('='), 0, 0);
+        for (const QString &entry : entries) {
+            const QString name = entry.section(QLatin1Char('='), 0, 0);
             const QString path = folder.filePath(name);
             QDir().mkpath(QFileInfo(path).absolutePath());
-            if (spec.contains(QLatin1Char('='))) {
-                const QStringList tags = spec.section(QLatin1Char('='), 1).split(QLatin1Char('|'));
+            if (entry.contains(QLatin1Char('='))) {
+                const QStringList tags = entry.section(QLatin1Char('='), 1).split(QLatin1Char('|'));
                 Frames frames{{"TPE1", tags.value(0)}, {"TRCK", tags.value(2)}};
                 if (!tags.value(1).isEmpty())
                     frames.insert("TALB", tags.value(1));
