@@ -33,6 +33,16 @@ CommandLine::CommandLine()
     parser.addOption(passwordOption);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QCoreApplication::translate("main", "A file to play, as with --start."),
+                                 QStringLiteral("[file]"));
+}
+
+QString CommandLine::startFile() const
+{
+    if (parser.isSet(startOption))
+        return parser.value(startOption);
+    return parser.positionalArguments().value(0);
 }
 
 int CommandLine::answerInformationRequest(int &argc, char **argv)

@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line: the start, translate, debug and password
-// options in that order, then help and version. Qt's standard handling of
+// options in that order, then help and version, and an optional bare file
+// name. Qt's standard handling of
 // unknown options and missing values applies (process() ends the program
 // with exit code 1 and a message).
 
@@ -17,6 +18,10 @@ public:
     // neither. Call first thing in main(): it needs no display and no
     // application object, and comes before any single-instance hand-over.
     static int answerInformationRequest(int &argc, char **argv);
+
+    // The file to start with after parsing: the --start value, else the
+    // first bare argument ("player-tarn film.mkv"), else empty.
+    QString startFile() const;
 
     // The usage text: synopsis, what the program is, the version line and
     // the options. Needs an application object.

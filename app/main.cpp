@@ -56,13 +56,12 @@ int main(int argc, char *argv[])
 
     CommandLine commandLine;
     QCommandLineParser &parser = commandLine.parser;
-    const QCommandLineOption &startOption = commandLine.startOption;
     const QCommandLineOption &translateOption = commandLine.translateOption;
     const QCommandLineOption &debugOption = commandLine.debugOption;
     const QCommandLineOption &passwordOption = commandLine.passwordOption;
     parser.process(app);
 
-    const QString startFile = Startup::resolveStartFile(parser.value(startOption), launchDirectory);
+    const QString startFile = Startup::resolveStartFile(commandLine.startFile(), launchDirectory);
 
     QSettings settings;
     bool videoInstance = false;
