@@ -4,7 +4,7 @@
 # the installed player there on the bundled sample, under an Xvfb of the host.
 # Leaves a screenshot in the package check folder for a look at the picture.
 #
-# Needs root, debootstrap and network access to the Debian mirror. Slow (a few
+# Needs root, debootstrap, xwd (x11-apps) and network access to the Debian mirror. Slow (a few
 # minutes); not part of the test suite. Usage: sudo scripts/check-package.sh [dir]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -47,9 +47,10 @@ echo "installed: $(grep -c '^Setting up' "$work/install.log") packages set up"
 # Started as an ordinary user, as a desktop would.
 chroot "$root" sh -c 'id tarn >/dev/null 2>&1 || useradd -m tarn
   install -d -o tarn -m 700 /tmp/runtime-tarn'
-chroot "$root" su tarn -c "DISPLAY=:$display XDG_RUNTIME_DIR=/tmp/runtime-tarn player-tarn /tmp/sample.mp4" \
+chroot "$root" su tarn -c "DISPLAY=:$display XDG_RUNTIME_DIR=/tmp/runtime-tarn player-tarn --start /tmp/sample.mp4" \
   >"$work/player.log" 2>&1 &
-sleep 6
+# The sample lasts 5 s: the picture is taken while it plays.
+sleep 3
 DISPLAY=":$display" xwd -root -silent >"$work/screen.xwd"
-pkill -f "player-tarn /tmp/sample.mp4" || true
+pkill -f "player-tarn --start /tmp/sample.mp4" || true
 echo "screenshot: $work/screen.xwd (convert xwd:$work/screen.xwd screen.png)"
