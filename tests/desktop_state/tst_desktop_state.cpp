@@ -38,8 +38,6 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::addColumn<bool>("inhibit");
         QTest::newRow("nothing") << Change([](PlayerSnapshot &) {}) << QStringList() << "Playing" << true;
-        QTest::newRow("volume") << Change([](PlayerSnapshot &p) { p.volume = 40; }) << QStringList{"Volume"}
-                                << "Playing" << true;
         QTest::newRow("next track") << Change([](PlayerSnapshot &p) {
                                         ++p.serial;
                                         p.canGoPrevious = true;

@@ -11,73 +11,41 @@ class MediaFormatsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void tablesSplitIntoBareSuffixes_data();
-    void tablesSplitIntoBareSuffixes();
-    void classificationIgnoresCaseAndTriesVideoFirst_data();
-    void classificationIgnoresCaseAndTriesVideoFirst();
-    void dialogFiltersListEveryTableSpaceSeparated();
+    void classificationIgnoresCaseAndTriesVideoFirst_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<Kind>("kind");
+        QTest::newRow("camera MOV") << "/media/MVI_0001.MOV" << Kind::Video;
+        QTest::newRow("f4v, written without a dot") << "clip.f4v" << Kind::Video;
+        QTest::newRow("ogg in both tables") << "a.ogg" << Kind::Video;
+        QTest::newRow("mp2 in both tables") << "a.MP2" << Kind::Video;
+        QTest::newRow("mp3") << "/a b/Song.Mp3" << Kind::Audio;
+        QTest::newRow("srt") << "film.en.SRT" << Kind::Subtitle;
+        QTest::newRow("playlist") << "LIST.M3U8" << Kind::Playlist;
+        QTest::newRow("no suffix") << "/media/README" << Kind::Unknown;
+        QTest::newRow("dot in folder only") << "/media.mkv/clip" << Kind::Unknown;
+        QTest::newRow("unknown") << "notes.pdf" << Kind::Unknown;
+    }
+
+    void classificationIgnoresCaseAndTriesVideoFirst()
+    {
+        QFETCH(QString, name);
+        QTEST(MediaFormats::classifyFile(name), "kind");
+        QTEST(MediaFormats::classifyUrl(QUrl::fromLocalFile(name)), "kind");
+    }
+
+    void dialogFiltersListEveryTableSpaceSeparated()
+    {
+        const QString open = MediaFormats::openFileFilter(QStringLiteral("All files"), QStringLiteral("Video files"),
+                                                          QStringLiteral("Audio files"), QStringLiteral("Playlist files"));
+        QVERIFY(open.startsWith(QLatin1String("All files ( *.* );;Video files ( *.3g2 *.3gp ")));
+        QVERIFY(open.contains(QLatin1String(" *.xesc );;Audio files ( *.3ga ")));
+        QVERIFY(open.endsWith(QLatin1String(" *.xm );;Playlist files ( *.m3u *.m3u8 );;")));
+        QVERIFY(!open.contains(QLatin1String(";*")) && !open.contains(QLatin1String("*. ")));
+        QCOMPARE(MediaFormats::subtitleFileFilter(QStringLiteral("Subtitle files"), QStringLiteral("All files")).left(30),
+                 QStringLiteral("Subtitle files ( *.cdg *.idx *"));
+    }
 };
-
-void MediaFormatsTest::tablesSplitIntoBareSuffixes_data()
-{
-    QTest::addColumn<QString>("patterns");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("last");
-    QTest::newRow("video") << MediaFormats::videoPatterns << 58 << "3g2" << "xesc";
-    QTest::newRow("audio") << MediaFormats::audioPatterns << 51 << "3ga" << "xm";
-    QTest::newRow("subtitle") << MediaFormats::subtitlePatterns << 20 << "cdg" << "mks";
-    QTest::newRow("playlist") << MediaFormats::playlistPatterns << 2 << "m3u" << "m3u8";
-}
-
-void MediaFormatsTest::tablesSplitIntoBareSuffixes()
-{
-    QFETCH(QString, patterns);
-    QFETCH(int, count);
-    QFETCH(QString, first);
-    QFETCH(QString, last);
-    const QStringList suffixes = MediaFormats::suffixes(patterns.toLatin1().constData());
-    QCOMPARE(suffixes.size(), count);
-    QCOMPARE(suffixes.first(), first);
-    QCOMPARE(suffixes.last(), last);
-    QVERIFY(!suffixes.contains(QString()));
-}
-
-void MediaFormatsTest::classificationIgnoresCaseAndTriesVideoFirst_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<Kind>("kind");
-    QTest::newRow("camera MOV") << "/media/MVI_0001.MOV" << Kind::Video;
-    QTest::newRow("f4v, written without a dot") << "clip.f4v" << Kind::Video;
-    QTest::newRow("ogg in both tables") << "a.ogg" << Kind::Video;
-    QTest::newRow("mp2 in both tables") << "a.MP2" << Kind::Video;
-    QTest::newRow("mp3") << "/a b/Song.Mp3" << Kind::Audio;
-    QTest::newRow("srt") << "film.en.SRT" << Kind::Subtitle;
-    QTest::newRow("playlist") << "LIST.M3U8" << Kind::Playlist;
-    QTest::newRow("no suffix") << "/media/README" << Kind::Unknown;
-    QTest::newRow("dot in folder only") << "/media.mkv/clip" << Kind::Unknown;
-    QTest::newRow("unknown") << "notes.pdf" << Kind::Unknown;
-}
-
-void MediaFormatsTest::classificationIgnoresCaseAndTriesVideoFirst()
-{
-    QFETCH(QString, name);
-    QFETCH(Kind, kind);
-    QCOMPARE(MediaFormats::classifyFile(name), kind);
-    QCOMPARE(MediaFormats::classifyUrl(QUrl::fromLocalFile(name)), kind);
-}
-
-void MediaFormatsTest::dialogFiltersListEveryTableSpaceSeparated()
-{
-    const QString open = MediaFormats::openFileFilter(QStringLiteral("All files"), QStringLiteral("Video files"),
-                                                      QStringLiteral("Audio files"), QStringLiteral("Playlist files"));
-    QVERIFY(open.startsWith(QLatin1String("All files ( *.* );;Video files ( *.3g2 *.3gp ")));
-    QVERIFY(open.contains(QLatin1String(" *.xesc );;Audio files ( *.3ga ")));
-    QVERIFY(open.endsWith(QLatin1String(" *.xm );;Playlist files ( *.m3u *.m3u8 );;")));
-    QVERIFY(!open.contains(QLatin1String(";*")));
-    QCOMPARE(MediaFormats::subtitleFileFilter(QStringLiteral("Subtitle files"), QStringLiteral("All files")).left(30),
-             QStringLiteral("Subtitle files ( *.cdg *.idx *"));
-}
 
 QTEST_GUILESS_MAIN(MediaFormatsTest)
 #include "tst_mediaformats.moc"

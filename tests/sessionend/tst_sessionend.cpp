@@ -28,7 +28,6 @@ class SessionEndTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void cleanupTestCase()
     {
         for (QProcess *process : {&logind, &bus}) {
@@ -36,8 +35,56 @@ private slots:
             process->waitForFinished(3000);
         }
     }
-    void withoutLogindNothingIsBlocked();
-    void blockHoldsTheLockUntilReleased();
+
+    void initTestCase()
+    {
+        bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(bus.waitForStarted());
+        QTRY_VERIFY(bus.canReadLine());
+        address = QString::fromUtf8(bus.readLine()).trimmed();
+        QVERIFY(!address.isEmpty());
+        // Read by libdbus when the program first asks for the system bus.
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());
+    }
+
+    void withoutLogindNothingIsBlocked()
+    {
+        BlockingWindow window;
+        QVERIFY(!window.blockShutdown(QStringLiteral("Burning a disc")));
+        QCOMPARE(window.shutdownWindow, WId(0));
+        QVERIFY(!window.releaseShutdownBlock());
+
+        // No bus at all.
+        Platform::ShutdownInhibitor inhibitor(QDBusConnection(QStringLiteral("no such connection")));
+        QVERIFY(!inhibitor.acquire(QStringLiteral("Player Tarn"), QStringLiteral("why")));
+        QVERIFY(!inhibitor.isHeld());
+    }
+
+    void blockHoldsTheLockUntilReleased()
+    {
+        logind.start(QStringLiteral(FAKE_LOGIND), {address});
+        QCOMPARE(nextLine(), QStringLiteral("ready"));
+        QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn"));
+        BlockingWindow window;
+
+        QVERIFY(window.blockShutdown(QStringLiteral("Burning a disc")));
+        QCOMPARE(nextLine(), QStringLiteral("inhibit shutdown|Player Tarn|Burning a disc|delay"));
+        QCOMPARE(window.shutdownReason, QStringLiteral("Burning a disc"));
+        QCOMPARE(window.shutdownWindow, window.winId());
+        QCOMPARE(nextLine(300), QString()); // still held
+
+        // A new block replaces the one held.
+        QVERIFY(window.blockShutdown(QStringLiteral("Writing a file")));
+        QCOMPARE(nextLine(), QStringLiteral("released"));
+        QCOMPARE(nextLine(), QStringLiteral("inhibit shutdown|Player Tarn|Writing a file|delay"));
+        QCOMPARE(nextLine(300), QString());
+
+        QVERIFY(window.releaseShutdownBlock());
+        QCOMPARE(nextLine(), QStringLiteral("released"));
+        QVERIFY(window.shutdownReason.isEmpty());
+        QCOMPARE(window.shutdownWindow, WId(0));
+        QVERIFY(!window.releaseShutdownBlock());
+    }
 
 private:
     // The stand-in's next line, waiting up to timeoutMs; empty when none.
@@ -54,56 +101,6 @@ private:
     QProcess logind;
     QString address;
 };
-
-void SessionEndTest::initTestCase()
-{
-    bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
-    QVERIFY(bus.waitForStarted());
-    QTRY_VERIFY(bus.canReadLine());
-    address = QString::fromUtf8(bus.readLine()).trimmed();
-    QVERIFY(!address.isEmpty());
-    // Read by libdbus when the program first asks for the system bus.
-    qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());
-}
-
-void SessionEndTest::withoutLogindNothingIsBlocked()
-{
-    BlockingWindow window;
-    QVERIFY(!window.blockShutdown(QStringLiteral("Burning a disc")));
-    QCOMPARE(window.shutdownWindow, WId(0));
-    QVERIFY(!window.releaseShutdownBlock());
-
-    // No bus at all.
-    Platform::ShutdownInhibitor inhibitor(QDBusConnection(QStringLiteral("no such connection")));
-    QVERIFY(!inhibitor.acquire(QStringLiteral("Player Tarn"), QStringLiteral("why")));
-    QVERIFY(!inhibitor.isHeld());
-}
-
-void SessionEndTest::blockHoldsTheLockUntilReleased()
-{
-    logind.start(QStringLiteral(FAKE_LOGIND), {address});
-    QCOMPARE(nextLine(), QStringLiteral("ready"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn"));
-    BlockingWindow window;
-
-    QVERIFY(window.blockShutdown(QStringLiteral("Burning a disc")));
-    QCOMPARE(nextLine(), QStringLiteral("inhibit shutdown|Player Tarn|Burning a disc|delay"));
-    QCOMPARE(window.shutdownReason, QStringLiteral("Burning a disc"));
-    QCOMPARE(window.shutdownWindow, window.winId());
-    QCOMPARE(nextLine(300), QString()); // still held
-
-    // A new block replaces the one held.
-    QVERIFY(window.blockShutdown(QStringLiteral("Writing a file")));
-    QCOMPARE(nextLine(), QStringLiteral("released"));
-    QCOMPARE(nextLine(), QStringLiteral("inhibit shutdown|Player Tarn|Writing a file|delay"));
-    QCOMPARE(nextLine(300), QString());
-
-    QVERIFY(window.releaseShutdownBlock());
-    QCOMPARE(nextLine(), QStringLiteral("released"));
-    QVERIFY(window.shutdownReason.isEmpty());
-    QCOMPARE(window.shutdownWindow, WId(0));
-    QVERIFY(!window.releaseShutdownBlock());
-}
 
 TARN_TEST_MAIN(SessionEndTest)
 #include "tst_sessionend.moc"

@@ -1,8 +1,7 @@
-#include "playerwindow.h"
+// Real processes: the probe (the single-instance component alone) and the
+// player itself, all sharing this test's private runtime directory.
 #include "singleapplication.h"
-#include "modalanswerer.h"
-#include "playbacksession.h"
-#include "tarntest.h"
+#include "windowfixture.h"
 
 #include <QLocalSocket>
 #include <QLockFile>
@@ -14,42 +13,24 @@
 
 #include <signal.h>
 
-// Real processes: the probe (the single-instance component alone) and the
-// player itself, all sharing this test's private runtime directory.
-class SingleInstanceTest : public QObject
-{
-    Q_OBJECT
+namespace {
 
-private slots:
-    void secondLaunchHandsTextOverWhole();
-    void tenLaunchesAtOnceLeaveOnePrimary();
-    void killedPrimaryDoesNotBlockNextLaunch();
-    void lockNamingNoLiveProcessOfOursIsTakenOverAtOnce_data();
-    void lockNamingNoLiveProcessOfOursIsTakenOverAtOnce();
-    void frozenPrimaryDropsMessageItsSenderGaveUp();
-    void playerHandsOverUnlessVideoInNewWindow_data();
-    void playerHandsOverUnlessVideoInNewWindow();
-    void requestHandedOverBeforeStartReplacesStartFile();
+using Process = std::unique_ptr<QProcess>;
 
-private:
-    using Process = std::unique_ptr<QProcess>;
-    static Process start(const QString &program, const QStringList &arguments);
-    static Process startProbe(const QString &id, const QString &text) { return start(PROBE, {id, text}); }
-    // Ends a primary probe with a "quit" message; returns all it printed.
-    static QList<QByteArray> stopProbe(QProcess *probe, const QString &id);
-    static QString uniqueId();
-    // Waits until the player's socket accepts connections; false after timeoutMs.
-    static bool playerListens(int timeoutMs);
-};
-
-SingleInstanceTest::Process SingleInstanceTest::start(const QString &program, const QStringList &arguments)
+Process start(const QString &program, const QStringList &arguments)
 {
     auto process = std::make_unique<QProcess>();
     process->start(program, arguments);
     return process;
 }
 
-QList<QByteArray> SingleInstanceTest::stopProbe(QProcess *probe, const QString &id)
+Process startProbe(const QString &id, const QString &text)
+{
+    return start(PROBE, {id, text});
+}
+
+// Ends a primary probe with a "quit" message; returns all it printed.
+QList<QByteArray> stopProbe(QProcess *probe, const QString &id)
 {
     startProbe(id, QStringLiteral("quit"))->waitForFinished(10000);
     if (!probe->waitForFinished(10000))
@@ -59,231 +40,212 @@ QList<QByteArray> SingleInstanceTest::stopProbe(QProcess *probe, const QString &
     return lines;
 }
 
-QString SingleInstanceTest::uniqueId()
+QString uniqueId()
 {
     static int count = 0;
     return QStringLiteral("Mirelva.Test.%1.%2").arg(QCoreApplication::applicationPid()).arg(++count);
 }
 
-static bool becomesPrimary(QProcess *probe)
+bool becomesPrimary(QProcess *probe)
 {
     return probe->waitForReadyRead(10000) && probe->peek(8) == "primary\n";
 }
 
-void SingleInstanceTest::secondLaunchHandsTextOverWhole()
+// Whether the player's socket accepts connections (a killed primary's file does not).
+bool playerListens()
 {
-    const QString id = uniqueId();
-    Process primary = startProbe(id, QString());
-    QVERIFY(becomesPrimary(primary.get()));
-
-    const QString text = QString::fromUtf8("/home/ana/Vidéos/été 2026/clip ✓.mkv") + QString(3000, QLatin1Char('x'));
-    Process second = startProbe(id, text);
-    QVERIFY(second->waitForFinished(10000));
-    QCOMPARE(second->exitCode(), 0);
-    QCOMPARE(second->readAll(), QByteArray("sent\n"));
-    QCOMPARE(stopProbe(primary.get(), id), (QList<QByteArray>{"primary", "received:" + text.toUtf8(), "received:quit"}));
+    QLocalSocket socket;
+    socket.connectToServer(SingleApplication::serverPath(QStringLiteral("Mirelva.Player")));
+    return socket.waitForConnected(50);
 }
 
-void SingleInstanceTest::tenLaunchesAtOnceLeaveOnePrimary()
+void stop(std::initializer_list<QProcess *> processes)
 {
-    const QString id = uniqueId();
-    std::vector<Process> probes;
-    for (int i = 0; i < 10; ++i)
-        probes.push_back(startProbe(id, QStringLiteral("message %1").arg(i)));
-
-    // Nine hand their text over and end; the primary keeps running.
-    const auto running = [&probes] {
-        std::vector<QProcess *> result;
-        for (const Process &probe : probes) {
-            if (probe->state() != QProcess::NotRunning)
-                result.push_back(probe.get());
-        }
-        return result;
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(running().size(), size_t(1), 15000);
-    QTest::qWait(200);
-    QCOMPARE(running().size(), size_t(1));
-
-    QList<QByteArray> expected{"primary"};
-    for (int i = 0; i < 10; ++i) {
-        QProcess *probe = probes[size_t(i)].get();
-        if (probe->state() == QProcess::NotRunning) {
-            QCOMPARE(probe->exitCode(), 0);
-            QCOMPARE(probe->readAll(), QByteArray("sent\n"));
-            expected << "received:message " + QByteArray::number(i);
-        }
-    }
-    expected << "received:quit";
-    QList<QByteArray> received = stopProbe(running().front(), id);
-    std::sort(received.begin() + 1, received.end() - 1); // arrival order is free
-    QCOMPARE(received, expected);
-}
-
-void SingleInstanceTest::killedPrimaryDoesNotBlockNextLaunch()
-{
-    const QString id = uniqueId();
-    Process primary = startProbe(id, QString());
-    QVERIFY(becomesPrimary(primary.get()));
-    primary->kill();
-    QVERIFY(primary->waitForFinished(5000));
-
-    QElapsedTimer timer;
-    timer.start();
-    Process next = startProbe(id, QStringLiteral("hello"));
-    QVERIFY(becomesPrimary(next.get()));
-    QVERIFY2(timer.elapsed() < 4000, "the next launch waited for the dead primary's time-out");
-    stopProbe(next.get(), id);
-}
-
-bool SingleInstanceTest::playerListens(int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    do {
-        QLocalSocket socket;
-        socket.connectToServer(SingleApplication::serverPath(QStringLiteral("Mirelva.Player")));
-        if (socket.waitForConnected(50))
-            return true;
-        QTest::qWait(10);
-    } while (timer.elapsed() < timeoutMs);
-    return false;
-}
-
-void SingleInstanceTest::lockNamingNoLiveProcessOfOursIsTakenOverAtOnce_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
-    const QByteArray host = QSysInfo::machineHostName().toLocal8Bit();
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("garbage") << QByteArray("\xff\xfe\x00garbage\n\n\n", 14);
-    QTest::newRow("another host's name") << pid + "\nplayer-tarn\nelsewhere.invalid\n";
-    QTest::newRow("another machine's id") << pid + "\nplayer-tarn\n" + host + "\n0123456789abcdef\n";
-    QTest::newRow("live process of another program") << pid + "\nplayer-tarn\n" + host + "\n";
-}
-
-void SingleInstanceTest::lockNamingNoLiveProcessOfOursIsTakenOverAtOnce()
-{
-    QFETCH(QByteArray, content);
-    const QString lockPath = SingleApplication::serverPath(QStringLiteral("Mirelva.Player")) + QStringLiteral(".lock");
-    QFile lock(lockPath);
-    QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(lock.write(content), qint64(content.size()));
-    lock.close();
-
-    QElapsedTimer timer;
-    timer.start();
-    Process player = start(PLAYER, {});
-    QVERIFY(playerListens(5000));
-    QVERIFY2(timer.elapsed() < 1000, qPrintable(QStringLiteral("window after %1 ms").arg(timer.elapsed())));
-    qint64 owner = 0;
-    QString host, application;
-    QVERIFY(QLockFile(lockPath).getLockInfo(&owner, &host, &application));
-    QCOMPARE(owner, player->processId());
-
-    Process next = start(PLAYER, {QStringLiteral("--start"), QStringLiteral("/nonexistent/song.mp3")});
-    QVERIFY(next->waitForFinished(10000));
-    QCOMPARE(next->exitCode(), 0);
-    QCOMPARE(player->state(), QProcess::Running);
-    player->kill();
-    player->waitForFinished(10000);
-}
-
-// A primary frozen past the sender's time-out: the sender opens its own
-// window, so the primary must not open the same file when it wakes.
-void SingleInstanceTest::frozenPrimaryDropsMessageItsSenderGaveUp()
-{
-    const QString id = uniqueId();
-    Process primary = startProbe(id, QString());
-    QVERIFY(becomesPrimary(primary.get()));
-    QCOMPARE(::kill(pid_t(primary->processId()), SIGSTOP), 0);
-
-    Process second = startProbe(id, QStringLiteral("abandoned"));
-    QVERIFY(second->waitForReadyRead(10000)); // after its 5 s wait
-    QCOMPARE(second->readAll(), QByteArray("primary\n"));
-    QCOMPARE(::kill(pid_t(primary->processId()), SIGCONT), 0);
-    const QByteArray dropped = "warning:[Main] Dropped a message whose sender stopped waiting: abandoned\n";
-    QTRY_VERIFY_WITH_TIMEOUT(primary->peek(4096).contains(dropped), 5000);
-
-    Process third = startProbe(id, QStringLiteral("third"));
-    QVERIFY(third->waitForFinished(10000));
-    QCOMPARE(third->readAll(), QByteArray("sent\n"));
-    QCOMPARE(stopProbe(primary.get(), id),
-             (QList<QByteArray>{"primary", dropped.trimmed(), "received:third", "received:quit"}));
-
-    // The second launch takes the lock and the server once the first is gone.
-    const auto lockOwner = [&id] {
-        qint64 pid = 0;
-        QString host, application;
-        QLockFile(SingleApplication::serverPath(id) + QStringLiteral(".lock")).getLockInfo(&pid, &host, &application);
-        return pid;
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(), second->processId(), 5000);
-    QCOMPARE(stopProbe(second.get(), id), QList<QByteArray>{"received:quit"});
-}
-
-void SingleInstanceTest::playerHandsOverUnlessVideoInNewWindow_data()
-{
-    QTest::addColumn<bool>("videoInstance");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("ownWindow");
-    QTest::newRow("option off: mkv handed over") << false << "/nonexistent/clip.mkv" << false;
-    QTest::newRow("option on: mkv opens a window") << true << "/nonexistent/clip.mkv" << true;
-    QTest::newRow("option on: mp3 handed over") << true << "/nonexistent/song.mp3" << false;
-    QTest::newRow("option on: MKV is no video") << true << "/nonexistent/clip.MKV" << false;
-}
-
-void SingleInstanceTest::playerHandsOverUnlessVideoInNewWindow()
-{
-    QFETCH(bool, videoInstance);
-    QFETCH(QString, file);
-    QFETCH(bool, ownWindow);
-    QSettings().setValue(QStringLiteral("Input/video instance"), videoInstance);
-    QSettings().sync();
-
-    Process player = start(PLAYER, {});
-    // Ready once its socket accepts connections (a killed primary's file does not).
-    QTRY_VERIFY_WITH_TIMEOUT(([] {
-                                 QLocalSocket socket;
-                                 socket.connectToServer(SingleApplication::serverPath("Mirelva.Player"));
-                                 return socket.waitForConnected(200);
-                             }()),
-                             10000);
-
-    Process second = start(PLAYER, {QStringLiteral("--start"), file});
-    const bool finished = second->waitForFinished(ownWindow ? 2000 : 10000);
-    QCOMPARE(!finished, ownWindow);
-    if (finished)
-        QCOMPARE(second->exitCode(), 0);
-    QCOMPARE(player->state(), QProcess::Running);
-    for (QProcess *process : {second.get(), player.get()}) {
+    for (QProcess *process : processes) {
         process->kill();
         process->waitForFinished(10000);
     }
 }
 
-namespace {
-
-// The window with the file it opened last in view.
-class OpenedFileWindow : public PlayerWindow
-{
-public:
-    using PlayerWindow::PlayerWindow;
-    QString lastFile() const { return playback->lastFile(); }
-};
-
 } // namespace
 
-// A second launch's file that arrives before the window's start (a quick
-// double-click on two files) is the one that plays.
-void SingleInstanceTest::requestHandedOverBeforeStartReplacesStartFile()
+class SingleInstanceTest : public QObject
 {
-    const TarnTest::ModalAnswerer answerer;
-    const QString handed = TarnTest::dataPath(QStringLiteral("media/audio.mp3"));
-    OpenedFileWindow window(TarnTest::dataPath(QStringLiteral("media/av.mkv")), true);
-    window.handleMessage(handed); // as the event loop delivers it, before start's 100 ms
-    QTest::qWait(500);
-    QCOMPARE(window.lastFile(), handed);
-}
+    Q_OBJECT
+
+private slots:
+    void secondLaunchHandsTextOverWhole()
+    {
+        const QString id = uniqueId();
+        Process primary = startProbe(id, QString());
+        QVERIFY(becomesPrimary(primary.get()));
+        const QString text = QString::fromUtf8("/home/ana/Vidéos/été 2026/clip ✓.mkv") + QString(3000, QLatin1Char('x'));
+        Process second = startProbe(id, text);
+        QVERIFY(second->waitForFinished(10000));
+        QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(second->readAll(), QByteArray("sent\n"));
+        QCOMPARE(stopProbe(primary.get(), id), (QList<QByteArray>{"primary", "received:" + text.toUtf8(), "received:quit"}));
+    }
+
+    void tenLaunchesAtOnceLeaveOnePrimary()
+    {
+        const QString id = uniqueId();
+        std::vector<Process> probes;
+        for (int i = 0; i < 10; ++i)
+            probes.push_back(startProbe(id, QStringLiteral("message %1").arg(i)));
+        // Nine hand their text over and end; the primary keeps running.
+        const auto running = [&probes] {
+            std::vector<QProcess *> result;
+            for (const Process &probe : probes) {
+                if (probe->state() != QProcess::NotRunning)
+                    result.push_back(probe.get());
+            }
+            return result;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(running().size(), size_t(1), 15000);
+        QTest::qWait(200);
+        QCOMPARE(running().size(), size_t(1));
+
+        QList<QByteArray> expected{"primary"};
+        for (int i = 0; i < 10; ++i) {
+            QProcess *probe = probes[size_t(i)].get();
+            if (probe->state() == QProcess::NotRunning) {
+                QCOMPARE(probe->exitCode(), 0);
+                QCOMPARE(probe->readAll(), QByteArray("sent\n"));
+                expected << "received:message " + QByteArray::number(i);
+            }
+        }
+        expected << "received:quit";
+        QList<QByteArray> received = stopProbe(running().front(), id);
+        std::sort(received.begin() + 1, received.end() - 1); // arrival order is free
+        QCOMPARE(received, expected);
+    }
+
+    void killedPrimaryDoesNotBlockNextLaunch()
+    {
+        const QString id = uniqueId();
+        Process primary = startProbe(id, QString());
+        QVERIFY(becomesPrimary(primary.get()));
+        stop({primary.get()});
+        QElapsedTimer timer;
+        timer.start();
+        Process next = startProbe(id, QStringLiteral("hello"));
+        QVERIFY(becomesPrimary(next.get()));
+        QVERIFY2(timer.elapsed() < 4000, "the next launch waited for the dead primary's time-out");
+        stopProbe(next.get(), id);
+    }
+
+    void lockNamingNoLiveProcessOfOursIsTakenOverAtOnce_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
+        const QByteArray host = QSysInfo::machineHostName().toLocal8Bit();
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbage") << QByteArray("\xff\xfe\x00garbage\n\n\n", 14);
+        QTest::newRow("another host's name") << pid + "\nplayer-tarn\nelsewhere.invalid\n";
+        QTest::newRow("another machine's id") << pid + "\nplayer-tarn\n" + host + "\n0123456789abcdef\n";
+        QTest::newRow("live process of another program") << pid + "\nplayer-tarn\n" + host + "\n";
+    }
+
+    void lockNamingNoLiveProcessOfOursIsTakenOverAtOnce()
+    {
+        QFETCH(QByteArray, content);
+        const QString lockPath = SingleApplication::serverPath(QStringLiteral("Mirelva.Player")) + QStringLiteral(".lock");
+        QFile lock(lockPath);
+        QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(lock.write(content), qint64(content.size()));
+        lock.close();
+
+        QElapsedTimer timer;
+        timer.start();
+        Process player = start(PLAYER, {});
+        QTRY_VERIFY_WITH_TIMEOUT(playerListens(), 5000);
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QStringLiteral("window after %1 ms").arg(timer.elapsed())));
+        qint64 owner = 0;
+        QString host, application;
+        QVERIFY(QLockFile(lockPath).getLockInfo(&owner, &host, &application));
+        QCOMPARE(owner, player->processId());
+
+        Process next = start(PLAYER, {QStringLiteral("--start"), QStringLiteral("/nonexistent/song.mp3")});
+        QVERIFY(next->waitForFinished(10000));
+        QCOMPARE(next->exitCode(), 0);
+        QCOMPARE(player->state(), QProcess::Running);
+        stop({player.get()});
+    }
+
+    // A primary frozen past the sender's time-out: the sender opens its own
+    // window, so the primary must not open the same file when it wakes.
+    void frozenPrimaryDropsMessageItsSenderGaveUp()
+    {
+        const QString id = uniqueId();
+        Process primary = startProbe(id, QString());
+        QVERIFY(becomesPrimary(primary.get()));
+        QCOMPARE(::kill(pid_t(primary->processId()), SIGSTOP), 0);
+
+        Process second = startProbe(id, QStringLiteral("abandoned"));
+        QVERIFY(second->waitForReadyRead(10000)); // after its 5 s wait
+        QCOMPARE(second->readAll(), QByteArray("primary\n"));
+        QCOMPARE(::kill(pid_t(primary->processId()), SIGCONT), 0);
+        const QByteArray dropped = "warning:[Main] Dropped a message whose sender stopped waiting: abandoned\n";
+        QTRY_VERIFY_WITH_TIMEOUT(primary->peek(4096).contains(dropped), 5000);
+
+        Process third = startProbe(id, QStringLiteral("third"));
+        QVERIFY(third->waitForFinished(10000));
+        QCOMPARE(third->readAll(), QByteArray("sent\n"));
+        QCOMPARE(stopProbe(primary.get(), id),
+                 (QList<QByteArray>{"primary", dropped.trimmed(), "received:third", "received:quit"}));
+
+        // The second launch takes the lock and the server once the first is gone.
+        const auto lockOwner = [&id] {
+            qint64 pid = 0;
+            QString host, application;
+            QLockFile(SingleApplication::serverPath(id) + QStringLiteral(".lock")).getLockInfo(&pid, &host, &application);
+            return pid;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(lockOwner(), second->processId(), 5000);
+        QCOMPARE(stopProbe(second.get(), id), QList<QByteArray>{"received:quit"});
+    }
+
+    void playerHandsOverUnlessVideoInNewWindow_data()
+    {
+        QTest::addColumn<bool>("videoInstance");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("ownWindow");
+        QTest::newRow("option off: mkv handed over") << false << "/nonexistent/clip.mkv" << false;
+        QTest::newRow("option on: mkv opens a window") << true << "/nonexistent/clip.mkv" << true;
+        QTest::newRow("option on: mp3 handed over") << true << "/nonexistent/song.mp3" << false;
+    }
+
+    void playerHandsOverUnlessVideoInNewWindow()
+    {
+        QFETCH(bool, videoInstance);
+        QFETCH(QString, file);
+        QFETCH(bool, ownWindow);
+        QSettings().setValue(QStringLiteral("Input/video instance"), videoInstance);
+        QSettings().sync();
+        Process player = start(PLAYER, {});
+        QTRY_VERIFY_WITH_TIMEOUT(playerListens(), 10000);
+        Process second = start(PLAYER, {QStringLiteral("--start"), file});
+        const bool finished = second->waitForFinished(ownWindow ? 2000 : 10000);
+        QCOMPARE(!finished, ownWindow);
+        if (finished)
+            QCOMPARE(second->exitCode(), 0);
+        QCOMPARE(player->state(), QProcess::Running);
+        stop({second.get(), player.get()});
+    }
+
+    // A second launch's file that arrives before the window's start (a quick
+    // double-click on two files) is the one that plays.
+    void requestHandedOverBeforeStartReplacesStartFile()
+    {
+        const TarnTest::ModalAnswerer answerer;
+        const QString handed = TarnTest::media(QStringLiteral("audio.mp3"));
+        TarnTest::TestWindow window(TarnTest::media(QStringLiteral("av.mkv")));
+        window.handleMessage(handed); // as the event loop delivers it, before start's 100 ms
+        QTest::qWait(500);
+        QCOMPARE(window.playback->lastFile(), handed);
+    }
+};
 
 TARN_TEST_MAIN(SingleInstanceTest)
 #include "tst_singleinstance.moc"

@@ -10,146 +10,124 @@ class StartupTest : public QObject
     Q_OBJECT
 
 private slots:
-    void videoDecisionIsCaseSensitive_data();
-    void videoDecisionIsCaseSensitive();
-    void languagePrecedence_data();
-    void languagePrecedence();
-    void debugModeNeedsFlagAndExactPassword_data();
-    void debugModeNeedsFlagAndExactPassword();
-    void relativeStartFileResolvesAgainstLaunchDirectory_data();
-    void relativeStartFileResolvesAgainstLaunchDirectory();
-    void restartCodesStartANewProcess_data();
-    void restartCodesStartANewProcess();
-};
-
-void StartupTest::videoDecisionIsCaseSensitive_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("video");
-    QTest::newRow("mkv") << "/media/clip.mkv" << true;
-    QTest::newRow("MKV in capitals") << "/media/clip.MKV" << false;
-    QTest::newRow("f4v without dot in the list") << "clip.f4v" << true;
-    QTest::newRow("mp3 is audio") << "/media/song.mp3" << false;
-    QTest::newRow("last dot decides") << "/media/archive.mkv.txt" << false;
-    QTest::newRow("dot in folder only") << "/media.mkv/clip" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("url") << "http://host/stream.ts" << true;
-}
-
-void StartupTest::videoDecisionIsCaseSensitive()
-{
-    QFETCH(QString, file);
-    QFETCH(bool, video);
-    QCOMPARE(Startup::isVideoFile(file), video);
-}
-
-void StartupTest::languagePrecedence_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("setting");
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("language");
-    QTest::newRow("locale cut at underscore") << "fr_FR" << "" << "" << "fr";
-    QTest::newRow("locale without region") << "C" << "" << "" << "C";
-    QTest::newRow("setting beats locale") << "de_DE" << "fr" << "" << "fr";
-    QTest::newRow("option beats setting") << "de_DE" << "fr" << "en" << "en";
-    QTest::newRow("option beats locale") << "fr_CA" << "" << "de" << "de";
-}
-
-void StartupTest::languagePrecedence()
-{
-    QFETCH(QString, locale);
-    QFETCH(QString, setting);
-    QFETCH(QString, option);
-    QFETCH(QString, language);
-    QCOMPARE(Startup::interfaceLanguage(locale, setting, option), language);
-}
-
-void StartupTest::debugModeNeedsFlagAndExactPassword_data()
-{
-    QTest::addColumn<bool>("flag");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<bool>("granted");
-    QTest::newRow("flag and password") << true << "kivo17" << true;
-    QTest::newRow("password without flag") << false << "kivo17" << false;
-    QTest::newRow("flag without password") << true << "" << false;
-    QTest::newRow("wrong case") << true << "KIVO17" << false;
-    QTest::newRow("longer") << true << "kivo170" << false;
-}
-
-void StartupTest::debugModeNeedsFlagAndExactPassword()
-{
-    QFETCH(bool, flag);
-    QFETCH(QString, password);
-    QFETCH(bool, granted);
-    QCOMPARE(Startup::debugGranted(flag, password), granted);
-}
-
-
-
-void StartupTest::relativeStartFileResolvesAgainstLaunchDirectory_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("resolved");
-    QTest::newRow("bare name") << "clip.mkv" << "/home/user/videos/clip.mkv";
-    QTest::newRow("sub folder") << "season 1/ep01.mkv" << "/home/user/videos/season 1/ep01.mkv";
-    QTest::newRow("parent") << "../music/a.mp3" << "/home/user/music/a.mp3";
-    QTest::newRow("absolute unchanged") << "/srv/clip.mkv" << "/srv/clip.mkv";
-    QTest::newRow("http unchanged") << "http://example.invalid/a.ts" << "http://example.invalid/a.ts";
-    QTest::newRow("file url unchanged") << "file:///srv/clip.mkv" << "file:///srv/clip.mkv";
-    QTest::newRow("empty stays empty") << "" << "";
-}
-
-void StartupTest::relativeStartFileResolvesAgainstLaunchDirectory()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, resolved);
-    QCOMPARE(Startup::resolveStartFile(file, QStringLiteral("/home/user/videos")), resolved);
-}
-
-
-
-void StartupTest::restartCodesStartANewProcess_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<bool>("restarted");
-    QTest::newRow("0") << 0 << 0 << false;
-    QTest::newRow("1") << 1 << 1 << false;
-    QTest::newRow("999") << 999 << 999 % 256 << false;
-    QTest::newRow("1000") << 1000 << 0 << true;
-    QTest::newRow("1001") << 1001 << 0 << true;
-    QTest::newRow("1002") << 1002 << 1002 % 256 << false;
-}
-
-void StartupTest::restartCodesStartANewProcess()
-{
-    QFETCH(int, code);
-    QFETCH(int, exitCode);
-    QFETCH(bool, restarted);
-
-    QTemporaryDir dir;
-    const QString markPath = dir.filePath(QStringLiteral("mark"));
-    QProcess probe;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("RESTART_PROBE_MARK"), markPath);
-    probe.setProcessEnvironment(env);
-    probe.start(QStringLiteral(RESTART_PROBE), {QString::number(code)});
-    QVERIFY(probe.waitForFinished(10000));
-    QCOMPARE(probe.exitCode(), exitCode);
-
-    const QByteArray expected = restarted ? QByteArray("run\nrestarted\n") : QByteArray("run\n");
-    const auto marks = [&markPath] {
-        QFile mark(markPath);
-        return mark.open(QIODevice::ReadOnly) ? mark.readAll() : QByteArray();
-    };
-    // The restarted process is detached: give it time to write.
-    QTRY_COMPARE_WITH_TIMEOUT(marks(), expected, 5000);
-    if (!restarted) {
-        QTest::qWait(300);
-        QCOMPARE(marks(), expected);
+    void videoDecisionIsCaseSensitive_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("video");
+        QTest::newRow("mkv") << "/media/clip.mkv" << true;
+        QTest::newRow("MKV in capitals") << "/media/clip.MKV" << false;
+        QTest::newRow("f4v without dot in the list") << "clip.f4v" << true;
+        QTest::newRow("mp3 is audio") << "/media/song.mp3" << false;
+        QTest::newRow("last dot decides") << "/media/archive.mkv.txt" << false;
+        QTest::newRow("dot in folder only") << "/media.mkv/clip" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("url") << "http://host/stream.ts" << true;
     }
-}
+
+    void videoDecisionIsCaseSensitive()
+    {
+        QFETCH(QString, file);
+        QTEST(Startup::isVideoFile(file), "video");
+    }
+
+    void languagePrecedence_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("locale cut at underscore") << "fr_FR" << "" << "" << "fr";
+        QTest::newRow("locale without region") << "C" << "" << "" << "C";
+        QTest::newRow("setting beats locale") << "de_DE" << "fr" << "" << "fr";
+        QTest::newRow("option beats setting") << "de_DE" << "fr" << "en" << "en";
+        QTest::newRow("option beats locale") << "fr_CA" << "" << "de" << "de";
+    }
+
+    void languagePrecedence()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, setting);
+        QFETCH(QString, option);
+        QTEST(Startup::interfaceLanguage(locale, setting, option), "language");
+    }
+
+    void debugModeNeedsFlagAndExactPassword_data()
+    {
+        QTest::addColumn<bool>("flag");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("granted");
+        QTest::newRow("flag and password") << true << "kivo17" << true;
+        QTest::newRow("password without flag") << false << "kivo17" << false;
+        QTest::newRow("flag without password") << true << "" << false;
+        QTest::newRow("wrong case") << true << "KIVO17" << false;
+        QTest::newRow("longer") << true << "kivo170" << false;
+    }
+
+    void debugModeNeedsFlagAndExactPassword()
+    {
+        QFETCH(bool, flag);
+        QFETCH(QString, password);
+        QTEST(Startup::debugGranted(flag, password), "granted");
+    }
+
+    void relativeStartFileResolvesAgainstLaunchDirectory_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("resolved");
+        QTest::newRow("bare name") << "clip.mkv" << "/home/user/videos/clip.mkv";
+        QTest::newRow("sub folder") << "season 1/ep01.mkv" << "/home/user/videos/season 1/ep01.mkv";
+        QTest::newRow("parent") << "../music/a.mp3" << "/home/user/music/a.mp3";
+        QTest::newRow("absolute unchanged") << "/srv/clip.mkv" << "/srv/clip.mkv";
+        QTest::newRow("http unchanged") << "http://example.invalid/a.ts" << "http://example.invalid/a.ts";
+        QTest::newRow("file url unchanged") << "file:///srv/clip.mkv" << "file:///srv/clip.mkv";
+        QTest::newRow("empty stays empty") << "" << "";
+    }
+
+    void relativeStartFileResolvesAgainstLaunchDirectory()
+    {
+        QFETCH(QString, file);
+        QTEST(Startup::resolveStartFile(file, QStringLiteral("/home/user/videos")), "resolved");
+    }
+
+    void restartCodesStartANewProcess_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("restarted");
+        QTest::newRow("0") << 0 << 0 << false;
+        QTest::newRow("999") << 999 << 999 % 256 << false;
+        QTest::newRow("1000") << 1000 << 0 << true;
+        QTest::newRow("1001") << 1001 << 0 << true;
+        QTest::newRow("1002") << 1002 << 1002 % 256 << false;
+    }
+
+    void restartCodesStartANewProcess()
+    {
+        QFETCH(int, code);
+        QFETCH(int, exitCode);
+        QFETCH(bool, restarted);
+
+        QTemporaryDir dir;
+        const QString markPath = dir.filePath(QStringLiteral("mark"));
+        qputenv("RESTART_PROBE_MARK", QFile::encodeName(markPath));
+        QProcess probe;
+        probe.start(QStringLiteral(RESTART_PROBE), {QString::number(code)});
+        QVERIFY(probe.waitForFinished(10000));
+        QCOMPARE(probe.exitCode(), exitCode);
+
+        const QByteArray expected = restarted ? QByteArray("run\nrestarted\n") : QByteArray("run\n");
+        const auto marks = [&markPath] {
+            QFile mark(markPath);
+            return mark.open(QIODevice::ReadOnly) ? mark.readAll() : QByteArray();
+        };
+        // The restarted process is detached: give it time to write.
+        QTRY_COMPARE_WITH_TIMEOUT(marks(), expected, 5000);
+        if (!restarted) {
+            QTest::qWait(300);
+            QCOMPARE(marks(), expected);
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(StartupTest)
 #include "tst_startup.moc"

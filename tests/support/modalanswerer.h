@@ -1,11 +1,8 @@
 #pragma once
-// Answers the modal dialogs a test provokes, so that none is left to block:
-// message boxes (recorded, then closed with a chosen button), file dialogs
-// (given the next queued answer, an empty one cancels) and text input dialogs
-// (the first line edit gets the next queued text, then the Ok button is
-// clicked; an empty answer clicks Cancel). A test may answer instead: its
-// function gets every modal widget first and returns whether it handled it.
-// Polls every 20 ms while it lives.
+// Answers the modal dialogs a test provokes, polling every 20 ms, so that none
+// is left to block: message boxes are recorded and closed, file and text
+// dialogs get the next queued answer (an empty one cancels). A test's own
+// function sees every modal widget first and returns whether it answered it.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -36,18 +33,13 @@ public:
         timer.start();
     }
 
-    // The text of every message box closed so far, in order.
-    QStringList boxes;
-    // The button that closes message boxes (the box's first button when it
-    // has no such button).
+    QStringList boxes; // texts of the message boxes closed, in order
+    // Closes message boxes (the box's first button when it has no such button).
     QMessageBox::StandardButton boxButton = QMessageBox::Ok;
-    // Next answers of file dialogs and of text dialogs.
-    QStringList fileAnswers;
-    QStringList textAnswers;
-    // Titles of the file dialogs answered, in order.
-    QStringList fileDialogs;
-    // Every modal widget that appeared.
-    QVector<QPointer<QWidget>> seen;
+    QStringList fileAnswers; // next answers of file dialogs
+    QStringList textAnswers; // next answers of text dialogs
+    QStringList fileDialogs; // titles of the file dialogs answered
+    QVector<QPointer<QWidget>> seen; // every modal widget that appeared
 
     // Waits until n message boxes have been closed.
     bool waitForBoxes(int n, int timeoutMs = 5000)
@@ -74,10 +66,7 @@ private:
             QAbstractButton *button = box->button(boxButton);
             if (!button && !box->buttons().isEmpty())
                 button = box->buttons().first();
-            if (button)
-                button->click();
-            else
-                box->done(0);
+            button ? button->click() : box->done(0);
         } else if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
             fileDialogs << dialog->windowTitle();
             const QString file = fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();

@@ -1,8 +1,7 @@
 #pragma once
-// A private session bus for a test process: a dbus-daemon of its own,
-// without service activation, whose address goes into
-// DBUS_SESSION_BUS_ADDRESS before the application object exists (QtDBus
-// reads it once). The daemon ends with the process.
+// A private session bus for a test process, without service activation; its
+// address goes into DBUS_SESSION_BUS_ADDRESS before the application object
+// exists (QtDBus reads it once).
 
 #include <QByteArray>
 #include <QDir>

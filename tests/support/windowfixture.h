@@ -23,16 +23,11 @@ inline QString media(const QString &name)
     return dataPath(QStringLiteral("media/") + name);
 }
 
-inline QString mediaUrl(const QString &name)
-{
-    return QUrl::fromLocalFile(media(name)).toString();
-}
-
 class TestWindow : public PlayerWindow
 {
 public:
-    TestWindow()
-        : PlayerWindow(QString(), true)
+    explicit TestWindow(const QString &startFile = QString())
+        : PlayerWindow(startFile, true)
     {
     }
     using PlayerWindow::appRestoreDefaultSettings;
@@ -44,20 +39,16 @@ public:
     using PlayerWindow::core;
     using PlayerWindow::desktop;
     using PlayerWindow::dropUri;
-    using PlayerWindow::endPlayback;
     using PlayerWindow::fileQuit;
     using PlayerWindow::iconButton;
     using PlayerWindow::layoutLoadSettings;
     using PlayerWindow::minimizeButton;
     using PlayerWindow::openFile;
     using PlayerWindow::openUrl;
-    using PlayerWindow::overlays;
     using PlayerWindow::playback;
-    using PlayerWindow::playlists;
     using PlayerWindow::readList;
     using PlayerWindow::screensChanged;
     using PlayerWindow::setTitleText;
-    using PlayerWindow::shortcuts;
     using PlayerWindow::titleLabel;
     using PlayerWindow::videoHost;
     using PlayerWindow::windowGeometry;

@@ -49,249 +49,234 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
-    void gripDragKeepsTheRatioAndMovesSnap();
-    void bordersNeitherResizeNorChangeTheCursor();
-    void titleMakesRoomForTheButtons();
-    void storedLayoutIsRestored_data();
-    void storedLayoutIsRestored();
-    void screensChangedComparesStoredRectangles_data();
-    void screensChangedComparesStoredRectangles();
-    void openTrackMenuKeepsOverlaysInFullScreen();
-    void cursorComesBack_data();
-    void cursorComesBack();
-    void restoreDefaultsAsksFirst_data();
-    void restoreDefaultsAsksFirst();
+    void gripDragKeepsTheRatioAndMovesSnap()
+    {
+        window->move(100, 100);
+        window->resize(640, 360);
+        QTRY_COMPARE(window->size(), QSize(640, 360));
+        window->changeDisplayRatio(4, 3);
+        QCOMPARE(window->size(), QSize(480, 360));
+
+        QWidget *grip = window->bottomBar->grip;
+        QCOMPARE(grip->cursor().shape(), Qt::SizeFDiagCursor);
+        const QPoint start = grip->mapToGlobal(grip->rect().center());
+        const auto at = [](const QPoint &p) { return QStringList{"mousemove", QString::number(p.x()), QString::number(p.y())}; };
+        // Mostly sideways: only the height counts, the width follows it.
+        QCOMPARE(QProcess::execute("xdotool", at(start) + QStringList{"sleep", "0.1", "mousedown", "1"}
+                                                  + at(start + QPoint(70, 60)) + at(start + QPoint(100, 120))
+                                                  + QStringList{"mouseup", "1"}),
+                 0);
+        QTRY_COMPARE(window->size(), QSize(640, 480));
+        QCOMPARE(window->pos(), QPoint(100, 100));
+        QTRY_COMPARE(window->bottomBar->geometry().bottomRight(), QPoint(639, 479));
+
+        // A move near a corner of the screen snaps into it.
+        window->move(screenRect().topLeft() + QPoint(6, 5));
+        QTRY_COMPARE(window->pos(), screenRect().topLeft());
+    }
+
+    void bordersNeitherResizeNorChangeTheCursor()
+    {
+        // The frame resizes from the top-level window's pointer events in its
+        // border band; the player window keeps it from doing so.
+        window->resize(640, 360);
+        QTRY_COMPARE(window->size(), QSize(640, 360));
+        const QRect before = window->geometry();
+        const QPoint border = window->mapToGlobal(QPoint(2, 357));
+        const auto send = [this](QEvent::Type type, const QPoint &to, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent event(type, window->mapFromGlobal(to), to, button, held, Qt::NoModifier);
+            QCoreApplication::sendEvent(window->windowHandle(), &event);
+        };
+        send(QEvent::MouseMove, border, Qt::NoButton, Qt::NoButton);
+        QVERIFY(!QGuiApplication::overrideCursor());
+        send(QEvent::MouseButtonPress, border, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, border + QPoint(-40, 30), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, border + QPoint(-40, 30), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(window->geometry(), before);
+    }
+
+    void titleMakesRoomForTheButtons()
+    {
+        int buttons = 0;
+        for (const QToolButton *button : {window->iconButton, window->minimizeButton, window->closeButton})
+            buttons += button->sizeHint().width();
+        // As first shown, after the default layout's ratio lock.
+        QCOMPARE(window->titleLabel->width(), window->width() - buttons);
+        QCOMPARE(int(window->titleLabel->alignment()), int(Qt::AlignCenter));
+
+        window->resize(320, 180);
+        window->setTitleText(QStringLiteral("A rather long artist name - and an even longer title of the song"));
+        QTRY_COMPARE(window->titleLabel->width(), 320 - buttons);
+        QCOMPARE(int(window->titleLabel->alignment()), int(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+
+    void storedLayoutIsRestored_data()
+    {
+        QTest::addColumn<bool>("fullScreen");
+        QTest::addColumn<QPoint>("position");
+        QTest::addColumn<bool>("additional");
+        QTest::addColumn<QRect>("restored");
+        QTest::newRow("full screen, button checked") << true << QPoint(100, 100) << false << screenRect();
+        QTest::newRow("window in its place") << false << QPoint(100, 120) << false << QRect(100, 120, 640, 360);
+        QTest::newRow("second video window offset") << false << QPoint(100, 120) << true << QRect(140, 160, 640, 360);
+        QTest::newRow("off screen comes back") << false << QPoint(5000, -3000) << false << QRect(0, 0, 640, 360);
+    }
+
+    void storedLayoutIsRestored()
+    {
+        QFETCH(bool, fullScreen);
+        QFETCH(QPoint, position);
+        QFETCH(bool, additional);
+        QFETCH(QRect, restored);
+        QSettings settings;
+        settings.setValue(QStringLiteral("Layout/Main/position"), position);
+        settings.setValue(QStringLiteral("Layout/Main/size"), QSize(640, 360));
+        settings.setValue(QStringLiteral("Layout/Main/fullscreen"), fullScreen);
+        destroyWindow();
+        QVERIFY(createWindow());
+        if (additional) {
+            window->windowGeometry->setAdditionalWindow(true);
+            window->layoutLoadSettings();
+        }
+        QTRY_COMPARE(window->geometry(), restored);
+        QCOMPARE(window->isFullScreen(), fullScreen);
+        QCOMPARE(window->bottomBar->fullscreenButton->isChecked(), fullScreen);
+        if (fullScreen) { // leaving it comes back to the stored place and size
+            window->bottomBar->fullscreenButton->click();
+            QTRY_COMPARE(window->geometry(), QRect(position, QSize(640, 360)));
+        }
+    }
+
+    void screensChangedComparesStoredRectangles_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<bool>("changed");
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QTest::newRow("nothing stored") << -1 << QRect() << false;
+        QTest::newRow("two stored, one attached") << 2 << available << true;
+        QTest::newRow("the same screen") << 1 << available << false;
+        QTest::newRow("one pixel lower today") << 1 << available.adjusted(0, 0, 0, 1) << true;
+        QTest::newRow("one pixel narrower today") << 1 << available.adjusted(0, 0, 1, 0) << true;
+        QTest::newRow("larger today") << 1 << available.adjusted(0, 0, -100, -100) << false;
+    }
+
+    void screensChangedComparesStoredRectangles()
+    {
+        QFETCH(int, count);
+        QFETCH(QRect, stored);
+        QFETCH(bool, changed);
+        if (count >= 0) {
+            QSettings().setValue(QStringLiteral("Desktop/screens"), count);
+            QSettings().setValue(QStringLiteral("Desktop/Screen 0/size"), stored);
+        }
+        QCOMPARE(window->screensChanged(), changed);
+    }
+
+    void openTrackMenuKeepsOverlaysInFullScreen()
+    {
+        restInFullScreen();
+        QCursor::setPos(screenRect().center() + QPoint(5, 5));
+        QTRY_VERIFY(!cursorBlank());
+        QMenu *menu = window->bottomBar->audioButton->menu();
+        menu->addAction(QStringLiteral("Track 1"));
+        menu->popup(screenRect().center() + QPoint(200, 0));
+        QTest::qWait(2500);
+        QVERIFY(window->bottomBar->isVisible());
+        QVERIFY(!cursorBlank());
+        menu->hide();
+        QTRY_VERIFY_WITH_TIMEOUT(cursorBlank(), 4000);
+    }
+
+    void cursorComesBack_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<bool>("fullScreenAfter");
+        QTest::newRow("pointer moves") << "move" << true;
+        QTest::newRow("full-screen button") << "button" << false;
+        QTest::newRow("Escape") << "escape" << false;
+        QTest::newRow("message box over the window") << "box" << true;
+        QTest::newRow("another window takes the focus") << "focus" << true;
+    }
+
+    void cursorComesBack()
+    {
+        QFETCH(QString, route);
+        QFETCH(bool, fullScreenAfter);
+        bool blankUnderBox = true;
+        answerer = std::make_unique<TarnTest::ModalAnswerer>([&blankUnderBox](QWidget *) {
+            blankUnderBox = QGuiApplication::overrideCursor() != nullptr;
+            return false;
+        });
+        restInFullScreen();
+        QWidget other;
+        if (route == "move") {
+            QCursor::setPos(screenRect().center() + QPoint(3, 2));
+            QTRY_VERIFY(window->bottomBar->isVisible());
+        } else if (route == "button") {
+            window->bottomBar->fullscreenButton->click();
+        } else if (route == "escape") {
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        } else if (route == "box") {
+            PlayerShortcuts::showHelp(window.get());
+            QCOMPARE(answerer->boxes.size(), 1);
+            QVERIFY(!blankUnderBox);
+        } else {
+            other.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&other));
+            other.activateWindow();
+        }
+        QTRY_VERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(window->isFullScreen(), fullScreenAfter);
+        QCOMPARE(window->bottomBar->fullscreenButton->isChecked(), fullScreenAfter);
+        // Out of full screen, or behind another window, it stays while the pointer rests.
+        if (route != "move" && route != "box") {
+            QTest::qWait(2200);
+            QVERIFY(!cursorBlank());
+        }
+    }
+
+    void restoreDefaultsAsksFirst_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("Cancel keeps the settings") << int(QMessageBox::Cancel) << 0;
+        QTest::newRow("Apply clears them and restarts") << int(QMessageBox::Apply) << 1001;
+    }
+
+    void restoreDefaultsAsksFirst()
+    {
+        QFETCH(int, button);
+        QFETCH(int, exitCode);
+        QSettings().setValue(QStringLiteral("Output/volume"), 40);
+        answerer->boxButton = QMessageBox::StandardButton(button);
+        // The program's own event loop, which the restart code ends.
+        QTimer giveUp;
+        connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(0); });
+        giveUp.start(1500);
+        QTimer::singleShot(0, window.get(), [this] { window->appRestoreDefaultSettings(); });
+        QCOMPARE(QCoreApplication::exec(), exitCode);
+        QCOMPARE(answerer->boxes.size(), 1);
+        QVERIFY(answerer->boxes.first().contains(QStringLiteral("Player Tarn will be restarted to clear settings.")));
+        QCOMPARE(QSettings().allKeys().isEmpty(), exitCode == 1001);
+    }
 
 private:
     // Full screen by the button, pointer inside and at rest until the
     // overlays and the cursor are gone.
-    void restInFullScreen();
-};
-
-void WindowGeometryTest::gripDragKeepsTheRatioAndMovesSnap()
-{
-    window->move(100, 100);
-    window->resize(640, 360);
-    QTRY_COMPARE(window->size(), QSize(640, 360));
-    window->changeDisplayRatio(4, 3);
-    QCOMPARE(window->size(), QSize(480, 360));
-
-    QWidget *grip = window->bottomBar->grip;
-    QCOMPARE(grip->cursor().shape(), Qt::SizeFDiagCursor);
-    const QPoint start = grip->mapToGlobal(grip->rect().center());
-    const auto at = [](const QPoint &p) { return QStringList{"mousemove", QString::number(p.x()), QString::number(p.y())}; };
-    // Mostly sideways: only the height counts, the width follows it.
-    QCOMPARE(QProcess::execute("xdotool", at(start) + QStringList{"sleep", "0.1", "mousedown", "1"}
-                                              + at(start + QPoint(70, 60)) + at(start + QPoint(100, 120))
-                                              + QStringList{"mouseup", "1"}),
-             0);
-    QTRY_COMPARE(window->size(), QSize(640, 480));
-    QCOMPARE(window->pos(), QPoint(100, 100));
-    QTRY_COMPARE(window->bottomBar->geometry().bottomRight(), QPoint(639, 479));
-
-    // A move near a corner of the screen snaps into it.
-    window->move(screenRect().topLeft() + QPoint(6, 5));
-    QTRY_COMPARE(window->pos(), screenRect().topLeft());
-}
-
-void WindowGeometryTest::bordersNeitherResizeNorChangeTheCursor()
-{
-    // The frame resizes from the top-level window's pointer events in its
-    // border band; the player window keeps it from doing so.
-    window->resize(640, 360);
-    QTRY_COMPARE(window->size(), QSize(640, 360));
-    const QRect before = window->geometry();
-    const QPoint border = window->mapToGlobal(QPoint(2, 357));
-    const auto send = [this](QEvent::Type type, const QPoint &to, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, window->mapFromGlobal(to), to, button, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(window->windowHandle(), &event);
-    };
-    send(QEvent::MouseMove, border, Qt::NoButton, Qt::NoButton);
-    QVERIFY(!QGuiApplication::overrideCursor());
-    send(QEvent::MouseButtonPress, border, Qt::LeftButton, Qt::LeftButton);
-    send(QEvent::MouseMove, border + QPoint(-40, 30), Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, border + QPoint(-40, 30), Qt::LeftButton, Qt::NoButton);
-    QCOMPARE(window->geometry(), before);
-}
-
-void WindowGeometryTest::titleMakesRoomForTheButtons()
-{
-    int buttons = 0;
-    for (const QToolButton *button : {window->iconButton, window->minimizeButton, window->closeButton})
-        buttons += button->sizeHint().width();
-    // As first shown, after the default layout's ratio lock.
-    QCOMPARE(window->titleLabel->width(), window->width() - buttons);
-    QCOMPARE(int(window->titleLabel->alignment()), int(Qt::AlignCenter));
-
-    window->resize(320, 180);
-    window->setTitleText(QStringLiteral("A rather long artist name - and an even longer title of the song"));
-    QTRY_COMPARE(window->titleLabel->width(), 320 - buttons);
-    QCOMPARE(int(window->titleLabel->alignment()), int(Qt::AlignLeft | Qt::AlignVCenter));
-}
-
-void WindowGeometryTest::storedLayoutIsRestored_data()
-{
-    QTest::addColumn<bool>("fullScreen");
-    QTest::addColumn<QPoint>("position");
-    QTest::addColumn<bool>("additional");
-    QTest::addColumn<QRect>("restored");
-    QTest::newRow("full screen, button checked") << true << QPoint(100, 100) << false << screenRect();
-    QTest::newRow("window in its place") << false << QPoint(100, 120) << false << QRect(100, 120, 640, 360);
-    QTest::newRow("second video window offset") << false << QPoint(100, 120) << true << QRect(140, 160, 640, 360);
-    QTest::newRow("off screen comes back") << false << QPoint(5000, -3000) << false << QRect(0, 0, 640, 360);
-}
-
-void WindowGeometryTest::storedLayoutIsRestored()
-{
-    QFETCH(bool, fullScreen);
-    QFETCH(QPoint, position);
-    QFETCH(bool, additional);
-    QFETCH(QRect, restored);
-    QSettings settings;
-    settings.setValue(QStringLiteral("Layout/Main/position"), position);
-    settings.setValue(QStringLiteral("Layout/Main/size"), QSize(640, 360));
-    settings.setValue(QStringLiteral("Layout/Main/fullscreen"), fullScreen);
-    destroyWindow();
-    QVERIFY(createWindow());
-    if (additional) {
-        window->windowGeometry->setAdditionalWindow(true);
-        window->layoutLoadSettings();
-    }
-    QTRY_COMPARE(window->geometry(), restored);
-    QCOMPARE(window->isFullScreen(), fullScreen);
-    QCOMPARE(window->bottomBar->fullscreenButton->isChecked(), fullScreen);
-    if (fullScreen) { // leaving it comes back to the stored place and size
-        window->bottomBar->fullscreenButton->click();
-        QTRY_COMPARE(window->geometry(), QRect(position, QSize(640, 360)));
-    }
-}
-
-void WindowGeometryTest::screensChangedComparesStoredRectangles_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QRect>("stored");
-    QTest::addColumn<bool>("changed");
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    QTest::newRow("nothing stored") << -1 << QRect() << false;
-    QTest::newRow("two stored, one attached") << 2 << available << true;
-    QTest::newRow("the same screen") << 1 << available << false;
-    QTest::newRow("one pixel lower today") << 1 << available.adjusted(0, 0, 0, 1) << true;
-    QTest::newRow("one pixel narrower today") << 1 << available.adjusted(0, 0, 1, 0) << true;
-    QTest::newRow("larger today") << 1 << available.adjusted(0, 0, -100, -100) << false;
-}
-
-void WindowGeometryTest::screensChangedComparesStoredRectangles()
-{
-    QFETCH(int, count);
-    QFETCH(QRect, stored);
-    QFETCH(bool, changed);
-    if (count >= 0) {
-        QSettings().setValue(QStringLiteral("Desktop/screens"), count);
-        QSettings().setValue(QStringLiteral("Desktop/Screen 0/size"), stored);
-    }
-    QCOMPARE(window->screensChanged(), changed);
-}
-
-void WindowGeometryTest::restInFullScreen()
-{
-    window->activateWindow();
-    QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
-    QTest::mouseClick(window->bottomBar->fullscreenButton, Qt::LeftButton);
-    QTRY_VERIFY(window->isFullScreen());
-    QTRY_COMPARE(window->geometry(), screenRect()); // even without a window manager
-    QCursor::setPos(screenRect().center());
-    QTRY_VERIFY(window->bottomBar->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(cursorBlank(), 4000);
-    QVERIFY(window->bottomBar->isHidden() && window->bottomBar->timeSlider->isHidden());
-}
-
-void WindowGeometryTest::openTrackMenuKeepsOverlaysInFullScreen()
-{
-    restInFullScreen();
-    QCursor::setPos(screenRect().center() + QPoint(5, 5));
-    QTRY_VERIFY(!cursorBlank());
-    QMenu *menu = window->bottomBar->audioButton->menu();
-    menu->addAction(QStringLiteral("Track 1"));
-    menu->popup(screenRect().center() + QPoint(200, 0));
-    QTest::qWait(2500);
-    QVERIFY(window->bottomBar->isVisible());
-    QVERIFY(!cursorBlank());
-    menu->hide();
-    QTRY_VERIFY_WITH_TIMEOUT(cursorBlank(), 4000);
-}
-
-void WindowGeometryTest::cursorComesBack_data()
-{
-    QTest::addColumn<QString>("route");
-    QTest::addColumn<bool>("fullScreenAfter");
-    QTest::newRow("pointer moves") << "move" << true;
-    QTest::newRow("full-screen button") << "button" << false;
-    QTest::newRow("Escape") << "escape" << false;
-    QTest::newRow("message box over the window") << "box" << true;
-    QTest::newRow("another window takes the focus") << "focus" << true;
-}
-
-void WindowGeometryTest::cursorComesBack()
-{
-    QFETCH(QString, route);
-    QFETCH(bool, fullScreenAfter);
-    bool blankUnderBox = true;
-    answerer = std::make_unique<TarnTest::ModalAnswerer>([&blankUnderBox](QWidget *) {
-        blankUnderBox = QGuiApplication::overrideCursor() != nullptr;
-        return false;
-    });
-    restInFullScreen();
-    QWidget other;
-    if (route == "move") {
-        QCursor::setPos(screenRect().center() + QPoint(3, 2));
+    void restInFullScreen()
+    {
+        window->activateWindow();
+        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+        QTest::mouseClick(window->bottomBar->fullscreenButton, Qt::LeftButton);
+        QTRY_VERIFY(window->isFullScreen());
+        QTRY_COMPARE(window->geometry(), screenRect()); // even without a window manager
+        QCursor::setPos(screenRect().center());
         QTRY_VERIFY(window->bottomBar->isVisible());
-    } else if (route == "button") {
-        window->bottomBar->fullscreenButton->click();
-    } else if (route == "escape") {
-        QTest::keyClick(window.get(), Qt::Key_Escape);
-    } else if (route == "box") {
-        PlayerShortcuts::showHelp(window.get());
-        QCOMPARE(answerer->boxes.size(), 1);
-        QVERIFY(!blankUnderBox);
-    } else {
-        other.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&other));
-        other.activateWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(cursorBlank(), 4000);
+        QVERIFY(window->bottomBar->isHidden() && window->bottomBar->timeSlider->isHidden());
     }
-    QTRY_VERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(window->isFullScreen(), fullScreenAfter);
-    QCOMPARE(window->bottomBar->fullscreenButton->isChecked(), fullScreenAfter);
-    // Out of full screen, or behind another window, it stays while the pointer rests.
-    if (route != "move" && route != "box") {
-        QTest::qWait(2200);
-        QVERIFY(!cursorBlank());
-    }
-}
-
-void WindowGeometryTest::restoreDefaultsAsksFirst_data()
-{
-    QTest::addColumn<int>("button");
-    QTest::addColumn<int>("exitCode");
-    QTest::newRow("Cancel keeps the settings") << int(QMessageBox::Cancel) << 0;
-    QTest::newRow("Apply clears them and restarts") << int(QMessageBox::Apply) << 1001;
-}
-
-void WindowGeometryTest::restoreDefaultsAsksFirst()
-{
-    QFETCH(int, button);
-    QFETCH(int, exitCode);
-    QSettings().setValue(QStringLiteral("Output/volume"), 40);
-    answerer->boxButton = QMessageBox::StandardButton(button);
-    // The program's own event loop, which the restart code ends.
-    QTimer giveUp;
-    connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(0); });
-    giveUp.start(1500);
-    QTimer::singleShot(0, window.get(), [this] { window->appRestoreDefaultSettings(); });
-    QCOMPARE(QCoreApplication::exec(), exitCode);
-    QCOMPARE(answerer->boxes.size(), 1);
-    QVERIFY(answerer->boxes.first().contains(QStringLiteral("Player Tarn will be restarted to clear settings.")));
-    QCOMPARE(QSettings().allKeys().isEmpty(), exitCode == 1001);
-}
+};
 
 TARN_TEST_MAIN(WindowGeometryTest)
 #include "tst_window_geometry.moc"

@@ -57,11 +57,145 @@ private slots:
     }
     void cleanup() { destroyWindow(); }
 
-    void keysDriveTheControls_data();
-    void keysDriveTheControls();
-    void textFieldKeepsItsKeys();
-    void ctrlQQuits();
-    void mouseOnTheVideo();
+    void keysDriveTheControls_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("Space pauses") << "play" << QKeySequence(Qt::Key_Space) << "paused";
+        QTest::newRow("F enters full screen") << "" << QKeySequence(Qt::Key_F) << "full screen";
+        QTest::newRow("F leaves full screen") << "full screen" << QKeySequence(Qt::Key_F) << "window";
+        QTest::newRow("Escape leaves full screen") << "full screen" << QKeySequence(Qt::Key_Escape) << "window";
+        QTest::newRow("Left: 5 s back") << "at 20000" << QKeySequence(Qt::Key_Left) << "time 15000";
+        QTest::newRow("Right: 5 s forward") << "at 20000" << QKeySequence(Qt::Key_Right) << "time 25000";
+        QTest::newRow("Shift+Right: 30 s forward") << "at 20000" << QKeySequence(Qt::SHIFT + Qt::Key_Right)
+                                                   << "time 50000";
+        QTest::newRow("Shift+Left clamps at 0") << "at 20000" << QKeySequence(Qt::SHIFT + Qt::Key_Left) << "time 0";
+        QTest::newRow("Shift+Right clamps before the end") << "at 50000" << QKeySequence(Qt::SHIFT + Qt::Key_Right)
+                                                           << "time 59000";
+        QTest::newRow("Up raises the volume") << "volume 70" << QKeySequence(Qt::Key_Up) << "volume 75 volume_black";
+        QTest::newRow("Down lowers it") << "volume 75" << QKeySequence(Qt::Key_Down) << "volume 70 volume_less_black";
+        QTest::newRow("M mutes") << "volume 75" << QKeySequence(Qt::Key_M) << "volume 0 volume_off_black";
+        QTest::newRow("N: next item") << "playlist" << QKeySequence(Qt::Key_N) << "item 2";
+        QTest::newRow("Page Down: next item") << "playlist" << QKeySequence(Qt::Key_PageDown) << "item 2";
+        QTest::newRow("P: previous item") << "playlist at 2" << QKeySequence(Qt::Key_P) << "item 1";
+        QTest::newRow("Page Up: previous item") << "playlist at 2" << QKeySequence(Qt::Key_PageUp) << "item 1";
+        QTest::newRow("Ctrl+O asks for a file") << "" << QKeySequence(Qt::CTRL + Qt::Key_O) << "QFileDialog";
+        QTest::newRow("Ctrl+U asks for a URL") << "" << QKeySequence(Qt::CTRL + Qt::Key_U) << "InputUrlDialog";
+    }
+
+    void keysDriveTheControls()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, outcome);
+        BottomBar *bar = window->bottomBar;
+        QStringList dialogs;
+        answerer = std::make_unique<TarnTest::ModalAnswerer>([&dialogs](QWidget *modal) {
+            dialogs << QLatin1String(modal->metaObject()->className());
+            return false;
+        });
+        const QString value = setup.section(QLatin1Char(' '), 1);
+        if (setup == "play") {
+            window->openFile(wav("long.wav"));
+        } else if (setup == "full screen") {
+            bar->fullscreenButton->click();
+        } else if (setup.startsWith("volume")) {
+            bar->volumeControl->setValue(value.toInt());
+        } else if (setup.startsWith("at")) {
+            playPaused(wav("long.wav"));
+            QTRY_VERIFY(window->core->length() > 59000);
+            window->commands->seekTo(value.toInt());
+            QTRY_VERIFY(std::abs(window->core->time() - value.toInt()) < 700);
+        } else if (setup.startsWith("playlist")) {
+            window->dropUri({QUrl::fromLocalFile(wav("a.wav")), QUrl::fromLocalFile(wav("b.wav")),
+                             QUrl::fromLocalFile(wav("c.wav"))});
+            window->commands->pause();
+            if (setup.endsWith("2"))
+                window->changeListItem(2);
+        }
+
+        QTest::keySequence(window.get(), keys);
+
+        const QString expected = outcome.section(QLatin1Char(' '), 1, 1);
+        if (outcome == "paused") {
+            QVERIFY(!bar->playButton->isPlaying());
+            QTRY_VERIFY(!window->core->isPlaying());
+        } else if (outcome == "full screen" || outcome == "window") {
+            QCOMPARE(bar->fullscreenButton->isChecked(), outcome == "full screen");
+            QTRY_COMPARE(window->isFullScreen(), outcome == "full screen");
+        } else if (outcome.startsWith("time")) {
+            QTRY_VERIFY2(std::abs(window->core->time() - expected.toInt()) < 700,
+                         qPrintable(QString::number(window->core->time())));
+        } else if (outcome.startsWith("volume")) {
+            QCOMPARE(volume(), expected.toInt());
+            QVERIFY(bar->volumeControl->styleSheet().contains(outcome.section(QLatin1Char(' '), 2) + ".png"));
+        } else if (outcome.startsWith("item")) {
+            QCOMPARE(window->currentItem(), expected.toInt());
+            QVERIFY(window->playing());
+        } else {
+            QTRY_COMPARE(dialogs, QStringList{outcome});
+        }
+    }
+
+    void textFieldKeepsItsKeys()
+    {
+        auto *field = new QLineEdit(window.get());
+        field->show();
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        for (const QKeySequence &keys : {QKeySequence(Qt::Key_F), QKeySequence(Qt::Key_M), QKeySequence(Qt::Key_Up),
+                                         QKeySequence(Qt::Key_Space), QKeySequence(Qt::CTRL + Qt::Key_O)})
+            QTest::keySequence(field, keys);
+        QCOMPARE(field->text(), QStringLiteral("fm "));
+        QVERIFY(!window->bottomBar->fullscreenButton->isChecked());
+        QCOMPARE(volume(), 100);
+        QVERIFY(answerer->fileDialogs.isEmpty());
+
+        delete field; // the focus leaves the field: the shortcuts are back
+        QTest::keyClick(window.get(), Qt::Key_M);
+        QCOMPARE(volume(), 0);
+    }
+
+    void ctrlQQuits()
+    {
+        QTimer giveUp;
+        connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+        giveUp.start(2000);
+        QTimer::singleShot(0, window.get(), [this] { QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(QSettings().contains(QStringLiteral("Output/volume"))); // through fileQuit
+    }
+
+    void mouseOnTheVideo()
+    {
+        playPaused(QStringLiteral(TARN_SAMPLE_CLIP));
+        LibPlayer::PlayToolButton *play = window->bottomBar->playButton;
+        LibPlayer::VideoFrame *frame = window->videoHost->frame();
+        const QPoint centre = frame->mapToGlobal(frame->rect().center());
+        const auto xdotool = [](const QStringList &arguments) { return QProcess::execute("xdotool", arguments) == 0; };
+        QVERIFY(xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())}));
+
+        // A single click plays, once no second click can follow.
+        QVERIFY(xdotool({"click", "1"}));
+        QTest::qWait(100);
+        QVERIFY(!play->isPlaying());
+        QTRY_VERIFY(play->isPlaying());
+        window->commands->pause();
+
+        // A double click is full screen, without a play/pause.
+        QVERIFY(xdotool({"click", "--repeat", "2", "--delay", "60", "1"}));
+        QTRY_VERIFY(window->bottomBar->fullscreenButton->isChecked());
+        QTRY_VERIFY(window->isFullScreen());
+        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        QVERIFY(!play->isPlaying());
+
+        // The wheel: 5 per notch.
+        QVERIFY(xdotool({"click", "4", "click", "4"}));
+        QTRY_COMPARE(volume(), 110);
+        QVERIFY(xdotool({"click", "5"}));
+        QTRY_COMPARE(volume(), 105);
+    }
 
 private:
     void playPaused(const QString &path)
@@ -76,146 +210,6 @@ private:
 
     QTemporaryDir folder;
 };
-
-void WindowInputTest::keysDriveTheControls_data()
-{
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QKeySequence>("keys");
-    QTest::addColumn<QString>("outcome");
-    QTest::newRow("Space pauses") << "play" << QKeySequence(Qt::Key_Space) << "paused";
-    QTest::newRow("F enters full screen") << "" << QKeySequence(Qt::Key_F) << "full screen";
-    QTest::newRow("F leaves full screen") << "full screen" << QKeySequence(Qt::Key_F) << "window";
-    QTest::newRow("Escape leaves full screen") << "full screen" << QKeySequence(Qt::Key_Escape) << "window";
-    QTest::newRow("Left: 5 s back") << "at 20000" << QKeySequence(Qt::Key_Left) << "time 15000";
-    QTest::newRow("Right: 5 s forward") << "at 20000" << QKeySequence(Qt::Key_Right) << "time 25000";
-    QTest::newRow("Shift+Right: 30 s forward") << "at 20000" << QKeySequence(Qt::SHIFT + Qt::Key_Right)
-                                               << "time 50000";
-    QTest::newRow("Shift+Left clamps at 0") << "at 20000" << QKeySequence(Qt::SHIFT + Qt::Key_Left) << "time 0";
-    QTest::newRow("Shift+Right clamps before the end") << "at 50000" << QKeySequence(Qt::SHIFT + Qt::Key_Right)
-                                                       << "time 59000";
-    QTest::newRow("Up raises the volume") << "volume 70" << QKeySequence(Qt::Key_Up) << "volume 75 volume_black";
-    QTest::newRow("Down lowers it") << "volume 75" << QKeySequence(Qt::Key_Down) << "volume 70 volume_less_black";
-    QTest::newRow("M mutes") << "volume 75" << QKeySequence(Qt::Key_M) << "volume 0 volume_off_black";
-    QTest::newRow("N: next item") << "playlist" << QKeySequence(Qt::Key_N) << "item 2";
-    QTest::newRow("Page Down: next item") << "playlist" << QKeySequence(Qt::Key_PageDown) << "item 2";
-    QTest::newRow("P: previous item") << "playlist at 2" << QKeySequence(Qt::Key_P) << "item 1";
-    QTest::newRow("Page Up: previous item") << "playlist at 2" << QKeySequence(Qt::Key_PageUp) << "item 1";
-    QTest::newRow("Ctrl+O asks for a file") << "" << QKeySequence(Qt::CTRL + Qt::Key_O) << "QFileDialog";
-    QTest::newRow("Ctrl+U asks for a URL") << "" << QKeySequence(Qt::CTRL + Qt::Key_U) << "InputUrlDialog";
-}
-
-void WindowInputTest::keysDriveTheControls()
-{
-    QFETCH(QString, setup);
-    QFETCH(QKeySequence, keys);
-    QFETCH(QString, outcome);
-    BottomBar *bar = window->bottomBar;
-    QStringList dialogs;
-    answerer = std::make_unique<TarnTest::ModalAnswerer>([&dialogs](QWidget *modal) {
-        dialogs << QLatin1String(modal->metaObject()->className());
-        return false;
-    });
-    const QString value = setup.section(QLatin1Char(' '), 1);
-    if (setup == "play") {
-        window->openFile(wav("long.wav"));
-    } else if (setup == "full screen") {
-        bar->fullscreenButton->click();
-    } else if (setup.startsWith("volume")) {
-        bar->volumeControl->setValue(value.toInt());
-    } else if (setup.startsWith("at")) {
-        playPaused(wav("long.wav"));
-        QTRY_VERIFY(window->core->length() > 59000);
-        window->commands->seekTo(value.toInt());
-        QTRY_VERIFY(std::abs(window->core->time() - value.toInt()) < 700);
-    } else if (setup.startsWith("playlist")) {
-        window->dropUri({QUrl::fromLocalFile(wav("a.wav")), QUrl::fromLocalFile(wav("b.wav")),
-                         QUrl::fromLocalFile(wav("c.wav"))});
-        window->commands->pause();
-        if (setup.endsWith("2"))
-            window->changeListItem(2);
-    }
-
-    QTest::keySequence(window.get(), keys);
-
-    const QString expected = outcome.section(QLatin1Char(' '), 1, 1);
-    if (outcome == "paused") {
-        QVERIFY(!bar->playButton->isPlaying());
-        QTRY_VERIFY(!window->core->isPlaying());
-    } else if (outcome == "full screen" || outcome == "window") {
-        QCOMPARE(bar->fullscreenButton->isChecked(), outcome == "full screen");
-        QTRY_COMPARE(window->isFullScreen(), outcome == "full screen");
-    } else if (outcome.startsWith("time")) {
-        QTRY_VERIFY2(std::abs(window->core->time() - expected.toInt()) < 700,
-                     qPrintable(QString::number(window->core->time())));
-    } else if (outcome.startsWith("volume")) {
-        QCOMPARE(volume(), expected.toInt());
-        QVERIFY(bar->volumeControl->styleSheet().contains(outcome.section(QLatin1Char(' '), 2) + ".png"));
-    } else if (outcome.startsWith("item")) {
-        QCOMPARE(window->currentItem(), expected.toInt());
-        QVERIFY(window->playing());
-    } else {
-        QTRY_COMPARE(dialogs, QStringList{outcome});
-    }
-}
-
-void WindowInputTest::textFieldKeepsItsKeys()
-{
-    auto *field = new QLineEdit(window.get());
-    field->show();
-    field->setFocus();
-    QTRY_VERIFY(field->hasFocus());
-    for (const QKeySequence &keys : {QKeySequence(Qt::Key_F), QKeySequence(Qt::Key_M), QKeySequence(Qt::Key_Up),
-                                     QKeySequence(Qt::Key_Space), QKeySequence(Qt::CTRL + Qt::Key_O)})
-        QTest::keySequence(field, keys);
-    QCOMPARE(field->text(), QStringLiteral("fm "));
-    QVERIFY(!window->bottomBar->fullscreenButton->isChecked());
-    QCOMPARE(volume(), 100);
-    QVERIFY(answerer->fileDialogs.isEmpty());
-
-    delete field; // the focus leaves the field: the shortcuts are back
-    QTest::keyClick(window.get(), Qt::Key_M);
-    QCOMPARE(volume(), 0);
-}
-
-void WindowInputTest::ctrlQQuits()
-{
-    QTimer giveUp;
-    connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(7); });
-    giveUp.start(2000);
-    QTimer::singleShot(0, window.get(), [this] { QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier); });
-    QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(QSettings().contains(QStringLiteral("Output/volume"))); // through fileQuit
-}
-
-void WindowInputTest::mouseOnTheVideo()
-{
-    playPaused(QStringLiteral(TARN_SAMPLE_CLIP));
-    LibPlayer::PlayToolButton *play = window->bottomBar->playButton;
-    LibPlayer::VideoFrame *frame = window->videoHost->frame();
-    const QPoint centre = frame->mapToGlobal(frame->rect().center());
-    const auto xdotool = [](const QStringList &arguments) { return QProcess::execute("xdotool", arguments) == 0; };
-    QVERIFY(xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())}));
-
-    // A single click plays, once no second click can follow.
-    QVERIFY(xdotool({"click", "1"}));
-    QTest::qWait(100);
-    QVERIFY(!play->isPlaying());
-    QTRY_VERIFY(play->isPlaying());
-    window->commands->pause();
-
-    // A double click is full screen, without a play/pause.
-    QVERIFY(xdotool({"click", "--repeat", "2", "--delay", "60", "1"}));
-    QTRY_VERIFY(window->bottomBar->fullscreenButton->isChecked());
-    QTRY_VERIFY(window->isFullScreen());
-    QTest::qWait(QApplication::doubleClickInterval() + 200);
-    QVERIFY(!play->isPlaying());
-
-    // The wheel: 5 per notch.
-    QVERIFY(xdotool({"click", "4", "click", "4"}));
-    QTRY_COMPARE(volume(), 110);
-    QVERIFY(xdotool({"click", "5"}));
-    QTRY_COMPARE(volume(), 105);
-}
 
 TARN_TEST_MAIN(WindowInputTest)
 #include "tst_window_input.moc"

@@ -3,6 +3,7 @@
 
 #include "audiotoolbutton.h"
 #include "inputdiscdialog.h"
+#include "logdialog.h"
 #include "opticaldrives.h"
 #include "platform.h"
 #include "playtoolbutton.h"
@@ -200,7 +201,7 @@ private slots:
         QVERIFY(!window->bottomBar->playButton->isEnabled());
     }
 
-    void volumeIsRestoredClampedAndWrittenOnlyAtQuit()
+    void volumeIsRestoredClampedAndInputWrittenOnlyAtQuit()
     {
         destroyWindow();
         QSettings().setValue(QStringLiteral("Output/volume"), 999);
@@ -209,20 +210,28 @@ private slots:
         window->bottomBar->volumeControl->setValue(40);
         window->openFile(media("short.mp3"));
 
-        // A close from the window manager: no volume written, the engine gone.
+        // A close from the window manager: only the layout written, the engine gone.
         QSettings().clear();
         auto *closing = window.release();
         QPointer<PlayerWindow> guard(closing);
         closing->close();
         QTRY_VERIFY(!guard);
         QCOMPARE(LibPlayer::Core::liveEngines(), 0);
-        QVERIFY(!QSettings().contains(QStringLiteral("Output/volume")));
+        for (const char *key : {"Output/volume", "Input/last file", "Input/last disc"})
+            QVERIFY2(!QSettings().contains(QLatin1String(key)), key);
+        QVERIFY(QSettings().contains(QStringLiteral("Layout/Main/size")));
 
+        QSettings().setValue(QStringLiteral("Input/last disc"), QStringLiteral("/dev/sr0"));
         QVERIFY(createWindow());
         QCOMPARE(window->bottomBar->volumeControl->value(), 100);
         window->bottomBar->volumeControl->setValue(40);
+        window->openFile(media("short.mp3"));
+        QSettings().clear();
         QMetaObject::invokeMethod(window.get(), "fileQuit");
         QCOMPARE(QSettings().value(QStringLiteral("Output/volume")).toInt(), 40);
+        QCOMPARE(QSettings().value(QStringLiteral("Input/last file")).toString(), media("short.mp3"));
+        QCOMPARE(QSettings().value(QStringLiteral("Input/last disc")).toString(), QStringLiteral("/dev/sr0"));
+        QVERIFY(window->findChildren<LibTarnCommon::LogDialog *>().isEmpty());
     }
 };
 

@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 
 using TarnTest::media;
-using TarnTest::mediaUrl;
 
 namespace {
 
@@ -24,13 +23,6 @@ QString fileNames(const QStringList &locations)
     for (const QString &location : locations)
         names << QUrl(location).fileName();
     return names.join(QLatin1Char(','));
-}
-
-// Copies a test clip under another name.
-bool copyMedia(const QString &name, const QString &target)
-{
-    QDir().mkpath(QFileInfo(target).absolutePath());
-    return QFile::copy(media(name), target);
 }
 
 QString readText(const QString &path)
@@ -173,13 +165,7 @@ private slots:
             files << folder.filePath(name);
         }
         QStringList played;
-        connect(window->core.get(), &LibPlayer::Core::messageError, [](const QString &line) { qDebug() << QTime::currentTime().toString("ss.zzz") << line; });
-        connect(window->core.get(), &LibPlayer::Core::messageWarning, [](const QString &line) { qDebug() << QTime::currentTime().toString("ss.zzz") << line; });
-        connect(window->core.get(), &LibPlayer::Core::messageNotice, [&played](const QString &line) {
-            qDebug() << QTime::currentTime().toString("ss.zzz") << line;
-            if (line.startsWith(QLatin1String("[Core] Playing URL:")))
-                played << QUrl(line.section(QLatin1Char(' '), 3)).fileName();
-        });
+        recordPlayed(played);
         window->dropUri({QUrl::fromLocalFile(files.at(0)), QUrl::fromLocalFile(files.at(1)),
                          QUrl::fromLocalFile(files.at(2))});
         QTRY_VERIFY_WITH_TIMEOUT(!window->playing() && window->currentItem() == 3, 10000);
@@ -191,10 +177,7 @@ private slots:
     {
         window->dropUri(makeFiles({"v1.mkv", "v2.mkv"}));
         QStringList played;
-        connect(window->core.get(), &LibPlayer::Core::messageNotice, [&played](const QString &line) {
-            if (line.startsWith(QLatin1String("[Core] Playing URL:")))
-                played << QUrl(line.section(QLatin1Char(' '), 3)).fileName();
-        });
+        recordPlayed(played);
         // The first video ends while the drop's notice is open.
         bool ended = false;
         answerer = std::make_unique<TarnTest::ModalAnswerer>([this, &ended](QWidget *modal) {
@@ -304,8 +287,9 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("plays");
-        QTest::newRow("local URL") << mediaUrl("av.mkv") << true;
-        QTest::newRow("leading space") << QStringLiteral(" ") + mediaUrl("av.mkv") << false;
+        const QString url = QUrl::fromLocalFile(media("av.mkv")).toString();
+        QTest::newRow("local URL") << url << true;
+        QTest::newRow("leading space") << " " + url << false;
         QTest::newRow("refused connection") << QStringLiteral("http://127.0.0.1:9/none.mp3") << false;
     }
 
@@ -331,6 +315,15 @@ private slots:
     }
 
 private:
+    // The file names the engine is asked to play, in order.
+    void recordPlayed(QStringList &played)
+    {
+        connect(window->core.get(), &LibPlayer::Core::messageNotice, [&played](const QString &line) {
+            if (line.startsWith(QLatin1String("[Core] Playing URL:")))
+                played << QUrl(line.section(QLatin1Char(' '), 3)).fileName();
+        });
+    }
+
     QList<QUrl> makeFiles(const QStringList &entries)
     {
         QList<QUrl> urls;
@@ -344,12 +337,8 @@ private:
                 if (!tags.value(1).isEmpty())
                     frames.insert("TALB", tags.value(1));
                 TarnTest::writeMp3(path, frames);
-            } else if (name.endsWith(QLatin1String(".srt"))) {
-                QFile::copy(media("sub.srt"), path);
-            } else if (name.endsWith(QLatin1String(".ogg"))) {
-                QFile::copy(media("short.mp3"), path);
             } else {
-                copyMedia("av.mkv", path);
+                QFile::copy(media(name.endsWith(".srt") ? "sub.srt" : name.endsWith(".ogg") ? "short.mp3" : "av.mkv"), path);
             }
             urls << QUrl::fromLocalFile(path);
         }
