@@ -209,23 +209,25 @@ private slots:
     void playerHandsOverUnlessVideoInNewWindow_data()
     {
         QTest::addColumn<bool>("videoInstance");
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("ownWindow");
-        QTest::newRow("option off: mkv handed over") << false << "/nonexistent/clip.mkv" << false;
-        QTest::newRow("option on: mkv opens a window") << true << "/nonexistent/clip.mkv" << true;
-        QTest::newRow("option on: mp3 handed over") << true << "/nonexistent/song.mp3" << false;
+        const QString mkv = QStringLiteral("/nonexistent/clip.mkv");
+        QTest::newRow("option off: mkv handed over") << false << QStringList{"--start", mkv} << false;
+        QTest::newRow("option on: mkv opens a window") << true << QStringList{"--start", mkv} << true;
+        QTest::newRow("option on: bare mkv name opens a window") << true << QStringList{mkv} << true;
+        QTest::newRow("option on: mp3 handed over") << true << QStringList{"--start", "/nonexistent/song.mp3"} << false;
     }
 
     void playerHandsOverUnlessVideoInNewWindow()
     {
         QFETCH(bool, videoInstance);
-        QFETCH(QString, file);
+        QFETCH(QStringList, arguments);
         QFETCH(bool, ownWindow);
         QSettings().setValue(QStringLiteral("Input/video instance"), videoInstance);
         QSettings().sync();
         Process player = start(PLAYER, {});
         QTRY_VERIFY_WITH_TIMEOUT(playerListens(), 10000);
-        Process second = start(PLAYER, {QStringLiteral("--start"), file});
+        Process second = start(PLAYER, arguments);
         const bool finished = second->waitForFinished(ownWindow ? 2000 : 10000);
         QCOMPARE(!finished, ownWindow);
         if (finished)
