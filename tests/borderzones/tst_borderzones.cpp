@@ -1,3 +1,5 @@
+// Which border zone the pointer is in, the cursor it gets, and the geometry a
+// drag from each zone gives: pure functions of the frame.
 #include "borderzones.h"
 
 #include <QtTest>
@@ -13,97 +15,81 @@ class BorderZonesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void pointerEntersTheZoneUnderIt_data();
-    void pointerEntersTheZoneUnderIt();
-    void cornerFlagStaysAlongTheEdgeUntilTheInterior();
-    void dragResizesPerZone_data();
-    void dragResizesPerZone();
+    void pointerEntersTheZoneUnderIt_data()
+    {
+        QTest::addColumn<QPoint>("point"); // in a 200 x 100 window
+        QTest::addColumn<BorderZone>("zone");
+        QTest::addColumn<int>("cursor");
+        QTest::newRow("top-left corner") << QPoint(0, 0) << BorderZone::TopLeft << int(Qt::SizeFDiagCursor);
+        QTest::newRow("top-left, inner edge of band") << QPoint(3, 9) << BorderZone::TopLeft << int(Qt::SizeFDiagCursor);
+        QTest::newRow("top-right corner") << QPoint(199, 2) << BorderZone::TopRight << int(Qt::SizeBDiagCursor);
+        QTest::newRow("top-right corner start") << QPoint(190, 0) << BorderZone::TopRight << int(Qt::SizeBDiagCursor);
+        QTest::newRow("bottom-right corner") << QPoint(197, 99) << BorderZone::BottomRight << int(Qt::SizeFDiagCursor);
+        QTest::newRow("bottom-left corner") << QPoint(0, 90) << BorderZone::BottomLeft << int(Qt::SizeBDiagCursor);
+        QTest::newRow("top edge end") << QPoint(189, 0) << BorderZone::Top << int(Qt::SizeVerCursor);
+        QTest::newRow("bottom edge") << QPoint(100, 96) << BorderZone::Bottom << int(Qt::SizeVerCursor);
+        QTest::newRow("left edge") << QPoint(0, 50) << BorderZone::Left << int(Qt::SizeHorCursor);
+        QTest::newRow("right edge") << QPoint(196, 10) << BorderZone::Right << int(Qt::SizeHorCursor);
+    }
+
+    void pointerEntersTheZoneUnderIt()
+    {
+        QFETCH(QPoint, point);
+        QFETCH(BorderZone, zone);
+        QFETCH(int, cursor);
+        BorderZoneFlags flags;
+        const ZoneChange change = Common::trackPointer(flags, point, QSize(200, 100));
+        QCOMPARE(int(change.kind), int(ZoneChange::Kind::Enter));
+        QCOMPARE(change.zone, zone);
+        QVERIFY(!change.restorePrevious);
+        QCOMPARE(int(Common::zoneCursor(change.zone)), cursor);
+        QVERIFY(flags.isSet(zone));
+        // The same point again: the flag is set already, nothing more happens.
+        QCOMPARE(int(Common::trackPointer(flags, point, QSize(200, 100)).kind), int(ZoneChange::Kind::None));
+    }
+
+    void cornerFlagStaysAlongTheEdgeUntilTheInterior()
+    {
+        BorderZoneFlags flags;
+        const QSize size(200, 100);
+        QCOMPARE(Common::trackPointer(flags, QPoint(2, 2), size).zone, BorderZone::TopLeft);
+        // Along the top edge past the corner square: the top-left flag is still
+        // set, so the top zone comes next and replaces the override cursor.
+        const ZoneChange top = Common::trackPointer(flags, QPoint(50, 1), size);
+        QCOMPARE(int(top.kind), int(ZoneChange::Kind::Enter));
+        QCOMPARE(top.zone, BorderZone::Top);
+        QVERIFY(top.restorePrevious && flags.isSet(BorderZone::TopLeft));
+        // Back into the corner square: its flag is still set, nothing changes.
+        QCOMPARE(int(Common::trackPointer(flags, QPoint(3, 3), size).kind), int(ZoneChange::Kind::None));
+        QCOMPARE(int(Common::trackPointer(flags, QPoint(50, 50), size).kind), int(ZoneChange::Kind::Leave));
+        QVERIFY(!flags.any());
+        // Restored once: a second interior move changes nothing.
+        QCOMPARE(int(Common::trackPointer(flags, QPoint(60, 50), size).kind), int(ZoneChange::Kind::None));
+    }
+
+    void dragResizesPerZone_data()
+    {
+        QTest::addColumn<BorderZone>("zone");
+        QTest::addColumn<QRect>("result"); // from (100, 50) 400 x 300, dragged by (-20, 10)
+        QTest::newRow("bottom-right") << BorderZone::BottomRight << QRect(100, 50, 380, 310);
+        QTest::newRow("bottom-left") << BorderZone::BottomLeft << QRect(80, 50, 420, 310);
+        QTest::newRow("top-left") << BorderZone::TopLeft << QRect(80, 60, 420, 290);
+        QTest::newRow("top-right") << BorderZone::TopRight << QRect(100, 60, 380, 290);
+        QTest::newRow("top") << BorderZone::Top << QRect(100, 60, 400, 290);
+        QTest::newRow("bottom") << BorderZone::Bottom << QRect(100, 50, 400, 310);
+        QTest::newRow("left") << BorderZone::Left << QRect(80, 50, 420, 300);
+        QTest::newRow("right") << BorderZone::Right << QRect(100, 50, 380, 300);
+    }
+
+    void dragResizesPerZone()
+    {
+        QFETCH(BorderZone, zone);
+        QFETCH(QRect, result);
+        BorderZoneFlags flags;
+        flags.set(zone);
+        QCOMPARE(Common::resizedGeometry(flags, QRect(100, 50, 400, 300), QPoint(-20, 10)), result);
+    }
 };
-
-void BorderZonesTest::pointerEntersTheZoneUnderIt_data()
-{
-    QTest::addColumn<QPoint>("point");
-    QTest::addColumn<BorderZone>("zone");
-    QTest::addColumn<int>("cursor");
-    // A 200 x 100 window.
-    QTest::newRow("top-left corner") << QPoint(0, 0) << BorderZone::TopLeft << int(Qt::SizeFDiagCursor);
-    QTest::newRow("top-left corner, inner edge of band") << QPoint(3, 9) << BorderZone::TopLeft
-                                                         << int(Qt::SizeFDiagCursor);
-    QTest::newRow("top-right corner") << QPoint(199, 2) << BorderZone::TopRight << int(Qt::SizeBDiagCursor);
-    QTest::newRow("top-right corner start") << QPoint(190, 0) << BorderZone::TopRight << int(Qt::SizeBDiagCursor);
-    QTest::newRow("bottom-right corner") << QPoint(197, 99) << BorderZone::BottomRight << int(Qt::SizeFDiagCursor);
-    QTest::newRow("bottom-left corner") << QPoint(0, 90) << BorderZone::BottomLeft << int(Qt::SizeBDiagCursor);
-    QTest::newRow("top edge") << QPoint(10, 3) << BorderZone::Top << int(Qt::SizeVerCursor);
-    QTest::newRow("top edge end") << QPoint(189, 0) << BorderZone::Top << int(Qt::SizeVerCursor);
-    QTest::newRow("bottom edge") << QPoint(100, 96) << BorderZone::Bottom << int(Qt::SizeVerCursor);
-    QTest::newRow("left edge") << QPoint(0, 50) << BorderZone::Left << int(Qt::SizeHorCursor);
-    QTest::newRow("right edge") << QPoint(196, 10) << BorderZone::Right << int(Qt::SizeHorCursor);
-}
-
-void BorderZonesTest::pointerEntersTheZoneUnderIt()
-{
-    QFETCH(QPoint, point);
-    QFETCH(BorderZone, zone);
-    QFETCH(int, cursor);
-
-    BorderZoneFlags flags;
-    const ZoneChange change = Common::trackPointer(flags, point, QSize(200, 100));
-    QCOMPARE(int(change.kind), int(ZoneChange::Kind::Enter));
-    QCOMPARE(change.zone, zone);
-    QVERIFY(!change.restorePrevious);
-    QCOMPARE(int(Common::zoneCursor(change.zone)), cursor);
-    QVERIFY(flags.isSet(zone));
-
-    // The same point again: the flag is set already, nothing more happens.
-    QCOMPARE(int(Common::trackPointer(flags, point, QSize(200, 100)).kind), int(ZoneChange::Kind::None));
-}
-
-void BorderZonesTest::cornerFlagStaysAlongTheEdgeUntilTheInterior()
-{
-    BorderZoneFlags flags;
-    const QSize size(200, 100);
-    QCOMPARE(Common::trackPointer(flags, QPoint(2, 2), size).zone, BorderZone::TopLeft);
-    // Along the top edge past the corner square: the top-left flag is still
-    // set, so the top zone comes next and replaces the override cursor.
-    const ZoneChange top = Common::trackPointer(flags, QPoint(50, 1), size);
-    QCOMPARE(int(top.kind), int(ZoneChange::Kind::Enter));
-    QCOMPARE(top.zone, BorderZone::Top);
-    QVERIFY(top.restorePrevious);
-    QVERIFY(flags.isSet(BorderZone::TopLeft));
-    // Back into the corner square: its flag is still set, nothing changes.
-    QCOMPARE(int(Common::trackPointer(flags, QPoint(3, 3), size).kind), int(ZoneChange::Kind::None));
-
-    QCOMPARE(int(Common::trackPointer(flags, QPoint(50, 50), size).kind), int(ZoneChange::Kind::Leave));
-    QVERIFY(!flags.any());
-    // Restored once: a second interior move changes nothing.
-    QCOMPARE(int(Common::trackPointer(flags, QPoint(60, 50), size).kind), int(ZoneChange::Kind::None));
-}
-
-
-void BorderZonesTest::dragResizesPerZone_data()
-{
-    QTest::addColumn<BorderZone>("zone");
-    QTest::addColumn<QRect>("result");
-    // Window at (100, 50), 400 x 300, dragged by (-20, 10).
-    QTest::newRow("bottom-right") << BorderZone::BottomRight << QRect(100, 50, 380, 310);
-    QTest::newRow("bottom-left") << BorderZone::BottomLeft << QRect(80, 50, 420, 310);
-    QTest::newRow("top-left") << BorderZone::TopLeft << QRect(80, 60, 420, 290);
-    QTest::newRow("top-right") << BorderZone::TopRight << QRect(100, 60, 380, 290);
-    QTest::newRow("top") << BorderZone::Top << QRect(100, 60, 400, 290);
-    QTest::newRow("bottom") << BorderZone::Bottom << QRect(100, 50, 400, 310);
-    QTest::newRow("left") << BorderZone::Left << QRect(80, 50, 420, 300);
-    QTest::newRow("right") << BorderZone::Right << QRect(100, 50, 380, 300);
-}
-
-void BorderZonesTest::dragResizesPerZone()
-{
-    QFETCH(BorderZone, zone);
-    QFETCH(QRect, result);
-    BorderZoneFlags flags;
-    flags.set(zone);
-    QCOMPARE(Common::resizedGeometry(flags, QRect(100, 50, 400, 300), QPoint(-20, 10)), result);
-}
-
 
 QTEST_GUILESS_MAIN(BorderZonesTest)
 #include "tst_borderzones.moc"

@@ -18,17 +18,8 @@ namespace {
 long residentKb()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
+    const QList<QByteArray> fields = statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ') : QList<QByteArray>();
     return fields.size() > 1 ? fields.at(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
-}
-
-long peakKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
 }
 
 } // namespace
@@ -54,7 +45,9 @@ int main(int argc, char *argv[])
               << QStringLiteral("entries %1").arg(result.entries.size())
               << QStringLiteral("warnings %1").arg(warnings);
     }
-    const long extra = peakKb() - before;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const long extra = usage.ru_maxrss - before;
     for (const QString &line : qAsConst(lines))
         std::printf("%s\n", qPrintable(line));
     std::printf("extra_kb %ld\n", extra);

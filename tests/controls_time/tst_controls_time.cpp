@@ -44,6 +44,8 @@ private slots:
         QTest::addColumn<QList<qint64>>("timesMs"); // resetLabel: reset()
         QTest::addColumn<QString>("text");
         QTest::newRow("no length") << qint64(0) << QList<qint64>{75000} << "01:15";
+        QTest::newRow("a second short of an hour") << qint64(0) << QList<qint64>{3599999} << "59:59";
+        QTest::newRow("hours never wrap") << qint64(0) << QList<qint64>{90000000} << "25:00:00";
         QTest::newRow("with length") << qint64(4000000) << QList<qint64>{75400} << "01:15 | 1:06:40";
         QTest::newRow("no time yet") << qint64(60000) << QList<qint64>{} << "";
         QTest::newRow("back to zero keeps the text")

@@ -21,131 +21,120 @@ class ReportTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void emailPattern_data();
-    void emailPattern();
-    void reportTextIsExact_data();
-    void reportTextIsExact();
-    void postEndsTheDialog_data();
-    void postEndsTheDialog();
-};
+    void initTestCase() { QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn")); }
 
-void ReportTest::initTestCase()
-{
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn"));
-}
-
-void ReportTest::emailPattern_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("empty") << "" << true;
-    QTest::newRow("plain") << "jo.doe@mail.example.org" << true;
-    QTest::newRow("capitals") << "JO@EXAMPLE.COM" << true;
-    QTest::newRow("every special character") << "!#$%&'*+/=?^_`{|}~-.@x.io" << true;
-    QTest::newRow("six-letter ending") << "a@b.museum" << true;
-    QTest::newRow("no dot after the at sign") << "a@localhost" << false;
-    QTest::newRow("one-letter ending") << "a@b.c" << false;
-    QTest::newRow("seven-letter ending") << "a@b.abcdefg" << false;
-    QTest::newRow("no at sign") << "a.b.cd" << false;
-    QTest::newRow("space") << "a b@c.de" << false;
-    QTest::newRow("trailing newline") << "a@b.cd\n" << false;
-    QTest::newRow("non-ASCII letter") << QString::fromUtf8("\xc3\xa9@b.cd") << false;
-}
-
-void ReportTest::emailPattern()
-{
-    QFETCH(QString, address);
-    QFETCH(bool, accepted);
-    QCOMPARE(Common::isAcceptedEmail(address), accepted);
-}
-
-void ReportTest::reportTextIsExact_data()
-{
-    QTest::addColumn<QString>("log");
-    QTest::addColumn<QString>("report");
-    QTest::newRow("with a log") << "[Main] line"
-                                << "Player Tarn Version 1 (b)\n\nIt & broke\n\n[Main] line\n\n" + QString(80, '=')
-                                       + "\n\n";
-    QTest::newRow("without a log") << QString() << "Player Tarn Version 1 (b)\n\nIt & broke\n\n";
-}
-
-void ReportTest::reportTextIsExact()
-{
-    QFETCH(QString, log);
-    QFETCH(QString, report);
-    QCOMPARE(Common::composeReport(QStringLiteral("Player Tarn"), QStringLiteral("Version 1 (b)"),
-                                   QStringLiteral("It & broke"), log),
-             report);
-}
-
-void ReportTest::postEndsTheDialog_data()
-{
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<QString>("email");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<int>("requests");
-    QTest::addColumn<bool>("warned");
-    QTest::newRow("sent, & and = stay in their fields") << "  a&d=1&e=x  " << "jo+x@h.io" << 200 << 1 << false;
-    QTest::newRow("empty description sends nothing") << " \n " << "" << 200 << 0 << false;
-    QTest::newRow("server error warns and offers the text") << "broken" << "" << 500 << 1 << true;
-}
-
-void ReportTest::postEndsTheDialog()
-{
-    QFETCH(QString, description);
-    QFETCH(QString, email);
-    QFETCH(int, status);
-    QFETCH(int, requests);
-    QFETCH(bool, warned);
-    LocalHttpServer server;
-    server.reply.status = status;
-    const QByteArray isolatedServer = qgetenv("PLAYER_TARN_SERVER");
-    qputenv("PLAYER_TARN_SERVER", server.base().toUtf8());
-    QGuiApplication::clipboard()->clear();
-
-    QWidget window;
-    LibTarnCommon::LogDialog log(QStringLiteral("log"));
-    log.addNotice(QStringLiteral("[Main] hello"));
-    QPointer<Common::ReportDialog> dialog =
-        new Common::ReportDialog(QStringLiteral("Version 1"), QStringLiteral("Player"), false, QString(), &log, &window);
-    dialog->show();
-    dialog->findChild<QTextEdit *>()->setPlainText(description);
-    dialog->findChild<QLineEdit *>()->setText(email);
-
-    QString boxText;
-    TarnTest::ModalAnswerer answerer([&boxText](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        boxText = box->text();
-        box->button(QMessageBox::Yes)->click();
-        return true;
-    });
-    const QList<QPushButton *> buttons = dialog->findChildren<QPushButton *>();
-    auto post = std::find_if(buttons.cbegin(), buttons.cend(),
-                             [](QPushButton *b) { return b->text() == QLatin1String("Post report"); });
-    (*post)->click();
-    QTRY_VERIFY(!dialog);
-    qputenv("PLAYER_TARN_SERVER", isolatedServer);
-
-    QCOMPARE(server.requests.size(), requests);
-    QCOMPARE(answerer.seen.size(), warned ? 1 : 0);
-    if (!requests)
-        return;
-    const TarnTest::HttpRequest &request = server.requests.first();
-    QCOMPARE(request.path, QByteArray("/Tarn/report.php"));
-    QCOMPARE(request.headers.value("referer"), QByteArray("Report"));
-    QCOMPARE(request.headers.value("user-agent"), QByteArray("AppTarn"));
-    QCOMPARE(request.headers.value("content-type"), QByteArray("application/x-www-form-urlencoded"));
-    const QString report = Common::composeReport(QStringLiteral("Player Tarn"), QStringLiteral("Version 1"),
-                                                 description.trimmed(), QStringLiteral("[Main] hello"));
-    const QVector<QPair<QString, QString>> fields{
-        {"p", "Player"}, {"a", "0"}, {"e", email}, {"r", "issue"}, {"d", report}};
-    QCOMPARE(request.fields(), fields);
-    if (warned) {
-        QVERIFY2(boxText.contains(QStringLiteral("Internal Server Error")), qPrintable(boxText));
-        QCOMPARE(QGuiApplication::clipboard()->text(), report);
+    void emailPattern_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("plain") << "jo.doe@mail.example.org" << true;
+        QTest::newRow("capitals") << "JO@EXAMPLE.COM" << true;
+        QTest::newRow("every special character") << "!#$%&'*+/=?^_`{|}~-.@x.io" << true;
+        QTest::newRow("six-letter ending") << "a@b.museum" << true;
+        QTest::newRow("no dot after the at sign") << "a@localhost" << false;
+        QTest::newRow("one-letter ending") << "a@b.c" << false;
+        QTest::newRow("seven-letter ending") << "a@b.abcdefg" << false;
+        QTest::newRow("no at sign") << "a.b.cd" << false;
+        QTest::newRow("space") << "a b@c.de" << false;
+        QTest::newRow("trailing newline") << "a@b.cd\n" << false;
+        QTest::newRow("non-ASCII letter") << QString::fromUtf8("\xc3\xa9@b.cd") << false;
     }
-}
+
+    void emailPattern()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, accepted);
+        QCOMPARE(Common::isAcceptedEmail(address), accepted);
+    }
+
+    void reportTextIsExact_data()
+    {
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("with a log") << "[Main] line"
+                                    << "Player Tarn Version 1 (b)\n\nIt & broke\n\n[Main] line\n\n" + QString(80, '=')
+                                           + "\n\n";
+        QTest::newRow("without a log") << QString() << "Player Tarn Version 1 (b)\n\nIt & broke\n\n";
+    }
+
+    void reportTextIsExact()
+    {
+        QFETCH(QString, log);
+        QFETCH(QString, report);
+        QCOMPARE(Common::composeReport(QStringLiteral("Player Tarn"), QStringLiteral("Version 1 (b)"),
+                                       QStringLiteral("It & broke"), log),
+                 report);
+    }
+
+    void postEndsTheDialog_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("email");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("sent, & and = stay in their fields") << "  a&d=1&e=x  " << "jo+x@h.io" << 200 << 1 << false;
+        QTest::newRow("empty description sends nothing") << " \n " << "" << 200 << 0 << false;
+        QTest::newRow("server error warns and offers the text") << "broken" << "" << 500 << 1 << true;
+    }
+
+    void postEndsTheDialog()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, email);
+        QFETCH(int, status);
+        QFETCH(int, requests);
+        QFETCH(bool, warned);
+        LocalHttpServer server;
+        server.reply.status = status;
+        const QByteArray isolatedServer = qgetenv("PLAYER_TARN_SERVER");
+        qputenv("PLAYER_TARN_SERVER", server.base().toUtf8());
+        QGuiApplication::clipboard()->clear();
+
+        QWidget window;
+        LibTarnCommon::LogDialog log(QStringLiteral("log"));
+        log.addNotice(QStringLiteral("[Main] hello"));
+        QPointer<Common::ReportDialog> dialog =
+            new Common::ReportDialog(QStringLiteral("Version 1"), QStringLiteral("Player"), false, QString(), &log, &window);
+        dialog->show();
+        dialog->findChild<QTextEdit *>()->setPlainText(description);
+        dialog->findChild<QLineEdit *>()->setText(email);
+
+        QString boxText;
+        TarnTest::ModalAnswerer answerer([&boxText](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            boxText = box->text();
+            box->button(QMessageBox::Yes)->click();
+            return true;
+        });
+        const QList<QPushButton *> buttons = dialog->findChildren<QPushButton *>();
+        auto post = std::find_if(buttons.cbegin(), buttons.cend(),
+                                 [](QPushButton *b) { return b->text() == QLatin1String("Post report"); });
+        (*post)->click();
+        QTRY_VERIFY(!dialog);
+        qputenv("PLAYER_TARN_SERVER", isolatedServer);
+
+        QCOMPARE(server.requests.size(), requests);
+        QCOMPARE(answerer.seen.size(), warned ? 1 : 0);
+        if (!requests)
+            return;
+        const TarnTest::HttpRequest &request = server.requests.first();
+        QCOMPARE(request.path, QByteArray("/Tarn/report.php"));
+        QCOMPARE(request.headers.value("referer"), QByteArray("Report"));
+        QCOMPARE(request.headers.value("user-agent"), QByteArray("AppTarn"));
+        QCOMPARE(request.headers.value("content-type"), QByteArray("application/x-www-form-urlencoded"));
+        const QString report = Common::composeReport(QStringLiteral("Player Tarn"), QStringLiteral("Version 1"),
+                                                     description.trimmed(), QStringLiteral("[Main] hello"));
+        const QVector<QPair<QString, QString>> fields{
+            {"p", "Player"}, {"a", "0"}, {"e", email}, {"r", "issue"}, {"d", report}};
+        QCOMPARE(request.fields(), fields);
+        if (warned) {
+            QVERIFY2(boxText.contains(QStringLiteral("Internal Server Error")), qPrintable(boxText));
+            QCOMPARE(QGuiApplication::clipboard()->text(), report);
+        }
+    }
+};
 
 TARN_TEST_MAIN(ReportTest)
 #include "tst_report.moc"

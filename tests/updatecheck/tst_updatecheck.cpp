@@ -59,181 +59,170 @@ class UpdateCheckTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void replyEndsInStatusAndLink_data();
-    void replyEndsInStatusAndLink();
-    void hugeReplyIsCappedInBoundedMemory();
-    void dialogTabsFollowDebugAndChangelog_data();
-    void dialogTabsFollowDebugAndChangelog();
-    void blinkLabelPhases();
-};
+    void initTestCase() { QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn")); }
 
-void UpdateCheckTest::initTestCase()
-{
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn"));
-}
+    void replyEndsInStatusAndLink_data()
+    {
+        QTest::addColumn<HttpReply>("reply");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("link"); // the download link shown, empty when hidden
 
-void UpdateCheckTest::replyEndsInStatusAndLink_data()
-{
-    QTest::addColumn<HttpReply>("reply");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<QString>("link"); // the download link shown, empty when hidden
-
-    const QString available = QStringLiteral("<b>An update is available for Player Tarn.</b>");
-    const QString none = QStringLiteral("<b>No update available for Player Tarn.</b>");
-    HttpReply chunked;
-    chunked.chunks << "<UPD" << "ATE>yes</UP" << "DATE><URLBIN>https://h.example/a.exe</URL"
-                   << "BIN><FILEBIN>a<b>.exe</FILEBIN>";
-    chunked.chunkDelayMs = 30;
-    QTest::newRow("tags split over chunks") << chunked << available
-                                            << "<a href='https://h.example/a.exe'>a&lt;b&gt;.exe</a>";
-    QTest::newRow("yes with spaces") << replyOf("<UPDATE> yes </UPDATE>") << available << "";
-    QTest::newRow("Yes capitalised") << replyOf("<UPDATE>Yes</UPDATE>") << none << "";
-    QTest::newRow("URLBIN without FILEBIN")
-        << replyOf("<UPDATE>yes</UPDATE><URLBIN>http://h.example/a'b.exe</URLBIN>") << available
-        << "<a href='http://h.example/a&#39;b.exe'></a>";
-    QTest::newRow("javascript URLBIN is no link")
-        << replyOf("<UPDATE>yes</UPDATE><URLBIN>javascript:alert(1)</URLBIN><FILEBIN>a</FILEBIN>") << available << "";
-    QTest::newRow("garbage") << replyOf("\x01\xff<html>nothing</html>") << none << "";
-    QTest::newRow("empty reply") << replyOf(QByteArray())
-                                 << "<b>Internet connection failed! Try later.</b>" << "";
-    QTest::newRow("HTTP error: the body's tags do not count")
-        << replyOf("<UPDATE>yes</UPDATE><URLBIN>https://h.example/a</URLBIN>", 500)
-        << "server replied: Internal Server Error" << "";
-    HttpReply silent;
-    silent.silent = true;
-    QTest::newRow("server never answers") << silent << "<b>The server did not answer in time. Try later.</b>" << "";
-}
-
-void UpdateCheckTest::replyEndsInStatusAndLink()
-{
-    QFETCH(HttpReply, reply);
-    QFETCH(QString, status);
-    QFETCH(QString, link);
-    LocalHttpServer server;
-    server.reply = reply;
-    std::unique_ptr<UpdateHelper> client(makeClient(server, false));
-    QSignalSpy done(client.get(), &UpdateHelper::done);
-    QSignalSpy statuses(client.get(), &UpdateHelper::status);
-    client->start();
-    client->start(); // ignored while the reply runs
-    QVERIFY(done.wait(5000));
-    QCOMPARE(done.count(), 1);
-    QCOMPARE(server.requests.size(), 1);
-    QVERIFY2(client->statusText().endsWith(status), qPrintable(client->statusText()));
-    QCOMPARE(statuses.last().at(0).toString(), client->statusText());
-
-    Common::UpdateDialog dialog(client.get(), QString(), QString());
-    auto *shown = dialog.findChild<QLabel *>(QStringLiteral("downloadUpdateLink"));
-    QCOMPARE(shown->isVisibleTo(&dialog) ? shown->text() : QString(), link);
-}
-
-void UpdateCheckTest::hugeReplyIsCappedInBoundedMemory()
-{
-    LocalHttpServer server;
-    server.reply.streamBytes = 50 * 1024 * 1024;
-    std::unique_ptr<UpdateHelper> client(makeClient(server, true));
-    QSignalSpy done(client.get(), &UpdateHelper::done);
-    QSignalSpy responses(client.get(), &UpdateHelper::response);
-
-    // Peak resident size from here on ("5" resets the high-water mark).
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    QVERIFY(clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1);
-    clearRefs.close();
-    const qint64 before = peakRssKiB();
-
-    client->start();
-    QVERIFY(done.wait(10000));
-    const qint64 growth = peakRssKiB() - before;
-    qInfo("peak RSS growth %lld KiB, %lld bytes streamed, %d debug refreshes", growth, server.streamed,
-          int(responses.count()));
-    QVERIFY2(growth < 24 * 1024, qPrintable(QString::number(growth)));
-    QVERIFY(server.streamed < 8 * 1024 * 1024);
-    QCOMPARE(client->receivedText().size(), int(UpdateHelper::maxReplyBytes));
-    QCOMPARE(client->statusText(),
-             QStringLiteral("<b>The server's reply is larger than 1024 KiB: the check was stopped.</b>"));
-}
-
-void UpdateCheckTest::dialogTabsFollowDebugAndChangelog_data()
-{
-    QTest::addColumn<bool>("debug");
-    QTest::addColumn<bool>("changelog");
-    QTest::addColumn<QStringList>("tabs");
-    QTest::newRow("plain") << false << false << QStringList{"Update status"};
-    QTest::newRow("changelog") << false << true << QStringList{"Update status", "CHANGELOG"};
-    QTest::newRow("debug") << true << false << QStringList{"Update status", "Server response", "Debug source"};
-    QTest::newRow("debug and changelog")
-        << true << true << QStringList{"Update status", "CHANGELOG", "Server response", "Debug source"};
-}
-
-void UpdateCheckTest::dialogTabsFollowDebugAndChangelog()
-{
-    QFETCH(bool, debug);
-    QFETCH(bool, changelog);
-    QFETCH(QStringList, tabs);
-    // A local image named by the reply must not be loaded by the HTML view.
-    QTemporaryDir dir;
-    const QString image = dir.filePath(QStringLiteral("local.png"));
-    QImage(4, 4, QImage::Format_ARGB32).save(image);
-    QByteArray body = "<UPDATE>yes</UPDATE><VERSION><i>2.0</i></VERSION><img src='" + QUrl::fromLocalFile(image).toEncoded()
-                      + "'>";
-    // A changelog far longer than any real one is shown cut.
-    const QString log = QStringLiteral("<b>fixed</b>") + QString(100000, QLatin1Char('x'));
-    if (changelog)
-        body += "<CHANGELOG>" + log.toUtf8() + "</CHANGELOG>";
-    LocalHttpServer server;
-    server.reply = replyOf(body);
-    std::unique_ptr<UpdateHelper> client(makeClient(server, debug));
-
-    // The dialog opens while the check runs and follows it.
-    client->start();
-    Common::ModernUpdateDialog dialog(client.get(), QString(), QString());
-    auto *status = dialog.findChild<LibTarnCommon::BlinkLabel *>();
-    QVERIFY(status->isBlinking());
-    QTRY_VERIFY(client->isDone());
-    QVERIFY(!status->isBlinking());
-    QCOMPARE(status->text(), QStringLiteral("<i><b>An update is available for Player Tarn.</b></i>"));
-
-    auto *tabWidget = dialog.findChild<QTabWidget *>();
-    QStringList titles;
-    for (int i = 0; i < tabWidget->count(); ++i)
-        titles << tabWidget->tabText(i);
-    QCOMPARE(titles, tabs);
-    if (changelog)
-        QCOMPARE(static_cast<QTextEdit *>(tabWidget->widget(1))->toPlainText(), log.left(16384) + QChar(0x2026));
-    const QList<QLabel *> labels = dialog.findChildren<QLabel *>();
-    QVERIFY(std::any_of(labels.cbegin(), labels.cend(),
-                        [](QLabel *l) { return l->text() == QLatin1String("&lt;i&gt;2.0&lt;/i&gt;"); }));
-    if (debug) {
-        auto *html = static_cast<QTextEdit *>(tabWidget->widget(tabs.indexOf(QStringLiteral("Server response"))));
-        QVERIFY(html->toPlainText().contains(QStringLiteral("yes")));
-        QVERIFY(!html->document()->resource(QTextDocument::ImageResource, QUrl::fromLocalFile(image)).isValid());
+        const QString available = QStringLiteral("<b>An update is available for Player Tarn.</b>");
+        const QString none = QStringLiteral("<b>No update available for Player Tarn.</b>");
+        HttpReply chunked;
+        chunked.chunks << "<UPD" << "ATE>yes</UP" << "DATE><URLBIN>https://h.example/a.exe</URL"
+                       << "BIN><FILEBIN>a<b>.exe</FILEBIN>";
+        chunked.chunkDelayMs = 30;
+        QTest::newRow("tags split over chunks") << chunked << available
+                                                << "<a href='https://h.example/a.exe'>a&lt;b&gt;.exe</a>";
+        QTest::newRow("yes with spaces") << replyOf("<UPDATE> yes </UPDATE>") << available << "";
+        QTest::newRow("Yes capitalised") << replyOf("<UPDATE>Yes</UPDATE>") << none << "";
+        QTest::newRow("URLBIN without FILEBIN")
+            << replyOf("<UPDATE>yes</UPDATE><URLBIN>http://h.example/a'b.exe</URLBIN>") << available
+            << "<a href='http://h.example/a&#39;b.exe'></a>";
+        QTest::newRow("javascript URLBIN is no link")
+            << replyOf("<UPDATE>yes</UPDATE><URLBIN>javascript:alert(1)</URLBIN><FILEBIN>a</FILEBIN>") << available << "";
+        QTest::newRow("garbage") << replyOf("\x01\xff<html>nothing</html>") << none << "";
+        QTest::newRow("empty reply") << replyOf(QByteArray())
+                                     << "<b>Internet connection failed! Try later.</b>" << "";
+        QTest::newRow("HTTP error: the body's tags do not count")
+            << replyOf("<UPDATE>yes</UPDATE><URLBIN>https://h.example/a</URLBIN>", 500)
+            << "server replied: Internal Server Error" << "";
+        HttpReply silent;
+        silent.silent = true;
+        QTest::newRow("server never answers") << silent << "<b>The server did not answer in time. Try later.</b>" << "";
     }
-}
 
-void UpdateCheckTest::blinkLabelPhases()
-{
-    LibTarnCommon::BlinkLabel label;
-    auto tick = [&label] { QMetaObject::invokeMethod(&label, "blinking"); };
-    label.setText(QStringLiteral("a"));
-    QVERIFY(label.isBlinking());
-    QCOMPARE(label.text(), QStringLiteral("a"));
-    tick();
-    QCOMPARE(label.text(), QString());
-    tick();
-    QCOMPARE(label.text(), QStringLiteral("a"));
-    tick();
-    label.setText(QStringLiteral("b")); // a new text shows at once
-    QCOMPARE(label.text(), QStringLiteral("b"));
-    tick();
-    label.stopBlinking(); // steady, even from a hidden phase
-    QVERIFY(!label.isBlinking());
-    QCOMPARE(label.text(), QStringLiteral("b"));
-    label.setText(QStringLiteral("c"));
-    QVERIFY(!label.isBlinking());
-    label.setText(QString());
-    QCOMPARE(label.text(), QString());
-}
+    void replyEndsInStatusAndLink()
+    {
+        QFETCH(HttpReply, reply);
+        QFETCH(QString, status);
+        QFETCH(QString, link);
+        LocalHttpServer server;
+        server.reply = reply;
+        std::unique_ptr<UpdateHelper> client(makeClient(server, false));
+        QSignalSpy done(client.get(), &UpdateHelper::done);
+        QSignalSpy statuses(client.get(), &UpdateHelper::status);
+        client->start();
+        client->start(); // ignored while the reply runs
+        QVERIFY(done.wait(5000));
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(server.requests.size(), 1);
+        QVERIFY2(client->statusText().endsWith(status), qPrintable(client->statusText()));
+        QCOMPARE(statuses.last().at(0).toString(), client->statusText());
+
+        Common::UpdateDialog dialog(client.get(), QString(), QString());
+        auto *shown = dialog.findChild<QLabel *>(QStringLiteral("downloadUpdateLink"));
+        QCOMPARE(shown->isVisibleTo(&dialog) ? shown->text() : QString(), link);
+    }
+
+    void hugeReplyIsCappedInBoundedMemory()
+    {
+        LocalHttpServer server;
+        server.reply.streamBytes = 50 * 1024 * 1024;
+        std::unique_ptr<UpdateHelper> client(makeClient(server, true));
+        QSignalSpy done(client.get(), &UpdateHelper::done);
+        QSignalSpy responses(client.get(), &UpdateHelper::response);
+
+        // Peak resident size from here on ("5" resets the high-water mark).
+        QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+        QVERIFY(clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1);
+        clearRefs.close();
+        const qint64 before = peakRssKiB();
+
+        client->start();
+        QVERIFY(done.wait(10000));
+        const qint64 growth = peakRssKiB() - before;
+        qInfo("peak RSS growth %lld KiB, %lld bytes streamed, %d debug refreshes", growth, server.streamed,
+              int(responses.count()));
+        QVERIFY2(growth < 24 * 1024, qPrintable(QString::number(growth)));
+        QVERIFY(server.streamed < 8 * 1024 * 1024);
+        QCOMPARE(client->receivedText().size(), int(UpdateHelper::maxReplyBytes));
+        QCOMPARE(client->statusText(),
+                 QStringLiteral("<b>The server's reply is larger than 1024 KiB: the check was stopped.</b>"));
+    }
+
+    void dialogTabsFollowDebugAndChangelog_data()
+    {
+        QTest::addColumn<bool>("debug");
+        QTest::addColumn<bool>("changelog");
+        QTest::addColumn<QStringList>("tabs");
+        QTest::newRow("plain") << false << false << QStringList{"Update status"};
+        QTest::newRow("changelog") << false << true << QStringList{"Update status", "CHANGELOG"};
+        QTest::newRow("debug") << true << false << QStringList{"Update status", "Server response", "Debug source"};
+        QTest::newRow("debug and changelog")
+            << true << true << QStringList{"Update status", "CHANGELOG", "Server response", "Debug source"};
+    }
+
+    void dialogTabsFollowDebugAndChangelog()
+    {
+        QFETCH(bool, debug);
+        QFETCH(bool, changelog);
+        QFETCH(QStringList, tabs);
+        // A local image named by the reply must not be loaded by the HTML view.
+        QTemporaryDir dir;
+        const QString image = dir.filePath(QStringLiteral("local.png"));
+        QImage(4, 4, QImage::Format_ARGB32).save(image);
+        QByteArray body = "<UPDATE>yes</UPDATE><VERSION><i>2.0</i></VERSION><img src='" + QUrl::fromLocalFile(image).toEncoded()
+                          + "'>";
+        // A changelog far longer than any real one is shown cut.
+        const QString log = QStringLiteral("<b>fixed</b>") + QString(100000, QLatin1Char('x'));
+        if (changelog)
+            body += "<CHANGELOG>" + log.toUtf8() + "</CHANGELOG>";
+        LocalHttpServer server;
+        server.reply = replyOf(body);
+        std::unique_ptr<UpdateHelper> client(makeClient(server, debug));
+
+        // The dialog opens while the check runs and follows it.
+        client->start();
+        Common::ModernUpdateDialog dialog(client.get(), QString(), QString());
+        auto *status = dialog.findChild<LibTarnCommon::BlinkLabel *>();
+        QVERIFY(status->isBlinking());
+        QTRY_VERIFY(client->isDone());
+        QVERIFY(!status->isBlinking());
+        QCOMPARE(status->text(), QStringLiteral("<i><b>An update is available for Player Tarn.</b></i>"));
+
+        auto *tabWidget = dialog.findChild<QTabWidget *>();
+        QStringList titles;
+        for (int i = 0; i < tabWidget->count(); ++i)
+            titles << tabWidget->tabText(i);
+        QCOMPARE(titles, tabs);
+        if (changelog)
+            QCOMPARE(static_cast<QTextEdit *>(tabWidget->widget(1))->toPlainText(), log.left(16384) + QChar(0x2026));
+        const QList<QLabel *> labels = dialog.findChildren<QLabel *>();
+        QVERIFY(std::any_of(labels.cbegin(), labels.cend(),
+                            [](QLabel *l) { return l->text() == QLatin1String("&lt;i&gt;2.0&lt;/i&gt;"); }));
+        if (debug) {
+            auto *html = static_cast<QTextEdit *>(tabWidget->widget(tabs.indexOf(QStringLiteral("Server response"))));
+            QVERIFY(html->toPlainText().contains(QStringLiteral("yes")));
+            QVERIFY(!html->document()->resource(QTextDocument::ImageResource, QUrl::fromLocalFile(image)).isValid());
+        }
+    }
+
+    void blinkLabelPhases()
+    {
+        LibTarnCommon::BlinkLabel label;
+        auto tick = [&label] { QMetaObject::invokeMethod(&label, "blinking"); };
+        label.setText(QStringLiteral("a"));
+        QVERIFY(label.isBlinking());
+        QStringList seen{label.text()};
+        tick();
+        seen << label.text();
+        tick();
+        seen << label.text();
+        tick();
+        label.setText(QStringLiteral("b")); // a new text shows at once
+        seen << label.text();
+        tick();
+        label.stopBlinking(); // steady, even from a hidden phase
+        seen << label.text();
+        QCOMPARE(seen, (QStringList{"a", "", "a", "b", "b"}));
+        label.setText(QStringLiteral("c"));
+        QVERIFY(!label.isBlinking());
+        label.setText(QString());
+        QCOMPARE(label.text(), QString());
+    }
+};
 
 TARN_TEST_MAIN(UpdateCheckTest)
 #include "tst_updatecheck.moc"
