@@ -1,9 +1,8 @@
 #pragma once
 // The program's command line: the start, translate, debug and password
 // options in that order, then help and version, and an optional bare file
-// name. Qt's standard handling of
-// unknown options and missing values applies (process() ends the program
-// with exit code 1 and a message).
+// name. Qt's standard handling of unknown options and missing values applies
+// (process() ends the program with exit code 1 and a message).
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
