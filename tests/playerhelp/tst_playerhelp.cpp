@@ -61,7 +61,6 @@ private slots:
 
     void aboutBoxShowsVersionLine()
     {
-        QCOMPARE(PlayerProduct::versionLine(), QStringLiteral("Version 1.0 64-bit (1.0.0.0 build 1777)"));
         PlayerWindow window(QString(), true);
         QStringList texts;
         TarnTest::ModalAnswerer answerer([&texts](QWidget *modal) {
@@ -199,7 +198,6 @@ private slots:
         QCOMPARE(QApplication::exec(), 1);
         QCOMPARE(shown, text);
     }
-
 
 private:
     QAction *action(QWidget *window, const QString &text)
