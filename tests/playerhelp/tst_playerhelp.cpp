@@ -1,4 +1,4 @@
-// The player's help menu, update values, new-window option and fatal engine
+// The player's about box, update values, new-window option and fatal engine
 // boxes, through the window's actions and slots, with the server base aimed
 // at a real HTTP server on 127.0.0.1.
 
@@ -14,24 +14,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QSettings>
 #include <QSysInfo>
 
 using TarnTest::LocalHttpServer;
-
-// Takes the addresses QDesktopServices would hand to the browser.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
 
 class PlayerHelpTest : public QObject
 {
@@ -138,26 +125,6 @@ private slots:
         QCOMPARE(QSettings().value(QStringLiteral("Input/video instance")), QVariant(true));
         option->trigger();
         QCOMPARE(QSettings().value(QStringLiteral("Input/video instance")), QVariant(false));
-    }
-
-    void helpPagesOpenOnServerBase_data()
-    {
-        QTest::addColumn<QString>("path"); // the row names the action
-        QTest::newRow("Player online") << "/Tarn/player/";
-        QTest::newRow("Player FAQ") << "/Tarn/player/faq.php";
-        QTest::newRow("Blu-ray plugin") << "/Tarn/player/mmplug/";
-        QTest::newRow("Mirelva online") << "/Tarn/";
-    }
-
-    void helpPagesOpenOnServerBase()
-    {
-        QFETCH(QString, path);
-        UrlRecorder recorder;
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
-        PlayerWindow window(QString(), true);
-        action(&window, QString::fromUtf8(QTest::currentDataTag()))->trigger();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QCOMPARE(recorder.urls, QList<QUrl>{QUrl(server->base() + path)});
     }
 
     void engineFailureEndsWithExitCode1_data()
