@@ -119,9 +119,8 @@ public:
     }
 
 public slots:
-    uint Inhibit(const QString &application, const QString &reason)
+    uint Inhibit(const QString &application, const QString &)
     {
-        Q_UNUSED(reason)
         const uint cookie = ++lastCookie;
         holders.insert(cookie, message().service());
         watcher.addWatchedService(message().service());
@@ -318,16 +317,12 @@ private:
 
     void play(const QStringList &files)
     {
-        if (files.size() > 1) {
-            QList<QUrl> urls;
-            for (const QString &file : files)
-                urls << QUrl::fromLocalFile(file);
-            window->dropUri(urls);
-        } else if (!files.isEmpty()) {
-            window->openFile(files.first());
-        } else {
+        if (files.isEmpty())
             return;
-        }
+        QList<QUrl> urls;
+        for (const QString &file : files)
+            urls << QUrl::fromLocalFile(file);
+        window->dropUri(urls);
         QVERIFY(window->playing());
         // Parse now: the silent device plays faster than real time.
         window->core->parseMedia();
