@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QSettings>
 
+#include <algorithm>
 #include <functional>
 
 using Desktop::MprisService;
@@ -69,11 +70,7 @@ public:
 
     bool announced(const QVariantMap &expected) const
     {
-        for (const QVariantMap &change : changes) {
-            if (holds(change, expected))
-                return true;
-        }
-        return false;
+        return std::any_of(changes.begin(), changes.end(), [&](const QVariantMap &c) { return holds(c, expected); });
     }
 
 public slots:
