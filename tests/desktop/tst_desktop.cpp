@@ -204,7 +204,6 @@ private slots:
                      written || type == QLatin1String("video/mp4"));
     }
 
-
 private:
     QString root;
 };

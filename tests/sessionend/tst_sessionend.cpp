@@ -1,6 +1,7 @@
 // The frame's session-end block against a logind stand-in on a private bus
 // that this test starts.
 #include "modernwindow.h"
+#include "privatebus.h"
 #include "shutdowninhibitor.h"
 #include "tarntest.h"
 
@@ -30,21 +31,15 @@ class SessionEndTest : public QObject
 private slots:
     void cleanupTestCase()
     {
-        for (QProcess *process : {&logind, &bus}) {
-            process->terminate();
-            process->waitForFinished(3000);
-        }
+        logind.terminate();
+        logind.waitForFinished(3000);
     }
 
     void initTestCase()
     {
-        bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
-        QVERIFY(bus.waitForStarted());
-        QTRY_VERIFY(bus.canReadLine());
-        address = QString::fromUtf8(bus.readLine()).trimmed();
-        QVERIFY(!address.isEmpty());
+        QVERIFY(bus.start());
         // Read by libdbus when the program first asks for the system bus.
-        qputenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8());
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.address);
     }
 
     void withoutLogindNothingIsBlocked()
@@ -62,7 +57,7 @@ private slots:
 
     void blockHoldsTheLockUntilReleased()
     {
-        logind.start(QStringLiteral(FAKE_LOGIND), {address});
+        logind.start(QStringLiteral(FAKE_LOGIND), {QString::fromUtf8(bus.address)});
         QCOMPARE(nextLine(), QStringLiteral("ready"));
         QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn"));
         BlockingWindow window;
@@ -97,9 +92,8 @@ private:
         return logind.canReadLine() ? QString::fromUtf8(logind.readLine()).trimmed() : QString();
     }
 
-    QProcess bus;
+    TarnTest::PrivateSessionBus bus;
     QProcess logind;
-    QString address;
 };
 
 TARN_TEST_MAIN(SessionEndTest)

@@ -41,11 +41,6 @@ private:
     bool m_saved = false;
 };
 
-QString settingsFile()
-{
-    return QSettings().fileName();
-}
-
 } // namespace
 
 class SettingsSafetyTest : public QObject
@@ -53,10 +48,7 @@ class SettingsSafetyTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QDir().mkpath(QFileInfo(settingsFile()).absolutePath());
-    }
+    void init() { QDir().mkpath(QFileInfo(QSettings().fileName()).absolutePath()); }
 
     void unsavableSettingsWarnOnceAndQuitNormally_data()
     {
@@ -68,7 +60,7 @@ private slots:
     void unsavableSettingsWarnOnceAndQuitNormally()
     {
         QFETCH(bool, fileExists);
-        const QString file = settingsFile();
+        const QString file = QSettings().fileName();
         const QString folder = QFileInfo(file).absolutePath();
         QFile::remove(file);
         if (fileExists)
@@ -98,11 +90,10 @@ private slots:
     // second launch hands its video over instead.
     void unreadableSettingsFileIsKeptAsideAndDefaultsApply()
     {
-        const QString file = settingsFile();
+        const QString file = QSettings().fileName();
         const QByteArray garbled("[Input]\nvideo%20instance=true\n\x89PNG\r\n\x1a\n\0\0garbled", 47);
         QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(out.write(garbled), qint64(garbled.size()));
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(garbled) == garbled.size());
         out.close();
 
         QProcess player;
@@ -123,8 +114,7 @@ private slots:
         const QFileInfoList kept = QFileInfo(file).dir().entryInfoList({"Player.conf.corrupt-*"}, QDir::Files);
         QCOMPARE(kept.size(), 1);
         QFile keptFile(kept.first().filePath());
-        QVERIFY(keptFile.open(QIODevice::ReadOnly));
-        QCOMPARE(keptFile.readAll(), garbled);
+        QVERIFY(keptFile.open(QIODevice::ReadOnly) && keptFile.readAll() == garbled);
         QVERIFY(player.readAllStandardError().contains(
             "[Main] Settings could not be read; the file was kept as " + kept.first().filePath().toUtf8()));
     }

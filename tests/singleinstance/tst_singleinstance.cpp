@@ -24,15 +24,10 @@ Process start(const QString &program, const QStringList &arguments)
     return process;
 }
 
-Process startProbe(const QString &id, const QString &text)
-{
-    return start(PROBE, {id, text});
-}
-
 // Ends a primary probe with a "quit" message; returns all it printed.
 QList<QByteArray> stopProbe(QProcess *probe, const QString &id)
 {
-    startProbe(id, QStringLiteral("quit"))->waitForFinished(10000);
+    start(PROBE, {id, QStringLiteral("quit")})->waitForFinished(10000);
     if (!probe->waitForFinished(10000))
         probe->kill();
     QList<QByteArray> lines = probe->readAll().split('\n');
@@ -77,10 +72,10 @@ private slots:
     void secondLaunchHandsTextOverWhole()
     {
         const QString id = uniqueId();
-        Process primary = startProbe(id, QString());
+        Process primary = start(PROBE, {id, QString()});
         QVERIFY(becomesPrimary(primary.get()));
         const QString text = QString::fromUtf8("/home/ana/Vidéos/été 2026/clip ✓.mkv") + QString(3000, QLatin1Char('x'));
-        Process second = startProbe(id, text);
+        Process second = start(PROBE, {id, text});
         QVERIFY(second->waitForFinished(10000));
         QCOMPARE(second->exitCode(), 0);
         QCOMPARE(second->readAll(), QByteArray("sent\n"));
@@ -92,7 +87,7 @@ private slots:
         const QString id = uniqueId();
         std::vector<Process> probes;
         for (int i = 0; i < 10; ++i)
-            probes.push_back(startProbe(id, QStringLiteral("message %1").arg(i)));
+            probes.push_back(start(PROBE, {id, QStringLiteral("message %1").arg(i)}));
         // Nine hand their text over and end; the primary keeps running.
         const auto running = [&probes] {
             std::vector<QProcess *> result;
@@ -124,12 +119,12 @@ private slots:
     void killedPrimaryDoesNotBlockNextLaunch()
     {
         const QString id = uniqueId();
-        Process primary = startProbe(id, QString());
+        Process primary = start(PROBE, {id, QString()});
         QVERIFY(becomesPrimary(primary.get()));
         stop({primary.get()});
         QElapsedTimer timer;
         timer.start();
-        Process next = startProbe(id, QStringLiteral("hello"));
+        Process next = start(PROBE, {id, QStringLiteral("hello")});
         QVERIFY(becomesPrimary(next.get()));
         QVERIFY2(timer.elapsed() < 4000, "the next launch waited for the dead primary's time-out");
         stopProbe(next.get(), id);
@@ -178,18 +173,18 @@ private slots:
     void frozenPrimaryDropsMessageItsSenderGaveUp()
     {
         const QString id = uniqueId();
-        Process primary = startProbe(id, QString());
+        Process primary = start(PROBE, {id, QString()});
         QVERIFY(becomesPrimary(primary.get()));
         QCOMPARE(::kill(pid_t(primary->processId()), SIGSTOP), 0);
 
-        Process second = startProbe(id, QStringLiteral("abandoned"));
+        Process second = start(PROBE, {id, QStringLiteral("abandoned")});
         QVERIFY(second->waitForReadyRead(10000)); // after its 5 s wait
         QCOMPARE(second->readAll(), QByteArray("primary\n"));
         QCOMPARE(::kill(pid_t(primary->processId()), SIGCONT), 0);
         const QByteArray dropped = "warning:[Main] Dropped a message whose sender stopped waiting: abandoned\n";
         QTRY_VERIFY_WITH_TIMEOUT(primary->peek(4096).contains(dropped), 5000);
 
-        Process third = startProbe(id, QStringLiteral("third"));
+        Process third = start(PROBE, {id, QStringLiteral("third")});
         QVERIFY(third->waitForFinished(10000));
         QCOMPARE(third->readAll(), QByteArray("sent\n"));
         QCOMPARE(stopProbe(primary.get(), id),

@@ -41,16 +41,6 @@ public:
     QStringList fileDialogs; // titles of the file dialogs answered
     QVector<QPointer<QWidget>> seen; // every modal widget that appeared
 
-    // Waits until n message boxes have been closed.
-    bool waitForBoxes(int n, int timeoutMs = 5000)
-    {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (boxes.size() < n && elapsed.elapsed() < timeoutMs)
-            QTest::qWait(20);
-        return boxes.size() >= n;
-    }
-
 private:
     void answer()
     {

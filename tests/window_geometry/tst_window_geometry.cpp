@@ -9,12 +9,10 @@
 #include "toolbutton.h"
 #include "windowgeometry.h"
 
-#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
-#include <QToolButton>
 #include <QWindow>
 
 namespace {
@@ -93,21 +91,6 @@ private slots:
         send(QEvent::MouseMove, border + QPoint(-40, 30), Qt::NoButton, Qt::LeftButton);
         send(QEvent::MouseButtonRelease, border + QPoint(-40, 30), Qt::LeftButton, Qt::NoButton);
         QCOMPARE(window->geometry(), before);
-    }
-
-    void titleMakesRoomForTheButtons()
-    {
-        int buttons = 0;
-        for (const QToolButton *button : {window->iconButton, window->minimizeButton, window->closeButton})
-            buttons += button->sizeHint().width();
-        // As first shown, after the default layout's ratio lock.
-        QCOMPARE(window->titleLabel->width(), window->width() - buttons);
-        QCOMPARE(int(window->titleLabel->alignment()), int(Qt::AlignCenter));
-
-        window->resize(320, 180);
-        window->setTitleText(QStringLiteral("A rather long artist name - and an even longer title of the song"));
-        QTRY_COMPARE(window->titleLabel->width(), 320 - buttons);
-        QCOMPARE(int(window->titleLabel->alignment()), int(Qt::AlignLeft | Qt::AlignVCenter));
     }
 
     void storedLayoutIsRestored_data()

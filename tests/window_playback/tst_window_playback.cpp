@@ -76,7 +76,13 @@ class WindowPlaybackTest : public QObject, private TarnTest::WindowFixture
     Q_OBJECT
 
 private slots:
-    void initTestCase() { useSilentAudio(); }
+    void initTestCase()
+    {
+        useSilentAudio();
+        QVERIFY(QDir().mkpath(urlDvd + "/VIDEO_TS"));
+        for (const QString &name : QDir(media("dvd/VIDEO_TS")).entryList(QDir::Files))
+            QVERIFY(QFile::copy(media("dvd/VIDEO_TS/") + name, urlDvd + "/VIDEO_TS/" + name));
+    }
     void init()
     {
         QSettings().clear();
@@ -157,6 +163,7 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("box");
         QTest::newRow("DVD folder") << "DVD" << media("dvd") << "";
+        QTest::newRow("DVD folder with URL characters in its path") << "DVD" << urlDvd << "";
         QTest::newRow("no audio CD there") << "Audio CD" << media("dvd") << "No audio CD";
         QTest::newRow("cancelled") << "DVD" << "" << "";
     }
@@ -233,6 +240,10 @@ private slots:
         QCOMPARE(QSettings().value(QStringLiteral("Input/last disc")).toString(), QStringLiteral("/dev/sr0"));
         QVERIFY(window->findChildren<LibTarnCommon::LogDialog *>().isEmpty());
     }
+
+private:
+    QTemporaryDir temp;
+    const QString urlDvd = temp.filePath(QStringLiteral("a b#c%d/dvd"));
 };
 
 TARN_TEST_MAIN(WindowPlaybackTest)
