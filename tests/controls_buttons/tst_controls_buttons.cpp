@@ -1,7 +1,9 @@
-// The bottom bar's image buttons and their track menus, driven through their
-// slots and through real clicks on a shown window.
+// The bottom bar's image buttons, their track menus and the volume control,
+// driven through their slots and through real clicks and pointer moves on a
+// shown window. The volume level images are pinned through the window's keys.
 
 #include <QMenu>
+#include <QSlider>
 #include <QTimer>
 #include <memory>
 
@@ -10,6 +12,7 @@
 #include "subtitletoolbutton.h"
 #include "tarntest.h"
 #include "tracktoolbutton.h"
+#include "volumecontrol.h"
 
 using namespace LibPlayer;
 
@@ -17,6 +20,14 @@ namespace {
 
 const QString normal = QStringLiteral(":/AppTarn/images/default/player/titles_black.png");
 const QString hover = QStringLiteral(":/AppTarn/images/default/player/titles_hover.png");
+
+QStringList texts(QToolButton *button)
+{
+    QStringList result;
+    for (QAction *action : button->menu()->actions())
+        result << action->text();
+    return result;
+}
 
 QAction *checkedEntry(QToolButton *button)
 {
@@ -81,17 +92,13 @@ private slots:
         QVERIFY(!button->isEmpty());
         button->addTrack(2, QStringLiteral("Track 1 - [English]"));
         button->addTrack(3, QStringLiteral("Track 2 - [Subtitle file]"));
-        QList<QAction *> actions = button->menu()->actions();
-        QCOMPARE(actions.size(), 3);
-        QCOMPARE(actions.at(0)->text(), QStringLiteral("None"));
-        QCOMPARE(actions.at(0)->data(), QVariant(-1));
-        QVERIFY(actions.at(0)->isChecked());
-        QCOMPARE(actions.at(2)->text(), QStringLiteral("Film.en.srt"));
+        QCOMPARE(texts(button), (QStringList{"None", "Track 1 - [English]", "Film.en.srt"}));
+        QVERIFY(checkedEntry(button) && checkedEntry(button)->data() == QVariant(-1));
 
         // The current track survives the reset of the next parse pass.
         button->setCurrentTrack(3);
         button->reset();
-        QCOMPARE(button->menu()->actions().size(), 1);
+        QCOMPARE(texts(button), QStringList{"None"});
         QVERIFY(!checkedEntry(button));
         button->addTrack(3, QStringLiteral("Track 2 - [Subtitle file]"));
         QAction *current = checkedEntry(button);
@@ -108,30 +115,26 @@ private slots:
         QCOMPARE(checkedEntry(button), current);
     }
 
-    // The step from track to track and the stop after the last are pinned
-    // through the window's end-of-media flow.
-    void cdTracksFillTheMenuOrHideTheButton_data()
+    // The count, the first track and the step to the stop after the last are
+    // pinned through the window's end-of-media flow.
+    void cdTracksNameTheirEntriesOrHideTheButton_data()
     {
         QTest::addColumn<int>("count");
-        QTest::newRow("three") << 3;
-        QTest::newRow("none") << 0;
-        QTest::newRow("negative") << -2;
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("two") << 2 << QStringList{"CD Track 1", "CD Track 2"};
+        QTest::newRow("none") << 0 << QStringList{};
+        QTest::newRow("negative") << -2 << QStringList{};
     }
 
-    void cdTracksFillTheMenuOrHideTheButton()
+    void cdTracksNameTheirEntriesOrHideTheButton()
     {
         QFETCH(int, count);
+        QFETCH(QStringList, entries);
         auto *button = new TrackToolButton(normal, hover, host.get());
         host->show();
-        button->show();
         button->setTrackNumber(count);
         QCOMPARE(button->isVisible(), count > 0);
-        QStringList texts, expected;
-        for (QAction *action : button->menu()->actions())
-            texts << action->text();
-        for (int n = 1; n <= count; ++n)
-            expected << QStringLiteral("CD Track %1").arg(n);
-        QCOMPARE(texts, expected);
+        QCOMPARE(texts(button), entries);
         QCOMPARE(button->currentTrack(), count > 0 ? 1 : -1);
     }
 
@@ -144,10 +147,7 @@ private slots:
         button->addItem(3, QStringLiteral("http://127.0.0.1:8080/"));
         QVERIFY(button->isVisible());
         const QList<QAction *> actions = button->menu()->actions();
-        QStringList texts;
-        for (QAction *action : actions)
-            texts << action->text();
-        QCOMPARE(texts, (QStringList{"Save playlist as...", "Eject playlist", "", "01 First Song.mp3",
+        QCOMPARE(texts(button), (QStringList{"Save playlist as...", "Eject playlist", "", "01 First Song.mp3",
                                      "02.mp3", "http://127.0.0.1:8080/"}));
         QVERIFY(!checkedEntry(button));
 
@@ -187,8 +187,58 @@ private slots:
         QCOMPARE(button->menu()->actions().last()->data().toInt(), count);
     }
 
+    void unmuteRestoresTheValueBeforeMuting_data()
+    {
+        QTest::addColumn<bool>("muteByButton");
+        QTest::addColumn<int>("restored");
+        QTest::newRow("muted by the button") << true << 60;
+        QTest::newRow("dragged to 0, never muted") << false << 100;
+    }
+
+    void unmuteRestoresTheValueBeforeMuting()
+    {
+        QFETCH(bool, muteByButton);
+        QFETCH(int, restored);
+        VolumeControl *control = showVolume();
+        auto *button = control->findChild<QToolButton *>();
+        control->setValue(60);
+        QSignalSpy changes(control, &VolumeControl::valueChanged);
+        if (muteByButton)
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            control->findChild<QSlider *>()->setValue(0);
+        QCOMPARE(control->value(), 0);
+        QCOMPARE(changes.last().first().toInt(), 0);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(control->value(), restored);
+        QCOMPARE(changes.last().first().toInt(), restored);
+    }
+
+    void sliderShowsOnlyUnderThePointer()
+    {
+        VolumeControl *control = showVolume();
+        auto *slider = control->findChild<QSlider *>();
+        QTest::mouseMove(host.get(), QPoint(250, 50));
+        QVERIFY(!slider->isVisible());
+        QTest::mouseMove(control, QPoint(5, control->height() / 2));
+        QTRY_VERIFY(slider->isVisible());
+        QTest::mouseMove(host.get(), QPoint(250, 50));
+        QTRY_VERIFY(!slider->isVisible());
+    }
+
 private:
     void showHost() { host->show(); QVERIFY(QTest::qWaitForWindowExposed(host.get())); }
+
+    VolumeControl *showVolume()
+    {
+        const QString dir = QStringLiteral(":/AppTarn/images/default/player/volume");
+        host->setGeometry(100, 100, 300, 60);
+        auto *control = new VolumeControl(dir + "_black.png", dir + "_hover.png", dir + "_less_black.png",
+                                          dir + "_less_hover.png", dir + "_off_black.png", dir + "_off_hover.png", host.get());
+        control->move(10, 10);
+        showHost();
+        return control;
+    }
 
     std::unique_ptr<QWidget> host;
 };

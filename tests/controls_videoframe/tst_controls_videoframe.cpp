@@ -1,5 +1,5 @@
-// The video frame's text lines (their size arithmetic, then painted centred
-// and grown to fill the frame) and its drops.
+// The video frame's text lines, painted centred and grown to fill the frame
+// (the base size in a tiny one), and its drops.
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -7,7 +7,6 @@
 
 #include "tarntest.h"
 #include "videoframe.h"
-#include "videoframelayout.h"
 
 using namespace LibPlayer;
 
@@ -16,30 +15,6 @@ class TestControlsVideoFrame : public QObject
     Q_OBJECT
 
 private slots:
-    void textMarginsAndSizeFollowTheFrame_data()
-    {
-        QTest::addColumn<QSize>("frame");
-        QTest::addColumn<QSize>("block");
-        QTest::addColumn<QSize>("margins");
-        QTest::addColumn<int>("pointSize");
-        // 200x50 scales to 1000x250, less 240x60 is 760x190: 3.8 x 16.
-        QTest::newRow("600 px, wide block") << QSize(1000, 600) << QSize(200, 50) << QSize(240, 60) << 60;
-        // 100x100 scales to 600x600, less 240x60 is 360x540: min(3.6, 5.4) x 16.
-        QTest::newRow("600 px, square block") << QSize(800, 600) << QSize(100, 100) << QSize(240, 60) << 57;
-        QTest::newRow("300 px, empty block") << QSize(800, 300) << QSize(0, 0) << QSize(120, 40) << 16;
-        QTest::newRow("tiny frame: floors") << QSize(60, 30) << QSize(200, 50) << QSize(40, 40) << 16;
-    }
-
-    void textMarginsAndSizeFollowTheFrame()
-    {
-        QFETCH(QSize, frame);
-        QFETCH(QSize, block);
-        QFETCH(QSize, margins);
-        QFETCH(int, pointSize);
-        QCOMPARE(videoFrameTextMargins(frame.height()), margins);
-        QCOMPARE(videoFrameTextPointSize(block, frame), pointSize);
-    }
-
     void linesArePaintedCentredAndGrown_data()
     {
         QTest::addColumn<QSize>("size");

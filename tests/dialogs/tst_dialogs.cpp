@@ -1,4 +1,6 @@
-// The frameless message box, about dialog and flat buttons.
+// The frameless message box, about dialog and flat buttons, and the log window:
+// coloured lines from attached senders, its settings group, geometry and links.
+#include "logdialog.h"
 #include "modernaboutdialog.h"
 #include "moderndialog.h"
 #include "modernmessagebox.h"
@@ -6,10 +8,24 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTranslator>
 #include <QVBoxLayout>
 
 using Common::ModernMessageBox;
+using LibTarnCommon::LogDialog;
+
+// Emits the three message signals like any attached sender.
+class Emitter : public QObject
+{
+    Q_OBJECT
+signals:
+    void messageError(const QString &message);
+    void messageNotice(const QString &message);
+    void messageWarning(const QString &message);
+};
 
 class DialogsTest : public QObject
 {
@@ -17,17 +33,7 @@ class DialogsTest : public QObject
 
 private slots:
     void initTestCase() { QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn")); }
-
-    void messageBoxShowsBoldTitleThenText()
-    {
-        // Markers inside the texts stay as written.
-        ModernMessageBox box(QMessageBox::Warning, QStringLiteral("Failed to play %1 file"),
-                             QStringLiteral("Player Tarn was not able to play %2 this file."), QMessageBox::Ok);
-        QCOMPARE(box.windowTitle(), QStringLiteral("Player Tarn"));
-        QCOMPARE(box.text(),
-                 QStringLiteral("<b>Failed to play %1 file</b><br><br>Player Tarn was not able to play %2 this file."));
-        QCOMPARE(box.standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-    }
+    void init() { QSettings().clear(); }
 
     void messageBoxIconFromPropertyOrStandard_data()
     {
@@ -47,8 +53,10 @@ private slots:
         QFETCH(QByteArray, property);
         QFETCH(QString, image);
         qApp->setProperty(property.constData(), image.isEmpty() ? QVariant() : QVariant(image));
-        ModernMessageBox box(QMessageBox::Icon(icon), QStringLiteral("t"), QStringLiteral("x"), QMessageBox::Ok);
+        // Markers inside the texts stay as written.
+        ModernMessageBox box(QMessageBox::Icon(icon), QStringLiteral("Failed %1"), QStringLiteral("Not %2"), QMessageBox::Ok);
         qApp->setProperty(property.constData(), QVariant());
+        QCOMPARE(box.windowTitle() + ' ' + box.text(), QStringLiteral("Player Tarn <b>Failed %1</b><br><br>Not %2"));
         const auto argb = [](const QPixmap &p) { return p.toImage().convertToFormat(QImage::Format_ARGB32); };
         QVERIFY(!box.iconPixmap().isNull());
         const QString compared = image.isEmpty() ? QStringLiteral(":/AppTarn/images/app/warning.png") : image;
@@ -63,10 +71,8 @@ private slots:
         QTest::addColumn<QString>("about"); // built in 2026
         QTest::newRow("built the same year, nothing else") << 2026 << "" << "" << "Copyright &copy; 2026 Mirelva";
         QTest::newRow("later year kept before the build year") << 2030 << "" << "" << "Copyright &copy; 2030-2026 Mirelva";
-        QTest::newRow("link and text") << 2020 << "https://example.invalid/player" << "Version 1.0"
-                                       << "Player Tarn online:<br><a href='https://example.invalid/player'>"
-                                          "https://example.invalid/player</a><br><br>Version 1.0<br><br>"
-                                          "Copyright &copy; 2020-2026 Mirelva";
+        QTest::newRow("link and text") << 2020 << "h" << "V1"
+                                       << "Player Tarn online:<br><a href='h'>h</a><br><br>V1<br><br>Copyright &copy; 2020-2026 Mirelva";
     }
 
     void aboutTextHasLinkTextAndYears()
@@ -78,18 +84,22 @@ private slots:
         QCOMPARE(Common::ModernAboutDialog::aboutText(year, link, text, 2026), about);
     }
 
-    void flatButtonsFitTheirText_data()
+    void flatButtonsFitTheirTranslatedText_data()
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("boxButtons");
-        QTest::newRow("English") << "en" << QStringList{"Apply", "Cancel"};
-        QTest::newRow("French") << "fr" << QStringList{"Annuler", "Appliquer"};
+        QTest::addColumn<QStringList>("logTexts"); // title, then each button's text and tool tip
+        QTest::newRow("English") << "en" << QStringList{"Apply", "Cancel"}
+                                 << QStringList{"Log", "Clear", "Clear all log messages", "Close", ""};
+        QTest::newRow("French") << "fr" << QStringList{"Annuler", "Appliquer"}
+                                << QStringList{"Journal", "Effacer", "Effacer tous les messages", "Fermer", ""};
     }
 
-    void flatButtonsFitTheirText()
+    void flatButtonsFitTheirTranslatedText()
     {
         QFETCH(QString, language);
         QFETCH(QStringList, boxButtons);
+        QFETCH(QStringList, logTexts);
         // The player's own catalogue, as start-up installs it.
         QTranslator translator;
         if (language != QLatin1String("en")) {
@@ -101,6 +111,11 @@ private slots:
         Common::ModernDialog dialog;
         (new QVBoxLayout(&dialog))->addWidget(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel));
         Common::ModernAboutDialog about(2020, QString(), QString(), QString());
+        LogDialog log{QString()};
+        QStringList shownLogTexts{log.windowTitle()};
+        for (QPushButton *button : log.findChildren<QPushButton *>())
+            shownLogTexts << button->text() << button->toolTip();
+        QCOMPARE(shownLogTexts, logTexts);
 
         QStringList texts;
         for (QWidget *window : std::initializer_list<QWidget *>{&box, &dialog, &about}) {
@@ -121,6 +136,78 @@ private slots:
         texts.sort();
         QCOMPARE(texts, boxButtons);
         QCoreApplication::removeTranslator(&translator);
+    }
+
+    void senderLinesAreUnescapedAndColouredPerLevel()
+    {
+        LogDialog log{QString()};
+        Emitter emitter;
+        log.attachSender(&emitter);
+        emit emitter.messageError(QStringLiteral("[Core] error &lt;b&gt;"));
+        log.addNotice(QStringLiteral("[Main] notice"));
+        emit emitter.messageWarning(QStringLiteral("[Core] warning"));
+        QCOMPARE(log.plainText(), QStringLiteral("[Core] error <b>\n[Main] notice\n[Core] warning"));
+        QTextDocument *document = log.findChild<QTextBrowser *>()->document();
+        QStringList colours;
+        for (int line = 0; line < 3; ++line)
+            colours << document->findBlockByNumber(line).begin().fragment().charFormat().foreground().color().name();
+        QCOMPARE(colours, (QStringList{QColor(Qt::red).name(), QColor(Qt::black).name(), QColor("orange").name()}));
+    }
+
+    void geometryKeptInSubgroupFromTitle_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("windowTitle");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("application log") << "Application log" << "Application log" << "Application log";
+        QTest::newRow("empty title") << "" << "Log" << "Log";
+        QTest::newRow("slashes") << "Audio/Video log" << "Audio/Video log" << "Audio-Video log";
+    }
+
+    // A tool window of 80 characters by 33 lines that keeps its geometry in a
+    // settings group named after its title.
+    void geometryKeptInSubgroupFromTitle()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, windowTitle);
+        QFETCH(QString, key);
+        {
+            LogDialog log(title);
+            QCOMPARE(log.windowTitle(), windowTitle);
+            const QFontMetrics metrics(log.findChild<QTextBrowser *>()->font());
+            QCOMPARE(log.size(), QSize(80 * metrics.averageCharWidth(), 33 * metrics.lineSpacing()));
+            QVERIFY(log.windowFlags().testFlag(Qt::Tool));
+            log.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&log));
+            QSettings().clear();
+            log.move(33, 44);
+            log.resize(700, 300);
+            QTRY_VERIFY(QSettings().contains(QStringLiteral("Layout/%1/size").arg(key)));
+        }
+        QSettings settings;
+        QCOMPARE(settings.value(QStringLiteral("Layout/%1/position").arg(key)).toPoint(), QPoint(33, 44));
+        QCOMPARE(settings.value(QStringLiteral("Layout/%1/size").arg(key)).toSize(), QSize(700, 300));
+        settings.beginGroup(QStringLiteral("Layout"));
+        QCOMPARE(settings.childGroups(), QStringList{key});
+    }
+
+    void clickedLinkEmitsGotoUrlWithoutNavigating()
+    {
+        LogDialog log(QStringLiteral("Application log"));
+        log.addNotice(QStringLiteral("[Main] see <a href='https://example.invalid/help'>help</a>"));
+        log.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&log));
+        auto *browser = log.findChild<QTextBrowser *>();
+        QSignalSpy gotoUrl(&log, &LogDialog::gotoUrl);
+        // Click the link text where the browser lays it out.
+        QTextCursor cursor = browser->document()->find(QStringLiteral("help"));
+        QVERIFY(!cursor.isNull());
+        cursor.setPosition(cursor.selectionStart() + 1);
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, Qt::NoModifier, browser->cursorRect(cursor).center());
+        QCOMPARE(gotoUrl.count(), 1);
+        QCOMPARE(gotoUrl.at(0).at(0).toString(), QStringLiteral("https://example.invalid/help"));
+        QVERIFY(browser->source().isEmpty());
+        QVERIFY(log.plainText().startsWith(QStringLiteral("[Main] see help")));
     }
 };
 

@@ -23,13 +23,10 @@ private:
     {
         const QDir root(QFileInfo(dir.path()).canonicalFilePath());
         QStringList texts;
-        for (const M3uEntry &entry : result.entries) {
-            if (entry.kind == M3uEntryKind::LocalFile)
-                texts << QStringLiteral("F:") + root.relativeFilePath(entry.url.toLocalFile());
-            else
-                texts << (entry.kind == M3uEntryKind::Location ? QStringLiteral("L:") + entry.url.toString()
-                                                               : QStringLiteral("I:") + entry.text);
-        }
+        for (const M3uEntry &entry : result.entries)
+            texts << (entry.kind == M3uEntryKind::LocalFile ? "F:" + root.relativeFilePath(entry.url.toLocalFile())
+                      : entry.kind == M3uEntryKind::Location ? "L:" + entry.url.toString()
+                                                             : "I:" + entry.text);
         return texts;
     }
 
@@ -38,21 +35,6 @@ private:
         QFile file(path(relative));
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(bytes), qint64(bytes.size()));
-    }
-
-    QByteArray contents(const QString &name)
-    {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    // Playlist locations as the window keeps them: "file:///..." or another URL.
-    QStringList locations(const QStringList &items) const
-    {
-        QStringList result;
-        for (const QString &item : items)
-            result << (item.contains(QStringLiteral("://")) ? item : QUrl::fromLocalFile(path(item)).toString());
-        return result;
     }
 
 private slots:
@@ -154,6 +136,9 @@ private slots:
             << QByteArray("#EXTM3U\na.mp3\n#EXTINF:1,x\nnone.mp3\nb.mp3\nc.mp3\n") << 100 << 2
             << QStringList{"F:a.mp3", "I:none.mp3"}
             << QStringList{invalid + "none.mp3", "[Main] Playlist cut after 2 entries"};
+        QTest::newRow("markup escaped in the log") << QByteArray("a.mp3\n<b>.mp3\n") << 100 << 10
+                                                   << QStringList{"F:a.mp3", "I:<b>.mp3"}
+                                                   << QStringList{invalid + "&lt;b&gt;.mp3"};
         QTest::newRow("exactly the limit: no cut") << QByteArray("a.mp3\nb.mp3\n# end\n") << 100 << 2
                                                    << QStringList{"F:a.mp3", "F:b.mp3"} << QStringList();
     }
@@ -176,19 +161,16 @@ private slots:
         QCOMPARE(logged, warnings);
     }
 
-    void logsEntriesWithEscapedText()
+    void logsReadAndFailureAtTheirLevels()
     {
-        writeFile(QStringLiteral("log.m3u"), "a.mp3\n<b>.mp3\n");
+        writeFile(QStringLiteral("log.m3u"), "a.mp3\n");
         QStringList log;
         const auto notice = [&log](const QString &line) { log << "N " + line; };
         const auto warning = [&log](const QString &line) { log << "W " + line; };
-        const M3uReadResult result = readM3u(path(QStringLiteral("log.m3u")), notice, warning);
-        QCOMPARE(result.urls(M3uEntryKind::LocalFile), QList<QUrl>{QUrl::fromLocalFile(path("a.mp3"))});
-        QCOMPARE(log, QStringList({"N [Main] Read playlist: " + path("log.m3u"), "N [Main] Found item in playlist: a.mp3",
-                                   "W [Main] Invalid item in playlist: &lt;b&gt;.mp3"}));
-        log.clear();
+        QVERIFY(readM3u(path(QStringLiteral("log.m3u")), notice, warning).opened);
         QVERIFY(!readM3u(path(QStringLiteral("<none>.m3u")), notice, warning).opened);
-        QCOMPARE(log, QStringList{"W [Main] Failed to read playlist: " + path("&lt;none&gt;.m3u")});
+        QCOMPARE(log, QStringList({"N [Main] Read playlist: " + path("log.m3u"), "N [Main] Found item in playlist: a.mp3",
+                                   "W [Main] Failed to read playlist: " + path("&lt;none&gt;.m3u")}));
     }
 
     void writesEntries_data()
@@ -227,15 +209,20 @@ private slots:
         QFETCH(QStringList, items);
         QFETCH(QString, writtenName);
         QFETCH(QByteArray, bytes);
-        const M3uWriteResult result = writeM3u(path(name), locations(items));
+        QStringList locations, expected;
+        for (const QString &item : items) {
+            const bool remote = item.contains(QStringLiteral("://"));
+            locations << (remote ? item : QUrl::fromLocalFile(path(item)).toString());
+            expected << (remote ? "L:" : "F:") + item;
+        }
+        const M3uWriteResult result = writeM3u(path(name), locations);
         QVERIFY(result.written);
         QCOMPARE(result.fileName, path(writtenName));
-        QCOMPARE(contents(result.fileName), withDir(bytes));
+        QFile written(result.fileName);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), withDir(bytes));
         if (writtenName != name)
             QVERIFY(!QFile::exists(path(name)));
-        QStringList expected;
-        for (const QString &item : items)
-            expected << (item.contains(QStringLiteral("://")) ? "L:" + item : "F:" + item);
         QCOMPARE(render(readM3u(result.fileName)), expected);
     }
 };

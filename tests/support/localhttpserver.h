@@ -35,7 +35,12 @@ struct HttpRequest
 
 struct HttpReply
 {
-    int status = 200;
+    HttpReply(const QByteArray &body = {}, int status = 200) : status(status)
+    {
+        if (!body.isEmpty())
+            chunks << body;
+    }
+    int status;
     QList<QByteArray> chunks;   // the body, written chunkDelayMs apart
     int chunkDelayMs = 0;
     qint64 streamBytes = 0;     // > 0: a generated body of this size, written as the socket drains
@@ -117,21 +122,18 @@ private:
                       + (plan.status < 400 ? " OK" : " Internal Server Error")
                       + "\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\nContent-Length: "
                       + QByteArray::number(length) + "\r\n\r\n");
-        if (plan.streamBytes > 0) {
+        if (plan.streamBytes > 0)
             stream(socket, plan.streamBytes);
-            return;
-        }
-        writeChunks(socket, plan.chunks, plan.chunkDelayMs);
+        else
+            writeChunks(socket, plan.chunks, plan.chunkDelayMs);
     }
 
     static void writeChunks(QPointer<QTcpSocket> socket, QList<QByteArray> chunks, int delayMs)
     {
-        if (!socket)
-            return;
-        if (chunks.isEmpty()) {
+        if (socket && chunks.isEmpty())
             socket->disconnectFromHost();
+        if (!socket || chunks.isEmpty())
             return;
-        }
         socket->write(chunks.takeFirst());
         socket->flush();
         QTimer::singleShot(chunks.isEmpty() ? 0 : delayMs, socket,

@@ -1,11 +1,12 @@
-// The update client against a real HTTP server on 127.0.0.1, its dialogs and
-// the blinking status line.
+// The update reply parser over every split of a reply, then the update client
+// against a real HTTP server on 127.0.0.1, its dialogs and the blinking status line.
 
 #include "blinklabel.h"
 #include "localhttpserver.h"
 #include "tarntest.h"
 #include "updatedialog.h"
 #include "updatehelper.h"
+#include "updatereply.h"
 
 #include <QFile>
 #include <QLabel>
@@ -31,15 +32,6 @@ UpdateHelper *makeClient(const LocalHttpServer &server, bool debug)
     return client;
 }
 
-HttpReply replyOf(const QByteArray &body, int status = 200)
-{
-    HttpReply reply;
-    reply.status = status;
-    if (!body.isEmpty())
-        reply.chunks << body;
-    return reply;
-}
-
 qint64 peakRssKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -58,8 +50,77 @@ class UpdateCheckTest : public QObject
 {
     Q_OBJECT
 
+    // "TAG=value" for each tag with a value, joined by '|'.
+    static QString render(const Common::UpdateReplyParser &parser)
+    {
+        static const char *const names[] = {"UPDATE",  "FILEBIN",   "URLBIN",   "FILESRC", "URLSRC",
+                                            "VERSION", "CHANGELOG", "RESPONSE", "BUILD"};
+        QStringList parts;
+        for (int tag = 0; tag < Common::updateTagCount; ++tag)
+            if (!parser.value(Common::UpdateTag(tag)).isEmpty())
+                parts << QLatin1String(names[tag]) + QLatin1Char('=') + parser.value(Common::UpdateTag(tag));
+        return parts.join(QLatin1Char('|'));
+    }
+
 private slots:
     void initTestCase() { QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn")); }
+
+    void replyValuesDoNotDependOnChunkSplits_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("values");
+        QTest::newRow("all tags") << QByteArray("<UPDATE>yes</UPDATE><FILEBIN>a.exe</FILEBIN><URLBIN>https://h/a</URLBIN>"
+                                                "<FILESRC>a.zip</FILESRC><URLSRC>https://h/s</URLSRC><VERSION>1.1</VERSION>"
+                                                "<CHANGELOG>c</CHANGELOG><RESPONSE>r</RESPONSE><BUILD>9</BUILD>")
+                                  << "UPDATE=yes|FILEBIN=a.exe|URLBIN=https://h/a|FILESRC=a.zip|URLSRC=https://h/s|"
+                                     "VERSION=1.1|CHANGELOG=c|RESPONSE=r|BUILD=9";
+        QTest::newRow("two VERSION tags: first opening to last closing")
+            << QByteArray("<VERSION>1.1</VERSION> <VERSION>1.2</VERSION>") << "VERSION=1.1</VERSION> <VERSION>1.2";
+        QTest::newRow("closing before the opening tag does not count")
+            << QByteArray("</BUILD><BUILD>7</BUILD>") << "BUILD=7";
+        QTest::newRow("no closing tag") << QByteArray("<FILEBIN>a.exe") << "";
+        QTest::newRow("lower-case tag") << QByteArray("<update>yes</update>") << "";
+        QTest::newRow("tags inside a value") << QByteArray("<UPDATE>x<VERSION>2</VERSION></UPDATE>")
+                                             << "UPDATE=x<VERSION>2</VERSION>|VERSION=2";
+        QTest::newRow("multi-line changelog, UTF-8")
+            << QByteArray("<CHANGELOG>\n- caf\xc3\xa9\n- two\n</CHANGELOG>") << QString::fromUtf8("CHANGELOG=- caf\xc3\xa9\n- two");
+        QTest::newRow("U+FEFF opening a value is kept")
+            << QByteArray("<BUILD>\xef\xbb\xbf" "7</BUILD>") << QString::fromUtf8("BUILD=\xef\xbb\xbf" "7");
+        QTest::newRow("NUL bytes do not end the reply") << QByteArray("\0<BUILD>7</BUILD>", 17) << "BUILD=7";
+        QTest::newRow("garbage") << QByteArray("\x01<<</<UPD></UPDATE<VERSION\xff>") << "";
+        QTest::newRow("empty") << QByteArray() << "";
+    }
+
+    void replyValuesDoNotDependOnChunkSplits()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, values);
+
+        Common::UpdateReplyParser whole;
+        whole.append(reply);
+        QCOMPARE(render(whole), values);
+        QCOMPARE(whole.received(), reply);
+
+        // Every split into three chunks, and one byte at a time.
+        for (int first = 0; first <= reply.size(); ++first) {
+            for (int second = first; second <= reply.size(); ++second) {
+                Common::UpdateReplyParser parser;
+                parser.append(reply.left(first));
+                parser.append(reply.mid(first, second - first));
+                parser.append(reply.mid(second));
+                QCOMPARE(render(parser), values);
+            }
+        }
+        Common::UpdateReplyParser bytewise;
+        for (char byte : reply)
+            bytewise.append(QByteArray(1, byte));
+        QCOMPARE(render(bytewise), values);
+
+        bytewise.dropValues();
+        QCOMPARE(render(bytewise), QString());
+        QCOMPARE(bytewise.received(), reply);
+    }
+
 
     void replyEndsInStatusAndLink_data()
     {
@@ -75,18 +136,18 @@ private slots:
         chunked.chunkDelayMs = 30;
         QTest::newRow("tags split over chunks") << chunked << available
                                                 << "<a href='https://h.example/a.exe'>a&lt;b&gt;.exe</a>";
-        QTest::newRow("yes with spaces") << replyOf("<UPDATE> yes </UPDATE>") << available << "";
-        QTest::newRow("Yes capitalised") << replyOf("<UPDATE>Yes</UPDATE>") << none << "";
+        QTest::newRow("yes with spaces") << HttpReply("<UPDATE> yes </UPDATE>") << available << "";
+        QTest::newRow("Yes capitalised") << HttpReply("<UPDATE>Yes</UPDATE>") << none << "";
         QTest::newRow("URLBIN without FILEBIN")
-            << replyOf("<UPDATE>yes</UPDATE><URLBIN>http://h.example/a'b.exe</URLBIN>") << available
+            << HttpReply("<UPDATE>yes</UPDATE><URLBIN>http://h.example/a'b.exe</URLBIN>") << available
             << "<a href='http://h.example/a&#39;b.exe'></a>";
         QTest::newRow("javascript URLBIN is no link")
-            << replyOf("<UPDATE>yes</UPDATE><URLBIN>javascript:alert(1)</URLBIN><FILEBIN>a</FILEBIN>") << available << "";
-        QTest::newRow("garbage") << replyOf("\x01\xff<html>nothing</html>") << none << "";
-        QTest::newRow("empty reply") << replyOf(QByteArray())
+            << HttpReply("<UPDATE>yes</UPDATE><URLBIN>javascript:alert(1)</URLBIN><FILEBIN>a</FILEBIN>") << available << "";
+        QTest::newRow("garbage") << HttpReply("\x01\xff<html>nothing</html>") << none << "";
+        QTest::newRow("empty reply") << HttpReply(QByteArray())
                                      << "<b>Internet connection failed! Try later.</b>" << "";
         QTest::newRow("HTTP error: the body's tags do not count")
-            << replyOf("<UPDATE>yes</UPDATE><URLBIN>https://h.example/a</URLBIN>", 500)
+            << HttpReply("<UPDATE>yes</UPDATE><URLBIN>https://h.example/a</URLBIN>", 500)
             << "server replied: Internal Server Error" << "";
         HttpReply silent;
         silent.silent = true;
@@ -170,7 +231,7 @@ private slots:
         if (changelog)
             body += "<CHANGELOG>" + log.toUtf8() + "</CHANGELOG>";
         LocalHttpServer server;
-        server.reply = replyOf(body);
+        server.reply = HttpReply(body);
         std::unique_ptr<UpdateHelper> client(makeClient(server, debug));
 
         // The dialog opens while the check runs and follows it.

@@ -1,10 +1,24 @@
-// The tag reader against MP3 files written into a temporary folder: tag bytes
-// are built here, so that each case shows the bytes it is about.
+// The tag and playlist readers against hostile input: tag bytes built here, so
+// that each case shows the bytes it is about; every input of the fuzz corpora
+// through its target's checks, which trap (and so end this test) on a failure;
+// and sparse files of hundreds of megabytes, read by a child process (this
+// program with --probe) that reports the memory the read cost.
 
 #include "id3tag.h"
+#include "m3u.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+
+extern "C" int fuzzId3TagOneInput(const uint8_t *data, size_t size);
+extern "C" int fuzzM3uOneInput(const uint8_t *data, size_t size);
 
 namespace {
 
@@ -49,9 +63,47 @@ QStringList sorted(const QHash<QString, QString> &fields)
     return result;
 }
 
+// An ID3v2.4 frame header announcing size bytes of data.
+QByteArray frameHead(const QByteArray &id, quint32 size)
+{
+    return id + syncsafe32(size) + QByteArray(2, '\0');
+}
+
+constexpr qint64 MB = 1000 * 1000;
+constexpr long MemoryLimitKb = 32 * 1024;
+
+long residentKb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    const QList<QByteArray> fields = statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ') : QList<QByteArray>();
+    return fields.size() > 1 ? fields.at(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+// The child: prints one line per field ("Artist=Ann") or the entry and warning
+// counts of a playlist, then "extra_kb N": the peak resident memory during the
+// read less the resident memory before it.
+int runProbe(const QByteArray &kind, const QString &path)
+{
+    QStringList lines;
+    const long before = residentKb();
+    if (kind == "tags") {
+        lines = sorted(readMp3TagFields(path));
+    } else {
+        int warnings = 0;
+        const M3uReadResult result = readM3u(path, {}, [&warnings](const QString &) { ++warnings; });
+        lines << QStringLiteral("files %1").arg(result.urls(M3uEntryKind::LocalFile).size())
+              << QStringLiteral("entries %1").arg(result.entries.size()) << QStringLiteral("warnings %1").arg(warnings);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    lines << QStringLiteral("extra_kb %1").arg(usage.ru_maxrss - before);
+    std::printf("%s\n", qPrintable(lines.join(QLatin1Char('\n'))));
+    return 0;
+}
+
 } // namespace
 
-class TestId3Tag : public QObject
+class TestCodecs : public QObject
 {
     Q_OBJECT
 
@@ -179,7 +231,99 @@ private slots:
                                  [&logged](const QString &line) { logged.append(line); }).isEmpty());
         QVERIFY(logged.isEmpty());
     }
+
+    void corpusInputPassesItsTargetChecks_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("path");
+        int inputs = 0;
+        for (const char *target : {"id3tag", "m3u"}) {
+            const QDir corpus(QStringLiteral(FUZZ_DIR "/%1/corpus").arg(QLatin1String(target)));
+            const QStringList names = corpus.entryList(QDir::Files, QDir::Name);
+            for (const QString &name : names) {
+                QTest::addRow("%s/%s", target, qPrintable(name)) << QString::fromLatin1(target) << corpus.filePath(name);
+                ++inputs;
+            }
+        }
+        QVERIFY(inputs > 0);
+    }
+
+    void corpusInputPassesItsTargetChecks()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const auto run = target == QLatin1String("m3u") ? fuzzM3uOneInput : fuzzId3TagOneInput;
+        QCOMPARE(run(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size())), 0);
+    }
+    void hugeFileIsReadInBoundedMemory_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("head");   // written at offset 0
+        QTest::addColumn<qint64>("tailOffset"); // where tail is written
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<qint64>("size");       // the rest is a hole of zeros
+        QTest::addColumn<QStringList>("output");
+
+        const qint64 gib = qint64(1) << 30;
+        QTest::newRow("playlist: one line of 1 GiB between two entries")
+            << "m3u" << QByteArray("a.mp3\n") << gib - 7 << QByteArray("\nb.mp3\n") << gib
+            << QStringList{"files 2", "entries 3", "warnings 1"};
+
+        const QByteArray tagHeader = QByteArray("ID3\4\0\0", 6) + syncsafe32(quint32(256 * MB));
+        const QByteArray artist = text(4, "TPE1", 3, "Ann");
+        const QByteArray picture = frameHead("APIC", quint32(200 * MB));
+        QTest::newRow("tag: 256 MB declared, a 200 MB picture before the title")
+            << "tags" << tagHeader + artist + picture
+            << qint64(tagHeader.size() + artist.size() + picture.size() + 200 * MB)
+            << text(4, "TIT2", 3, "Song") << 300 * MB << QStringList{"Artist=Ann", "Title=Song"};
+        const QByteArray hugeTitle = frameHead("TIT2", quint32(250 * MB));
+        QTest::newRow("tag: a 250 MB title gives no field, the album after it does")
+            << "tags" << tagHeader + artist + hugeTitle
+            << qint64(tagHeader.size() + artist.size() + hugeTitle.size() + 250 * MB)
+            << text(4, "TALB", 3, "LP") << 300 * MB << QStringList{"Album=LP", "Artist=Ann"};
+    }
+
+    void hugeFileIsReadInBoundedMemory()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, head);
+        QFETCH(qint64, tailOffset);
+        QFETCH(QByteArray, tail);
+        QFETCH(qint64, size);
+        QFETCH(QStringList, output);
+
+        QTemporaryDir dir;
+        QVERIFY(QFile(dir.filePath(QStringLiteral("a.mp3"))).open(QIODevice::WriteOnly));
+        QVERIFY(QFile(dir.filePath(QStringLiteral("b.mp3"))).open(QIODevice::WriteOnly));
+        QFile file(dir.filePath(kind == QLatin1String("m3u") ? QStringLiteral("list.m3u") : QStringLiteral("huge.mp3")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write(head) == head.size());
+        QVERIFY(file.resize(size)); // sparse: costs no disk
+        QVERIFY(file.seek(tailOffset) && file.write(tail) == tail.size());
+        file.close();
+
+        QProcess probe;
+        probe.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--probe"), kind, file.fileName()});
+        QVERIFY(probe.waitForFinished(60000));
+        QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(probe.exitCode(), 0);
+        QStringList lines = QString::fromUtf8(probe.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(!lines.isEmpty() && lines.last().startsWith(QLatin1String("extra_kb ")));
+        const long extraKb = lines.takeLast().mid(9).toLong();
+        QCOMPARE(lines, output);
+        QVERIFY2(extraKb < MemoryLimitKb, qPrintable(QStringLiteral("the read cost %1 kB").arg(extraKb)));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestId3Tag)
-#include "tst_id3tag.moc"
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--probe")
+        return runProbe(argv[2], QString::fromLocal8Bit(argv[3]));
+    TestCodecs test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_codecs.moc"
