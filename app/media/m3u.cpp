@@ -1,5 +1,7 @@
 #include "m3u.h"
 
+#include "medialocation.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,14 +34,25 @@ bool isAbsoluteFilePath(const QString &text)
     return !text.startsWith(QLatin1Char(':')) && QDir::isAbsolutePath(text);
 }
 
-M3uEntry resolveEntry(const QString &text, const QString &playlistFolder)
+// The path of a written name under prefix: the line's own bytes when a file
+// has them (a name that is not UTF-8), otherwise those of its decoded text (a
+// Latin-1 list naming files by their UTF-8 names).
+QByteArray writtenPath(const QByteArray &prefix, const QByteArray &line, const QString &text)
+{
+    if (!MediaLocation::canonicalPath(prefix + line).isEmpty())
+        return prefix + line;
+    return prefix + QFile::encodeName(text);
+}
+
+M3uEntry resolveEntry(const QByteArray &line, const QString &text, const QString &playlistFolder)
 {
     M3uEntry entry;
     entry.text = text;
     // No file name holds a NUL; the file system would cut the name there.
     if (text.contains(QChar::Null))
         return entry;
-    QString local;
+    // Native bytes throughout: a name that is not UTF-8 keeps its bytes.
+    QByteArray local;
     if (looksLikeUrl(text)) {
         const QUrl url(text, QUrl::TolerantMode);
         if (!url.isValid())
@@ -54,22 +67,19 @@ M3uEntry resolveEntry(const QString &text, const QString &playlistFolder)
             entry.url = url;
             return entry;
         }
-        local = url.toLocalFile();
+        local = MediaLocation::nativePath(url);
     } else if (isAbsoluteFilePath(text)) {
-        local = text;
+        local = writtenPath(QByteArray(), line, text);
     } else {
         // An empty entry resolves to the folder itself.
-        local = playlistFolder + QLatin1Char('/') + text;
+        local = writtenPath(QFile::encodeName(playlistFolder) + '/', line, text);
     }
-    // canonicalFilePath hands a path back unchanged when the file system
-    // refuses it for another reason than absence (a component longer than
-    // NAME_MAX, a symbolic-link loop, a folder that cannot be searched): only
-    // a path that exists is found.
-    const QString canonical = local.isEmpty() ? QString() : QFileInfo(local).canonicalFilePath();
-    if (canonical.isEmpty() || !QFileInfo::exists(canonical))
+    // Only a path that exists is found (realpath refuses every other).
+    const QByteArray canonical = MediaLocation::canonicalPath(local);
+    if (canonical.isEmpty())
         return entry;
     entry.kind = M3uEntryKind::LocalFile;
-    entry.url = QUrl::fromLocalFile(canonical);
+    entry.url = MediaLocation::fileUrl(canonical);
     return entry;
 }
 
@@ -184,7 +194,7 @@ M3uReadResult readM3uEntries(QIODevice &device, const QString &playlistFolder, b
         if (overlong) {
             entry.text = decodeLine(line, utf8) + QStringLiteral("...");
         } else {
-            entry = resolveEntry(decodeLine(line, utf8), playlistFolder);
+            entry = resolveEntry(line, decodeLine(line, utf8), playlistFolder);
         }
         if (entry.kind == M3uEntryKind::Invalid)
             log(warning, "[Main] Invalid item in playlist: %1", entry.text);
