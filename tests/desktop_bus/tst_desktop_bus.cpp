@@ -336,8 +336,10 @@ private slots:
         QTest::newRow("--start") << QList<QByteArray>{"--start", file} << false << location;
         QTest::newRow("bare relative name") << QList<QByteArray>{"lat\xe9.ts"} << false << location;
         QTest::newRow("handed over") << QList<QByteArray>{"--start", file} << true << location;
-        QTest::newRow("--start http://") << QList<QByteArray>{"--start", "<server>/clip.ts"} << false
-                                         << QByteArray("<server>/clip.ts");
+        for (bool handedOver : {false, true}) {
+            QTest::newRow(handedOver ? "handed over http://" : "--start http://")
+                << QList<QByteArray>{"--start", "<server>/clip.ts"} << handedOver << QByteArray("<server>/clip.ts");
+        }
     }
 
     void launchesPlayWhatTheyAreGiven()
