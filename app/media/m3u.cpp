@@ -261,6 +261,7 @@ M3uWriteResult writeM3u(const QString &fileName, const QStringList &locations)
         bool local = false;
         QString path; // local file, as given
         QString location;
+        QString encodedUrl; // set for a name that is not UTF-8: written so, it keeps its bytes
     };
     QList<Item> items;
     bool sameFolder = !playlistFolder.isEmpty();
@@ -272,7 +273,13 @@ M3uWriteResult writeM3u(const QString &fileName, const QStringList &locations)
         if (url.isLocalFile() || plainPath) {
             item.local = true;
             item.path = plainPath ? location : url.toLocalFile();
-            if (sameFolder && QFileInfo(item.path).canonicalPath() != playlistFolder)
+            if (!plainPath && !MediaLocation::isTextName(MediaLocation::nativePath(url)))
+                item.encodedUrl = url.toString(QUrl::FullyEncoded);
+            // Such a path shows U+FFFD in its name, not in its folder.
+            const QString folder = item.encodedUrl.isEmpty()
+                                       ? QFileInfo(item.path).canonicalPath()
+                                       : QFileInfo(QFileInfo(item.path).path()).canonicalFilePath();
+            if (sameFolder && folder != playlistFolder)
                 sameFolder = false;
         }
         items.append(item);
@@ -281,6 +288,10 @@ M3uWriteResult writeM3u(const QString &fileName, const QStringList &locations)
     QStringList lines;
     lines.reserve(items.size());
     for (const Item &item : qAsConst(items)) {
+        if (!item.encodedUrl.isEmpty()) {
+            lines.append(item.encodedUrl);
+            continue;
+        }
         if (!item.local) {
             lines.append(needsUrlForm(item.location)
                              ? QUrl(item.location, QUrl::TolerantMode).toString(QUrl::FullyEncoded)

@@ -205,6 +205,9 @@ private slots:
         QTest::newRow("names a reader would change become URLs")
             << "awkward.m3u" << QStringList{"#1 hit.mp3", " lead.mp3"} << "awkward.m3u"
             << QByteArray("file://@DIR@/%231%20hit.mp3\nfile://@DIR@/%20lead.mp3\n");
+        QTest::newRow("name that is not UTF-8 as its URL, in the same folder")
+            << "bytes-out.m3u" << QStringList{"a.mp3", "file://@DIR@/lat%E9.mp3"} << "bytes-out.m3u"
+            << QByteArray("a.mp3\nfile://@DIR@/lat%E9.mp3\n");
         QTest::newRow("remote location kept")
             << "remote-out.m3u" << QStringList{"a.mp3", "http://example.invalid/r.mp3"} << "remote-out.m3u"
             << QByteArray("a.mp3\nhttp://example.invalid/r.mp3\n");
@@ -223,9 +226,10 @@ private slots:
         QFETCH(QByteArray, bytes);
         QStringList locations, expected;
         for (const QString &item : items) {
-            const bool remote = item.contains(QStringLiteral("://"));
-            locations << (remote ? item : QUrl::fromLocalFile(path(item)).toString());
-            expected << (remote ? "L:" : "F:") + item;
+            const bool url = item.contains(QStringLiteral("://"));
+            const bool remote = url && !item.startsWith(QLatin1String("file:"));
+            locations << (url ? QString::fromUtf8(withDir(item.toUtf8())) : QUrl::fromLocalFile(path(item)).toString());
+            expected << (remote ? "L:" + item : "F:" + (url ? QUrl(locations.last()).fileName() : item));
         }
         const M3uWriteResult result = writeM3u(path(name), locations);
         QVERIFY(result.written);
