@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -52,7 +51,7 @@ libvlc_media_t *newFileMedia(libvlc_instance_t *instance, const QString &path)
 {
     if (path.startsWith(QLatin1String("file://"), Qt::CaseInsensitive))
         return libvlc_media_new_location(instance, QUrl(path).toEncoded().constData());
-    return libvlc_media_new_path(instance, QFile::encodeName(QDir::toNativeSeparators(path)).constData());
+    return libvlc_media_new_path(instance, QDir::toNativeSeparators(path).toUtf8().constData());
 }
 
 } // namespace

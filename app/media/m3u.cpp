@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cstring>
@@ -18,14 +17,6 @@ void log(const M3uLogSink &sink, const char *format, const QString &outsideText)
 {
     if (sink)
         sink(QString::fromLatin1(format).arg(outsideText.toHtmlEscaped()));
-}
-
-// "scheme://..." with a scheme of at least two characters, so that nothing
-// that could be a relative file name is taken for a URL.
-bool looksLikeUrl(const QString &text)
-{
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+://"));
-    return scheme.match(text).hasMatch();
 }
 
 // Qt takes a leading ":" for its resource system: here it is a file name.
@@ -53,7 +44,7 @@ M3uEntry resolveEntry(const QByteArray &line, const QString &text, const QString
         return entry;
     // Native bytes throughout: a name that is not UTF-8 keeps its bytes.
     QByteArray local;
-    if (looksLikeUrl(text)) {
+    if (MediaLocation::hasScheme(text)) {
         const QUrl url(text, QUrl::TolerantMode);
         if (!url.isValid())
             return entry;

@@ -50,13 +50,6 @@ QByteArray nativePath(const QUrl &localFile)
     return QByteArray::fromPercentEncoding(localFile.path(QUrl::FullyEncoded).toLatin1());
 }
 
-QByteArray nativePath(const QString &pathOrLocation)
-{
-    if (isFileLocation(pathOrLocation))
-        return nativePath(QUrl(pathOrLocation));
-    return QFile::encodeName(pathOrLocation);
-}
-
 QString displayPath(const QString &pathOrLocation)
 {
     return isFileLocation(pathOrLocation) ? QUrl(pathOrLocation).toLocalFile() : pathOrLocation;

@@ -40,8 +40,6 @@ QString pathOrLocation(const QByteArray &nativePath);
 
 // The native bytes of a local file URL (its percent-decoded path).
 QByteArray nativePath(const QUrl &localFile);
-// The native bytes of a plain path or of a "file://" location.
-QByteArray nativePath(const QString &pathOrLocation);
 // A plain path for display and folder choices: a location's path with bytes
 // beyond UTF-8 shown as U+FFFD; a plain path unchanged.
 QString displayPath(const QString &pathOrLocation);
