@@ -118,17 +118,22 @@ void PlaybackSession::openFile(QString f)
 
 QString PlaybackSession::askForFile()
 {
-    // A URL keeps the bytes of a name that is not UTF-8 where the dialog
-    // knows them (the desktop's own dialog). Qt's own dialog shows such a
-    // name with U+FFFD: its bytes are looked up again in the folder.
-    const QUrl chosen = QFileDialog::getOpenFileUrl(
-        dialogParent, tr("Open file"), QUrl::fromLocalFile(startFolder()),
-        MediaFormats::openFileFilter(tr("All files"), tr("Video files"), tr("Audio files"), tr("Playlist files")),
-        nullptr, QFileDialog::Options(), {QStringLiteral("file")});
-    if (chosen.isEmpty())
+    QFileDialog dialog(
+        dialogParent, tr("Open file"), startFolder(),
+        MediaFormats::openFileFilter(tr("All files"), tr("Video files"), tr("Audio files"), tr("Playlist files")));
+    // Qt's own dialog lists a name that is not UTF-8 with U+FFFD and, for an
+    // existing file, checks that text, which names no file: it would refuse
+    // the name it offers. Any name is taken instead; one that names nothing
+    // fails to play with the usual box.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A URL keeps the bytes where the dialog knows them (the desktop's own).
+    dialog.setSupportedSchemes({QStringLiteral("file")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty())
         return QString();
+    const QUrl chosen = dialog.selectedUrls().constFirst();
     QByteArray bytes = MediaLocation::nativePath(chosen);
-    if (MediaLocation::canonicalPath(bytes).isEmpty())
+    if (MediaLocation::canonicalPath(bytes).isEmpty()) // shown with U+FFFD: looked up again in its folder
         bytes = MediaLocation::recoverNativePath(chosen.toLocalFile());
     return MediaLocation::pathOrLocation(bytes);
 }

@@ -334,7 +334,16 @@ private slots:
             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(window->videoHost->frame(), &drop);
         } else if (route == "Open file") {
-            answerer->fileAnswers << QFile::decodeName(name);
+            answerer = std::make_unique<TarnTest::ModalAnswerer>([&name, chosen = false](QWidget *modal) mutable {
+                auto *dialog = qobject_cast<QFileDialog *>(modal);
+                if (!dialog || chosen)
+                    return false;
+                chosen = true;
+                // What choosing the name in the list gives: its text, with U+FFFD.
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QFile::decodeName(name));
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection); // the Open button
+                return true;
+            });
             window->openFile();
         } else if (route == "handed over") {
             window->handleMessage(QString::fromLatin1(location));
