@@ -25,14 +25,17 @@ bool isAbsoluteFilePath(const QString &text)
     return !text.startsWith(QLatin1Char(':')) && QDir::isAbsolutePath(text);
 }
 
-// The path of a written name under prefix: the line's own bytes when a file
-// has them (a name that is not UTF-8), otherwise those of its decoded text (a
-// Latin-1 list naming files by their UTF-8 names).
-QByteArray writtenPath(const QByteArray &prefix, const QByteArray &line, const QString &text)
+// The canonical path of a written name under prefix: the line's own bytes
+// when a file has them (a name that is not UTF-8), otherwise those of its
+// decoded text (a Latin-1 list naming files by their UTF-8 names); empty when
+// neither exists (realpath refuses every path that does not).
+QByteArray writtenFile(const QByteArray &prefix, const QByteArray &line, const QString &text)
 {
-    if (!MediaLocation::canonicalPath(prefix + line).isEmpty())
-        return prefix + line;
-    return prefix + QFile::encodeName(text);
+    const QByteArray asWritten = MediaLocation::canonicalPath(prefix + line);
+    const QByteArray asText = QFile::encodeName(text);
+    if (!asWritten.isEmpty() || asText == line)
+        return asWritten;
+    return MediaLocation::canonicalPath(prefix + asText);
 }
 
 M3uEntry resolveEntry(const QByteArray &line, const QString &text, const QString &playlistFolder)
@@ -43,7 +46,7 @@ M3uEntry resolveEntry(const QByteArray &line, const QString &text, const QString
     if (text.contains(QChar::Null))
         return entry;
     // Native bytes throughout: a name that is not UTF-8 keeps its bytes.
-    QByteArray local;
+    QByteArray canonical;
     if (MediaLocation::hasScheme(text)) {
         const QUrl url(text, QUrl::TolerantMode);
         if (!url.isValid())
@@ -58,15 +61,13 @@ M3uEntry resolveEntry(const QByteArray &line, const QString &text, const QString
             entry.url = url;
             return entry;
         }
-        local = MediaLocation::nativePath(url);
+        canonical = MediaLocation::canonicalPath(MediaLocation::nativePath(url));
     } else if (isAbsoluteFilePath(text)) {
-        local = writtenPath(QByteArray(), line, text);
+        canonical = writtenFile(QByteArray(), line, text);
     } else {
         // An empty entry resolves to the folder itself.
-        local = writtenPath(QFile::encodeName(playlistFolder) + '/', line, text);
+        canonical = writtenFile(QFile::encodeName(playlistFolder) + '/', line, text);
     }
-    // Only a path that exists is found (realpath refuses every other).
-    const QByteArray canonical = MediaLocation::canonicalPath(local);
     if (canonical.isEmpty())
         return entry;
     entry.kind = M3uEntryKind::LocalFile;
