@@ -174,6 +174,7 @@ bool Core::createPlayer(bool bindWindow)
     if (!player)
         return false;
     ++playerSerial;
+    startAbandoned = false;
     libvlc_media_release(pendingMedia);
     pendingMedia = nullptr;
     // The window alone decides what pointer moves, clicks, keys and drops over
@@ -195,10 +196,12 @@ void Core::abandonStart()
     // the window knows of.
     detachEvents();
     ++playerSerial;
+    startAbandoned = true;
 }
 
 void Core::startedPlayback(bool clearSubtitleFiles)
 {
+    startAbandoned = false;
     libvlc_audio_set_volume(player, volume);
     if (clearSubtitleFiles)
         subtitleFiles.clear();
@@ -321,6 +324,7 @@ void Core::releasePlayer()
     bindVideoWindow(false);
     auto *thread = new CoreReleaseThread(player, this);
     player = nullptr;
+    startAbandoned = false;
     ++playerSerial;
     thread->start(QThread::InheritPriority);
     // The GUI thread sleeps until the thread has released the player (the

@@ -52,6 +52,9 @@ public:
     void setVideoWidget(QWidget *widget);
 
     bool isStopped() const;
+    // A player exists and its start did not fail (a player whose start
+    // failed stays until the next command, holding no medium).
+    bool holdsMedia() const { return player && !startAbandoned; }
     bool isLoaded();
     // The running libvlc's version text; needs no engine.
     static QString libvlcVersion();
@@ -169,6 +172,7 @@ private:
     std::future<libvlc_instance_t *> instanceLoad;
     libvlc_media_t *pendingMedia = nullptr;
     libvlc_media_player_t *player = nullptr;
+    bool startAbandoned = false; // the start of `player` failed
     // Picture size, sample aspect and frame rate per video track id, as last
     // reported with a width; cleared with knownTracks by every play.
     QHash<int, MediaTrack::VideoRecord> videoRecords;

@@ -266,6 +266,111 @@ private slots:
         }
     }
 
+    // Clients often send without expecting a reply: GDBus without a callback
+    // sets the call's "no reply expected" flag, and dbus-send without
+    // --print-reply sends a signal addressed to the player. Both count.
+    void everyMethodIsCarriedOutWithOrWithoutReply_data()
+    {
+        QTest::addColumn<QString>("method"); // "Volume": the property set
+        QTest::addColumn<bool>("pausedFirst");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<Check>("effect");
+        const QString song = media("audio.mp3");
+        const QList<std::tuple<QString, bool, Check>> methods{
+            {"Play", true, [](TestWindow &w) { return w.bottomBar->playButton->isPlaying(); }},
+            {"Pause", false, [](TestWindow &w) { return w.playing() && !w.bottomBar->playButton->isPlaying(); }},
+            {"PlayPause", true, [](TestWindow &w) { return w.bottomBar->playButton->isPlaying(); }},
+            {"Stop", false, [](TestWindow &w) { return !w.playing(); }},
+            {"Next", true, [](TestWindow &w) { return w.currentItem() == 2 && w.playing(); }},
+            {"Previous", true, [](TestWindow &w) { return w.currentItem() == 1 && w.playing(); }},
+            {"Seek", true, [](TestWindow &w) { return w.bottomBar->timeLabel->text().startsWith("00:01"); }},
+            {"SetPosition", true, [](TestWindow &w) { return w.bottomBar->timeLabel->text().startsWith("00:01"); }},
+            {"OpenUri", true, [song](TestWindow &w) { return w.playback->lastFile() == song && w.playing(); }},
+            {"Volume", true, [](TestWindow &w) { return w.bottomBar->volumeControl->value() == 40; }},
+            {"Raise", true, [this](TestWindow &) { return raised > 0; }},
+            {"Quit", true, [this](TestWindow &) { return quitAsked > 0; }},
+        };
+        for (const auto &[method, pausedFirst, effect] : methods) {
+            for (const char *way : {"reply expected", "no reply expected", "dbus-send without --print-reply"})
+                QTest::addRow("%s, %s", qPrintable(method), way) << method << pausedFirst << QString(way) << effect;
+        }
+    }
+
+    void everyMethodIsCarriedOutWithOrWithoutReply()
+    {
+        QFETCH(QString, method);
+        QFETCH(bool, pausedFirst);
+        QFETCH(QString, way);
+        QFETCH(Check, effect);
+        raised = quitAsked = 0;
+        connect(window.get(), &TestWindow::needToShow, this, [this] { ++raised; });
+        connect(window->desktop, &Desktop::DesktopIntegration::quitRequested, this, [this] { ++quitAsked; });
+        // Counted, not carried out: an event loop told to quit stays so for every later box here
+        // (the players quit for real below).
+        QObject::disconnect(window->desktop, SIGNAL(quitRequested()), window.get(), nullptr);
+        play({media("av.mkv"), media("clip.ts")});
+        if (method == QLatin1String("Previous"))
+            window->commands->next();
+        if (pausedFirst)
+            window->commands->pause();
+
+        // The call, and the same arguments as dbus-send writes them.
+        QString interface = playerInterface;
+        QVariantList arguments;
+        QStringList typed;
+        if (method == QLatin1String("Seek")) {
+            arguments << qlonglong(1500000);
+            typed << "int64:1500000";
+        } else if (method == QLatin1String("SetPosition")) {
+            const QVariantMap metadata =
+                qdbus_cast<QVariantMap>(property(playerInterface, QStringLiteral("Metadata")).value<QDBusArgument>());
+            const QDBusObjectPath track = metadata.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>();
+            arguments << QVariant::fromValue(track) << qlonglong(1500000);
+            typed << "objpath:" + track.path() << "int64:1500000";
+        } else if (method == QLatin1String("OpenUri")) {
+            arguments << QUrl::fromLocalFile(media("audio.mp3")).toString();
+            typed << "string:" + arguments.first().toString();
+        } else if (method == QLatin1String("Raise") || method == QLatin1String("Quit")) {
+            interface = QStringLiteral("org.mpris.MediaPlayer2");
+        } else if (method == QLatin1String("Volume")) {
+            interface = propertiesInterface;
+            arguments << playerInterface << method << QVariant::fromValue(QDBusVariant(0.4));
+            typed << "string:" + playerInterface << "string:Volume" << "variant:double:0.4";
+            method = QStringLiteral("Set");
+        }
+        if (way == QLatin1String("reply expected")) {
+            QCOMPARE(call(interface, method, arguments).type(), QDBusMessage::ReplyMessage);
+        } else if (way == QLatin1String("no reply expected")) {
+            QDBusMessage message =
+                QDBusMessage::createMethodCall(MprisService::baseName, MprisService::objectPath, interface, method);
+            message.setArguments(arguments);
+            QVERIFY(client.send(message)); // sent with the flag: QtDBus expects no reply to a plain send
+        } else {
+            QProcess dbusSend;
+            dbusSend.start(QStringLiteral("dbus-send"), QStringList{"--session", "--dest=" + MprisService::baseName,
+                                                                    MprisService::objectPath, interface + '.' + method}
+                                                            + typed);
+            QVERIFY(dbusSend.waitForFinished(5000));
+            QCOMPARE(dbusSend.exitCode(), 0);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(effect(*window), 5000);
+    }
+
+    void failedOpenReportsStopped()
+    {
+        play({media("av.mkv")});
+        window->commands->pause();
+        QTRY_COMPARE(property(playerInterface, QStringLiteral("PlaybackStatus")), QVariant(QStringLiteral("Paused")));
+        listener.changes.clear();
+        const QString broken = folder.filePath(QStringLiteral("empty.mp3"));
+        QFile(broken).open(QIODevice::WriteOnly);
+        window->handleMessage(broken); // as a second launch hands it over
+        QTRY_COMPARE(answerer->boxes.size(), 1);
+        QVERIFY2(answerer->boxes.first().startsWith("<b>Failed to play file</b>"), qPrintable(answerer->boxes.first()));
+        QTRY_VERIFY(listener.announced({{"PlaybackStatus", "Stopped"}}));
+        QCOMPARE(property(playerInterface, QStringLiteral("PlaybackStatus")), QVariant(QStringLiteral("Stopped")));
+    }
+
     void screenSaverHeldOnlyWhileVideoPlays_data()
     {
         QTest::addColumn<QString>("file");
@@ -383,6 +488,52 @@ private slots:
         }
     }
 
+    // "Open video in new window": two processes share the settings file. One
+    // changes the volume, the other opens a video; whichever quits last, both
+    // changes are kept.
+    void twoWindowsKeepEachOthersChangesWhateverTheQuitOrder_data()
+    {
+        QTest::addColumn<bool>("changedVolumeQuitsFirst");
+        QTest::newRow("volume changer quits first") << true;
+        QTest::newRow("volume changer quits last") << false;
+    }
+
+    void twoWindowsKeepEachOthersChangesWhateverTheQuitOrder()
+    {
+        QFETCH(bool, changedVolumeQuitsFirst);
+        // This process's window keeps the plain name: both players take instance names.
+        QSettings settings;
+        settings.clear();
+        settings.setValue(QStringLiteral("Check update"), false);
+        settings.setValue(QStringLiteral("Input/video instance"), true);
+        settings.setValue(QStringLiteral("Output/volume"), 20);
+        settings.setValue(QStringLiteral("Input/last file"), QStringLiteral("/old/film.mkv"));
+        settings.sync();
+
+        QProcess volumeWindow;
+        QProcess videoWindow;
+        for (QProcess *player : {&volumeWindow, &videoWindow})
+            player->setProcessChannelMode(QProcess::ForwardedChannels);
+        volumeWindow.start(QStringLiteral(PLAYER), QStringList());
+        videoWindow.start(QStringLiteral(PLAYER), {QStringLiteral("--start"), media("av.mkv")});
+        QVERIFY(volumeWindow.waitForStarted() && videoWindow.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(registered(instanceName(volumeWindow)) && registered(instanceName(videoWindow)), 15000);
+        call(instanceName(volumeWindow), propertiesInterface, QStringLiteral("Set"),
+             {playerInterface, QStringLiteral("Volume"), QVariant::fromValue(QDBusVariant(0.9))});
+        QTRY_COMPARE(property(instanceName(volumeWindow), playerInterface, QStringLiteral("Volume")), QVariant(0.9));
+        QTRY_COMPARE_WITH_TIMEOUT(property(instanceName(videoWindow), playerInterface, QStringLiteral("PlaybackStatus")),
+                                  QVariant(QStringLiteral("Playing")), 10000);
+
+        for (QProcess *player : changedVolumeQuitsFirst ? QList<QProcess *>{&volumeWindow, &videoWindow}
+                                                         : QList<QProcess *>{&videoWindow, &volumeWindow}) {
+            call(instanceName(*player), QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"), {});
+            QVERIFY(player->waitForFinished(15000));
+        }
+        settings.sync();
+        QCOMPARE(settings.value(QStringLiteral("Output/volume")).toInt(), 90);
+        QCOMPARE(settings.value(QStringLiteral("Input/last file")).toString(), media("av.mkv"));
+    }
+
 private:
     // Starts the player with arguments given as bytes (QProcess would pass
     // them through QString, which replaces bytes that are not UTF-8).
@@ -438,8 +589,12 @@ private:
     // Calls the player without blocking this thread, which also serves it.
     QDBusMessage call(const QString &interface, const QString &method, const QVariantList &arguments)
     {
-        QDBusMessage message =
-            QDBusMessage::createMethodCall(MprisService::baseName, MprisService::objectPath, interface, method);
+        return call(MprisService::baseName, interface, method, arguments);
+    }
+    QDBusMessage call(const QString &service, const QString &interface, const QString &method,
+                      const QVariantList &arguments)
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(service, MprisService::objectPath, interface, method);
         message.setArguments(arguments);
         QDBusPendingCall pending = client.asyncCall(message);
         QElapsedTimer elapsed;
@@ -450,7 +605,11 @@ private:
     }
     QVariant property(const QString &interface, const QString &name)
     {
-        const QDBusMessage reply = call(propertiesInterface, QStringLiteral("Get"), {interface, name});
+        return property(MprisService::baseName, interface, name);
+    }
+    QVariant property(const QString &service, const QString &interface, const QString &name)
+    {
+        const QDBusMessage reply = call(service, propertiesInterface, QStringLiteral("Get"), {interface, name});
         return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
     void setProperty(const QString &interface, const QString &name, const QVariant &value)
@@ -458,6 +617,8 @@ private:
         call(propertiesInterface, QStringLiteral("Set"), {interface, name, QVariant::fromValue(QDBusVariant(value))});
     }
 
+    int raised = 0;
+    int quitAsked = 0;
     QTemporaryDir folder;
     QString taggedSong = folder.filePath(QStringLiteral("tagged.mp3"));
     QByteArray notTextName = QFile::encodeName(folder.path()) + "/lat\xe9.mkv"; // Latin-1 é

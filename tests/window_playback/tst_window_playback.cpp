@@ -208,7 +208,7 @@ private slots:
         QVERIFY(!window->bottomBar->playButton->isEnabled());
     }
 
-    void volumeIsRestoredClampedAndInputWrittenOnlyAtQuit()
+    void volumeIsRestoredClampedAndChangedInputWrittenOnlyAtQuit()
     {
         destroyWindow();
         QSettings().setValue(QStringLiteral("Output/volume"), 999);
@@ -237,7 +237,8 @@ private slots:
         QMetaObject::invokeMethod(window.get(), "fileQuit");
         QCOMPARE(QSettings().value(QStringLiteral("Output/volume")).toInt(), 40);
         QCOMPARE(QSettings().value(QStringLiteral("Input/last file")).toString(), media("short.mp3"));
-        QCOMPARE(QSettings().value(QStringLiteral("Input/last disc")).toString(), QStringLiteral("/dev/sr0"));
+        // Unchanged since the start: left as the store holds it (another window may have changed it).
+        QVERIFY(!QSettings().contains(QStringLiteral("Input/last disc")));
         QVERIFY(window->findChildren<LibTarnCommon::LogDialog *>().isEmpty());
     }
 
