@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include <vlc/vlc.h>
@@ -41,6 +42,16 @@ QString libvlcError()
 void noteStartError(const libvlc_event_t *, void *failed)
 {
     static_cast<std::atomic_bool *>(failed)->store(true);
+}
+
+// The media of a local path or of a "file://" location. A location goes to
+// libvlc fully encoded, so that a name whose bytes are not UTF-8 reaches the
+// file system unchanged.
+libvlc_media_t *newFileMedia(libvlc_instance_t *instance, const QString &path)
+{
+    if (path.startsWith(QLatin1String("file://"), Qt::CaseInsensitive))
+        return libvlc_media_new_location(instance, QUrl(path).toEncoded().constData());
+    return libvlc_media_new_path(instance, QDir::toNativeSeparators(path).toUtf8().constData());
 }
 
 } // namespace
@@ -238,8 +249,7 @@ Core::Launch Core::launchPendingMedia(bool warnBeforeStop)
 bool Core::playFile(const QString &path)
 {
     const QString shown = path.toHtmlEscaped();
-    const QByteArray nativePath = QDir::toNativeSeparators(path).toUtf8();
-    if (!setPendingMedia(libvlcInstance() ? libvlc_media_new_path(instance, nativePath.constData()) : nullptr)) {
+    if (!setPendingMedia(libvlcInstance() ? newFileMedia(instance, path) : nullptr)) {
         emit messageError(tr("[Core] Not possible to open file: %1").arg(shown));
         return false;
     }

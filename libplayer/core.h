@@ -116,6 +116,8 @@ public slots:
     void parseMedia();
     void pausePlayback();
     bool playDisc(int kind, const QString &path);
+    // path: a local path, or a "file://" location (which carries names that
+    // are not UTF-8 byte for byte).
     bool playFile(const QString &path);
     bool playUrl(const QString &url);
     void resumePlayback();

@@ -5,6 +5,7 @@
 #include "inputdiscdialog.h"
 #include "inputurldialog.h"
 #include "mediaformats.h"
+#include "medialocation.h"
 #include "playtoolbutton.h"
 #include "subtitletoolbutton.h"
 #include "timeslider.h"
@@ -88,9 +89,7 @@ void PlaybackSession::openFile(QString f)
     // starting its next item only to stop it again.
     const bool handedIn = !f.isEmpty();
     if (f.isEmpty()) {
-        f = QFileDialog::getOpenFileName(
-            dialogParent, tr("Open file"), startFolder(),
-            MediaFormats::openFileFilter(tr("All files"), tr("Video files"), tr("Audio files"), tr("Playlist files")));
+        f = askForFile();
         if (!f.isEmpty())
             emit deletePlaylistRequested();
     }
@@ -99,8 +98,14 @@ void PlaybackSession::openFile(QString f)
         return;
     }
     endCurrent(handedIn);
-    if (MediaFormats::isPlaylistFile(f)) {
-        emit playlistFileRequested(f);
+    // A handed-in location of another scheme is played as a URL.
+    if (MediaLocation::hasScheme(f) && !MediaLocation::isFileLocation(f)) {
+        playLocation(f);
+        return;
+    }
+    const QString path = MediaLocation::displayPath(f);
+    if (MediaFormats::isPlaylistFile(path)) {
+        emit playlistFileRequested(path);
         return;
     }
     if (!core->playFile(f)) {
@@ -108,7 +113,29 @@ void PlaybackSession::openFile(QString f)
         return;
     }
     showPlaying();
-    lastPlayedFile = f;
+    lastPlayedFile = path;
+}
+
+QString PlaybackSession::askForFile()
+{
+    QFileDialog dialog(
+        dialogParent, tr("Open file"), startFolder(),
+        MediaFormats::openFileFilter(tr("All files"), tr("Video files"), tr("Audio files"), tr("Playlist files")));
+    // Qt's own dialog lists a name that is not UTF-8 with U+FFFD and, for an
+    // existing file, checks that text, which names no file: it would refuse
+    // the name it offers. Any name is taken instead; one that names nothing
+    // fails to play with the usual box.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A URL keeps the bytes where the dialog knows them (the desktop's own).
+    dialog.setSupportedSchemes({QStringLiteral("file")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty())
+        return QString();
+    const QUrl chosen = dialog.selectedUrls().constFirst();
+    QByteArray bytes = MediaLocation::nativePath(chosen);
+    if (MediaLocation::canonicalPath(bytes).isEmpty()) // shown with U+FFFD: looked up again in its folder
+        bytes = MediaLocation::recoverNativePath(chosen.toLocalFile());
+    return MediaLocation::pathOrLocation(bytes);
 }
 
 void PlaybackSession::openUrl(QString u)
@@ -125,6 +152,11 @@ void PlaybackSession::openUrl(QString u)
         return;
     }
     endCurrent(false);
+    playLocation(u);
+}
+
+void PlaybackSession::playLocation(const QString &u)
+{
     if (!core->playUrl(u)) {
         showFailure(tr("Failed to play URL"), tr("%1 was not able to play this URL."));
         return;

@@ -61,8 +61,9 @@ public:
     // still exists, otherwise the home folder.
     QString startFolder() const;
 
-    // f empty: ask for a file. A playlist file is handed to
-    // playlistFileRequested().
+    // f empty: ask for a file. f is a local path or a "file://" location (a
+    // name that is not UTF-8); a location of another scheme ("http://...")
+    // plays as a URL. A playlist file is handed to playlistFileRequested().
     void openFile(QString f);
     // u empty: ask for a location. The text goes to the engine unchanged.
     void openUrl(QString u);
@@ -76,6 +77,11 @@ signals:
     void playlistFileRequested(const QString &path);
 
 private:
+    // The "Open file" dialog's answer as a path or, for a name that is not
+    // UTF-8, as its location; empty when cancelled.
+    QString askForFile();
+    // Plays a location (the URL route): "Failed to play URL" on failure.
+    void playLocation(const QString &u);
     void pause();
     void resume();
     // Ends the medium the engine still holds, if any.

@@ -2,6 +2,7 @@
 // its controls and reports back, the screen saver is held off only while a
 // video plays, and a killed player leaves no inhibition behind.
 #include "desktopintegration.h"
+#include "localhttpserver.h"
 #include "mprisservice.h"
 #include "playercommands.h"
 #include "privatebus.h"
@@ -21,10 +22,15 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <vector>
+
+#include <unistd.h>
 
 using Desktop::MprisService;
 using TarnTest::media;
@@ -158,7 +164,9 @@ private slots:
         QVERIFY(screenSaverBus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &screenSaver,
                                               QDBusConnection::ExportAllSlots));
         QVERIFY(screenSaverBus.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
+        QVERIFY(TarnTest::copyToNativeName(media("av.mkv"), notTextName));
     }
+    void cleanupTestCase() { std::remove(notTextName.constData()); }
 
     void init()
     {
@@ -219,6 +227,11 @@ private slots:
             << QStringList() << false << "Volume" << QVariantList{0.4}
             << Check([](TestWindow &w) { return w.bottomBar->volumeControl->value() == 40; })
             << QVariantMap{{"Volume", 0.4}} << qlonglong(-1);
+        const QByteArray location = "file://" + notTextName.toPercentEncoding("/");
+        QTest::newRow("OpenUri plays a file whose name is not UTF-8")
+            << QStringList() << false << "OpenUri" << QVariantList{QString::fromLatin1(location)}
+            << Check([location](TestWindow &w) { return QUrl(w.core->location()).toEncoded() == location; })
+            << QVariantMap{{"PlaybackStatus", "Playing"}} << qlonglong(-1);
         QTest::newRow("Seek moves the time label")
             << QStringList{film} << true << "Seek" << QVariantList{qlonglong(1500000)}
             << Check([](TestWindow &w) { return w.bottomBar->timeLabel->text().startsWith("00:01"); })
@@ -403,15 +416,76 @@ private slots:
         player.setProcessChannelMode(QProcess::ForwardedChannels);
         player.start(QStringLiteral(PLAYER), {QStringLiteral("--start"), QStringLiteral(TARN_SAMPLE_CLIP)});
         QVERIFY(player.waitForStarted());
-        const QString instanceName = MprisService::baseName + QStringLiteral(".instance%1").arg(player.processId());
-        QTRY_VERIFY_WITH_TIMEOUT(registered(instanceName), 10000);
+        const QString name = instanceName(player);
+        QTRY_VERIFY_WITH_TIMEOUT(registered(name), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(screenSaver.events, QStringList{held()}, 10000);
         player.kill();
         QVERIFY(player.waitForFinished(10000));
         QTRY_COMPARE(screenSaver.events, QStringList({held(), QStringLiteral("dropped 1")}));
-        QVERIFY(!registered(instanceName));
+        QVERIFY(!registered(name));
         // The window of this process kept its own name all along.
         QVERIFY(registered(MprisService::baseName));
+    }
+
+    // Real launches, seen through the player's own MPRIS name: a start file
+    // whose name is not UTF-8 (with --start, or bare and relative to the
+    // launch folder), the same handed over to a running player, and a start
+    // location with a scheme, which opens as a URL instead of a file.
+    void launchesPlayWhatTheyAreGiven_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("arguments"); // "<folder>" and "<server>" are filled in
+        QTest::addColumn<bool>("handedOver");
+        QTest::addColumn<QByteArray>("played"); // encoded location
+        const QByteArray file = "<folder>/lat\xe9.ts";
+        const QByteArray location = "file://<folder>/lat%E9.ts";
+        QTest::newRow("--start") << QList<QByteArray>{"--start", file} << false << location;
+        QTest::newRow("bare relative name") << QList<QByteArray>{"lat\xe9.ts"} << false << location;
+        QTest::newRow("handed over") << QList<QByteArray>{"--start", file} << true << location;
+        for (bool handedOver : {false, true}) {
+            QTest::newRow(handedOver ? "handed over http://" : "--start http://")
+                << QList<QByteArray>{"--start", "<server>/clip.ts"} << handedOver << QByteArray("<server>/clip.ts");
+        }
+    }
+
+    void launchesPlayWhatTheyAreGiven()
+    {
+        QFETCH(QList<QByteArray>, arguments);
+        QFETCH(bool, handedOver);
+        QFETCH(QByteArray, played);
+        QTemporaryDir launchFolder;
+        TarnTest::LocalHttpServer server;
+        QFile clip(media("clip.ts"));
+        QVERIFY(clip.open(QIODevice::ReadOnly));
+        server.reply = TarnTest::HttpReply(clip.readAll());
+        const auto fill = [&](QByteArray text) {
+            return text.replace("<folder>", QFile::encodeName(launchFolder.path())).replace("<server>", server.base().toLatin1());
+        };
+        const QByteArray name = fill("<folder>/lat\xe9.ts");
+        QVERIFY(TarnTest::copyToNativeName(media("clip.ts"), name));
+        const auto removeName = qScopeGuard([&name] { std::remove(name.constData()); });
+
+        RawArgumentsProcess primary;
+        if (handedOver) {
+            primary.start({});
+            QVERIFY(primary.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(registered(instanceName(primary)), 10000);
+        }
+        RawArgumentsProcess launch;
+        launch.setWorkingDirectory(launchFolder.path());
+        for (QByteArray &argument : arguments)
+            argument = fill(argument);
+        launch.start(arguments);
+        QVERIFY(launch.waitForStarted());
+        if (handedOver) {
+            QVERIFY(launch.waitForFinished(10000));
+            QCOMPARE(launch.exitCode(), 0);
+        }
+        const QVariantMap announced{{"Metadata", QVariantMap{{"xesam:url", QString::fromLatin1(fill(played))}}}};
+        QTRY_VERIFY_WITH_TIMEOUT(listener.announced(announced), 15000);
+        for (QProcess *process : {&launch, &primary}) {
+            process->kill();
+            process->waitForFinished(10000);
+        }
     }
 
     // "Open video in new window": two processes share the settings file. One
@@ -442,20 +516,17 @@ private slots:
             player->setProcessChannelMode(QProcess::ForwardedChannels);
         volumeWindow.start(QStringLiteral(PLAYER), QStringList());
         videoWindow.start(QStringLiteral(PLAYER), {QStringLiteral("--start"), media("av.mkv")});
-        const auto busName = [](const QProcess &p) {
-            return MprisService::baseName + QStringLiteral(".instance%1").arg(p.processId());
-        };
         QVERIFY(volumeWindow.waitForStarted() && videoWindow.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(registered(busName(volumeWindow)) && registered(busName(videoWindow)), 15000);
-        call(busName(volumeWindow), propertiesInterface, QStringLiteral("Set"),
+        QTRY_VERIFY_WITH_TIMEOUT(registered(instanceName(volumeWindow)) && registered(instanceName(videoWindow)), 15000);
+        call(instanceName(volumeWindow), propertiesInterface, QStringLiteral("Set"),
              {playerInterface, QStringLiteral("Volume"), QVariant::fromValue(QDBusVariant(0.9))});
-        QTRY_COMPARE(property(busName(volumeWindow), playerInterface, QStringLiteral("Volume")), QVariant(0.9));
-        QTRY_COMPARE_WITH_TIMEOUT(property(busName(videoWindow), playerInterface, QStringLiteral("PlaybackStatus")),
+        QTRY_COMPARE(property(instanceName(volumeWindow), playerInterface, QStringLiteral("Volume")), QVariant(0.9));
+        QTRY_COMPARE_WITH_TIMEOUT(property(instanceName(videoWindow), playerInterface, QStringLiteral("PlaybackStatus")),
                                   QVariant(QStringLiteral("Playing")), 10000);
 
         for (QProcess *player : changedVolumeQuitsFirst ? QList<QProcess *>{&volumeWindow, &videoWindow}
                                                          : QList<QProcess *>{&videoWindow, &volumeWindow}) {
-            call(busName(*player), QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"), {});
+            call(instanceName(*player), QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"), {});
             QVERIFY(player->waitForFinished(15000));
         }
         settings.sync();
@@ -464,6 +535,40 @@ private slots:
     }
 
 private:
+    // Starts the player with arguments given as bytes (QProcess would pass
+    // them through QString, which replaces bytes that are not UTF-8).
+    class RawArgumentsProcess : public QProcess
+    {
+    public:
+        void start(const QList<QByteArray> &arguments)
+        {
+            raw = QList<QByteArray>{PLAYER} + arguments;
+            argv.clear();
+            for (QByteArray &argument : raw)
+                argv.push_back(argument.data());
+            argv.push_back(nullptr);
+            setProcessChannelMode(QProcess::ForwardedChannels);
+            QProcess::start(QStringLiteral(PLAYER), QStringList());
+        }
+
+    protected:
+        // In the child, after the working folder is entered.
+        void setupChildProcess() override
+        {
+            ::execv(argv.front(), argv.data());
+            ::_exit(127);
+        }
+
+    private:
+        QList<QByteArray> raw;
+        std::vector<char *> argv;
+    };
+
+    static QString instanceName(const QProcess &player)
+    {
+        return MprisService::baseName + QStringLiteral(".instance%1").arg(player.processId());
+    }
+
     static QString held() { return QStringLiteral("inhibit 1 Player Tarn"); }
 
     void play(const QStringList &files)
@@ -516,6 +621,7 @@ private:
     int quitAsked = 0;
     QTemporaryDir folder;
     QString taggedSong = folder.filePath(QStringLiteral("tagged.mp3"));
+    QByteArray notTextName = QFile::encodeName(folder.path()) + "/lat\xe9.mkv"; // Latin-1 é
     QDBusConnection client = connection(QStringLiteral("tarn-test-client"));
     QDBusConnection screenSaverBus = connection(QStringLiteral("tarn-test-screensaver"));
     MprisListener listener;

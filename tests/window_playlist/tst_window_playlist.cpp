@@ -7,9 +7,14 @@
 #include "videoframe.h"
 
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QSettings>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+
+#include <cstdio>
 
 using TarnTest::media;
 
@@ -302,6 +307,56 @@ private slots:
             QCOMPARE(answerer->boxes.size(), 1);
             QVERIFY(answerer->boxes.first().contains("Failed to play URL"));
         }
+    }
+
+    // A name whose bytes are not UTF-8 (a Latin-1 é) plays by every route
+    // of the window. Qt's own file dialog shows it, and returns it, with
+    // U+FFFD in place of the byte.
+    void nameThatIsNotTextPlaysByEveryRoute_data()
+    {
+        QTest::addColumn<QString>("route");
+        for (const char *route : {"drop", "m3u entry", "m3u8 entry", "file URL entry", "Open file", "handed over"})
+            QTest::newRow(route) << route;
+    }
+
+    void nameThatIsNotTextPlaysByEveryRoute()
+    {
+        QFETCH(QString, route);
+        const QByteArray name = QFile::encodeName(folder.path()) + "/lat\xe9.mkv";
+        QVERIFY(TarnTest::copyToNativeName(media("av.mkv"), name));
+        const auto removeName = qScopeGuard([&name] { std::remove(name.constData()); });
+        const QByteArray location = "file://" + name.toPercentEncoding("/");
+        if (route == "drop") { // as a file manager drops it
+            QMimeData mime;
+            mime.setData(QStringLiteral("text/uri-list"), location + "\r\n");
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(window->videoHost->frame(), &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(window->videoHost->frame(), &drop);
+        } else if (route == "Open file") {
+            answerer = std::make_unique<TarnTest::ModalAnswerer>([&name, chosen = false](QWidget *modal) mutable {
+                auto *dialog = qobject_cast<QFileDialog *>(modal);
+                if (!dialog || chosen)
+                    return false;
+                chosen = true;
+                // What choosing the name in the list gives: its text, with U+FFFD.
+                dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QFile::decodeName(name));
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection); // the Open button
+                return true;
+            });
+            window->openFile();
+        } else if (route == "handed over") {
+            window->handleMessage(QString::fromLatin1(location));
+        } else {
+            QFile list(folder.filePath(route.startsWith("m3u8") ? "list.m3u8" : "list.m3u"));
+            QVERIFY(list.open(QIODevice::WriteOnly));
+            list.write("#EXTM3U\n" + (route.startsWith("file") ? location : QByteArray("lat\xe9.mkv")) + "\n");
+            list.close();
+            window->readList(list.fileName());
+        }
+        QVERIFY2(answerer->boxes.isEmpty(), qPrintable(answerer->boxes.join('\n')));
+        QVERIFY(window->playing());
+        QCOMPARE(QUrl(window->core->location()).toEncoded(), location);
     }
 
 private:
