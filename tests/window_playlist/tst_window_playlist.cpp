@@ -64,8 +64,11 @@ private slots:
         QTest::newRow("a missing tag orders by name")
             << QStringList{"c.mp3=Zed|Two|2", "a.mp3=Zed||10", "b.mp3=Abe|One|1"} << "a.mp3,b.mp3,c.mp3" << "a.mp3"
             << 0;
-        QTest::newRow("track 5/12 orders by name") << QStringList{"b.mp3=Zed|Two|5/12", "a.mp3=Zed|Two|1"}
-                                                   << "a.mp3,b.mp3" << "a.mp3" << 0;
+        QTest::newRow("track n/total orders by n")
+            << QStringList{"a.mp3=Zed|Two|3/3", "b.mp3=Zed|Two| 2 / 3 ", "c.mp3=Zed|Two|1/3"} << "c.mp3,b.mp3,a.mp3"
+            << "c.mp3" << 0;
+        QTest::newRow("track without a number orders by name")
+            << QStringList{"b.mp3=Zed|Two|1", "a.mp3=Zed|Two|x/12"} << "a.mp3,b.mp3" << "a.mp3" << 0;
         QTest::newRow("same names from two folders") << QStringList{"1/clip.mkv", "2/clip.mkv"} << "clip.mkv,clip.mkv"
                                                      << "clip.mkv" << 0;
         QTest::newRow("upper-case extensions") << QStringList{"MVI_1.MOV", "CLIP.AVI"} << "CLIP.AVI,MVI_1.MOV"
