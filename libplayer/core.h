@@ -98,10 +98,10 @@ signals:
     void mediaTrackAudio(int id, const QString &name);
     void mediaTrackSubtitle(int id, const QString &name);
     void mediaTrackVideo(int id, const QString &name);
-    // The medium has ended (or failed) after audio or video was decoded.
+    // The medium has ended (or failed) after audio or video played.
     void mediaPlayerEndReached();
-    // The medium has ended or failed without any audio or video decoded:
-    // a file that only looks like media. Comes instead of
+    // The medium has ended or failed without any audio played or picture
+    // decoded: a file that only looks like media. Comes instead of
     // mediaPlayerEndReached; the player stays until stopPlayback().
     void mediaPlayerFailed();
     void mediaPlayerLengthChanged(qint64 milliseconds);
@@ -159,7 +159,7 @@ private:
     // an MPEG-TS media resets them to 0x0 for the rest of its playback.
     void rememberVideoRecords(libvlc_media_t *media);
     // The input of the current player is over: reports its end, or its
-    // failure when nothing was decoded.
+    // failure when nothing played.
     void finishPlayback();
     // What to do after a start that reached Playing or Ended.
     void startedPlayback(bool clearSubtitleFiles);

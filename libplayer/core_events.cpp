@@ -194,24 +194,25 @@ void Core::detachEvents()
 void Core::finishPlayback()
 {
     // A file that only looks like media (random bytes, an MP4 without its
-    // index) plays and ends at once, or yields streams that never decode
-    // (probing mistakes the bytes for MPEG audio): nothing decoded is the
-    // one sign that covers every such case. Without statistics the end counts
-    // as a normal one.
+    // index) plays and ends at once, or yields streams that never play:
+    // probing mistakes the bytes for MPEG audio, and now and then a frame of
+    // them even decodes, but none reaches the audio output. Audio played or a
+    // picture decoded is the one sign that covers every such case. Without
+    // statistics the end counts as a normal one.
     if (!player)
         return;
-    bool decoded = true;
+    bool played = true;
     if (libvlc_media_t *media = libvlc_media_player_get_media(player)) {
         libvlc_media_stats_t stats{};
         if (libvlc_media_get_stats(media, &stats))
-            decoded = stats.i_decoded_audio > 0 || stats.i_decoded_video > 0;
+            played = stats.i_played_abuffers > 0 || stats.i_decoded_video > 0 || stats.i_displayed_pictures > 0;
         libvlc_media_release(media);
     }
-    if (decoded) {
+    if (played) {
         emit mediaPlayerEndReached();
         return;
     }
-    emit messageWarning(tr("[Core] No audio or video decoded: %1").arg(location().toHtmlEscaped()));
+    emit messageWarning(tr("[Core] No audio or video played: %1").arg(location().toHtmlEscaped()));
     emit mediaPlayerFailed();
 }
 

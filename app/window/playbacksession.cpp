@@ -109,7 +109,7 @@ void PlaybackSession::reportFailure(const Started &failed)
     }
     QGuiApplication::restoreOverrideCursor();
     showUserBox(dialogParent, QMessageBox::Warning, title,
-                text.arg(QGuiApplication::applicationDisplayName()) + QLatin1Char('\n') + name);
+                text.arg(QGuiApplication::applicationDisplayName()) + QLatin1String("<br>") + name.toHtmlEscaped());
 }
 
 void PlaybackSession::openFile(QString f)
@@ -168,7 +168,9 @@ void PlaybackSession::playItem(const QString &location)
 
 void PlaybackSession::playLocation(const QString &location, Source source)
 {
-    endCurrent(false);
+    // The playlist has already moved to the item: what still plays ends
+    // without moving it on again.
+    endCurrent(source == Source::PlaylistItem);
     if (!core->playUrl(location)) {
         reportFailure({source, location});
         return;
