@@ -54,9 +54,10 @@ void PlaybackSession::pause()
 void PlaybackSession::resume()
 {
     core->resumePlayback();
-    // With nothing loaded the button keeps its look without media rather than
-    // offering a pause of nothing.
-    if (!core->isStopped())
+    // With nothing loaded, or a player that cannot play (its start failed,
+    // or its medium is over), the button keeps its look rather than offering
+    // a pause of nothing.
+    if (core->isPlaying())
         controls.playButton->setPlaying();
 }
 

@@ -193,13 +193,14 @@ private slots:
 
     void stoppedControlsThenPlay_data()
     {
-        QTest::addColumn<QString>("before"); // "", "playing", "ended"
+        QTest::addColumn<QString>("before"); // "", "playing", "ended", "failed URL"
         QTest::addColumn<QString>("action");
         QTest::addColumn<bool>("playStartsAgain");
         QTest::newRow("end: Play starts the film again") << "playing" << "end" << true;
         QTest::newRow("a URL that fails to open") << "playing" << "failed URL" << false;
         QTest::newRow("disc dialog played empty, nothing before") << "" << "empty disc" << false;
         QTest::newRow("disc dialog played empty after an end") << "ended" << "empty disc" << true;
+        QTest::newRow("disc dialog played empty after a failed URL") << "failed URL" << "empty disc" << false;
     }
 
     void stoppedControlsThenPlay()
@@ -208,7 +209,7 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, playStartsAgain);
         LibPlayer::PlayToolButton *play = window->bottomBar->playButton;
-        if (!before.isEmpty()) {
+        if (before == "playing" || before == "ended") {
             window->openFile(media("av.mkv"));
             QTRY_VERIFY(!window->bottomBar->timeLabel->text().isEmpty());
         }
@@ -216,11 +217,12 @@ private slots:
             window->finishMedium();
             QTRY_VERIFY(!window->playing());
         }
-        if (action == "failed URL") {
+        if (before == "failed URL" || action == "failed URL") {
             answerer->textAnswers << QStringLiteral("http://127.0.0.1:9/none.mp4");
             window->openUrl();
             QCOMPARE(answerer->boxes.size(), 1);
-        } else if (action == "empty disc") {
+        }
+        if (action == "empty disc") {
             answerer = std::make_unique<TarnTest::ModalAnswerer>(discDialogAnswer("DVD", "-"));
             window->playback->setOpticalDrives(std::make_shared<NoDrives>());
             QMetaObject::invokeMethod(window.get(), "openDisc");
