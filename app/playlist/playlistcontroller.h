@@ -20,8 +20,9 @@ class SubtitleToolButton;
 // files, saving the playlist and the move to the next item when one ends.
 //
 // It never plays anything itself: playRequested() and itemPlayRequested() ask
-// the window to open a location, endRequested() to end the current medium. Boxes are modal over
-// the dialog parent. Settings: "Output/last playlist saved". GUI thread only.
+// the window to open a location, endRequested() to end the current medium.
+// Boxes are modal over the dialog parent. Settings: "Output/last playlist
+// saved". GUI thread only.
 class PlaylistController : public QObject
 {
     Q_OBJECT

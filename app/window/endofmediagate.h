@@ -4,12 +4,13 @@
 
 #include <functional>
 
-// Holds back the engine's end of media (or failure of a medium) while a user flow of the window runs.
-// File dialogs and message boxes run nested event loops, so an end of media
-// can arrive in the middle of an open or a drop; handling it there would
-// advance the playlist under the half-done flow. The end is passed on once
-// the outermost flow is over, and dropped when the medium it belonged to is
-// gone by then (the flow ended or replaced it). GUI thread only.
+// Holds back the engine's end of media (or failure of a medium) while a user
+// flow of the window runs. File dialogs and message boxes run nested event
+// loops, so an end of media can arrive in the middle of an open or a drop;
+// handling it there would advance the playlist under the half-done flow. The
+// end is passed on once the outermost flow is over, and dropped when the
+// medium it belonged to is gone by then (the flow ended or replaced it). GUI
+// thread only.
 class EndOfMediaGate : public QObject
 {
     Q_OBJECT
