@@ -12,6 +12,8 @@
 #include "mediapresentation.h"
 #include "overlaycontroller.h"
 #include "playbacksession.h"
+#include "playerhistory.h"
+#include "playlistcontroller.h"
 #include "playershortcuts.h"
 #include "singleapplication.h"
 #include "windowgeometry.h"
@@ -101,6 +103,8 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     if (isFullScreen())
         bottomBar->fullscreenButton->setChecked(true);
     overlays->start(OverlayTicksDelayMs);
+    if (startFile.isEmpty())
+        history->restoreAtStart();
 }
 
 PlayerWindow::~PlayerWindow() = default;
@@ -203,6 +207,7 @@ void PlayerWindow::fileQuit()
     settings.setValue(SettingsKey::lastDisc, playback->lastDisc());
     settings.setValue(SettingsKey::lastFile, playback->lastFile());
     settings.setValue(SettingsKey::volume, bottomBar->volumeControl->value());
+    history->quit(playlists->playlist());
     // The engine itself goes with the window, right after the event loop.
     core->stopPlayback();
     Common::ModernWindow::fileQuit();

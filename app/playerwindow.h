@@ -14,6 +14,7 @@ class BottomBar;
 class EndOfMediaGate;
 class OverlayController;
 class PlaybackSession;
+class PlayerHistory;
 class PlayerCommands;
 class PlayerShortcuts;
 class PlaylistController;
@@ -39,7 +40,8 @@ class DesktopIntegration;
 // - PlayerCommands: the commands of shortcuts and remote controls;
 // - Desktop::DesktopIntegration: MPRIS and the screen saver on the session bus;
 // - PlayerShortcuts: the keyboard shortcuts and the mouse on the video;
-// - WindowGeometry: ratio lock, grip, snapping, restored layout, full screen.
+// - WindowGeometry: ratio lock, grip, snapping, restored layout, full screen;
+// - PlayerHistory: resume positions, recent files, the playlist kept at quit.
 // endPlayback stays here: it is where the end of a medium touches the
 // controls, the video frame, the engine and the playlist in a fixed order.
 //
@@ -139,6 +141,7 @@ protected:
     Desktop::DesktopIntegration *desktop = nullptr;
     PlayerShortcuts *shortcuts = nullptr;
     WindowGeometry *windowGeometry = nullptr;
+    PlayerHistory *history = nullptr;
 
 private:
     void createPlayerActions();

@@ -193,6 +193,7 @@ void Core::startedPlayback(bool clearSubtitleFiles)
         subtitleFiles.clear();
     resetTracks();
     parseTimer->start();
+    emit mediaStarted();
 }
 
 void Core::clearKnownTracks()
@@ -334,6 +335,7 @@ void Core::stopPlayback()
     parseTimer->stop();
     if (!player)
         return;
+    emit mediaStopping();
     releasePlayer();
 }
 

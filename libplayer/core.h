@@ -99,6 +99,11 @@ signals:
     void mediaTrackSubtitle(int id, const QString &name);
     void mediaTrackVideo(int id, const QString &name);
     void mediaPlayerEndReached();
+    // A play command has started a new player (its location() is set).
+    void mediaStarted();
+    // stopPlayback() is about to release the current player: time() and
+    // location() still answer for it.
+    void mediaStopping();
     void mediaPlayerLengthChanged(qint64 milliseconds);
     void mediaPlayerPositionChanged(double position);
     void mediaPlayerTimeChanged(qint64 milliseconds);

@@ -267,6 +267,11 @@ QVector<RecentEntry> HistoryDb::recent(int limit)
     return entries;
 }
 
+bool HistoryDb::clearRecent()
+{
+    return opened && write([this] { return exec(QStringLiteral("DELETE FROM recent")); });
+}
+
 bool HistoryDb::savePlaylist(const StoredPlaylist &playlist)
 {
     return opened && write([&] {

@@ -52,6 +52,7 @@ public:
 
     bool addRecent(const RecentEntry &entry);
     QVector<RecentEntry> recent(int limit);
+    bool clearRecent();
 
     bool savePlaylist(const StoredPlaylist &playlist);
     std::optional<StoredPlaylist> playlist();

@@ -147,6 +147,11 @@ void HistoryStore::playlist(std::function<void(const std::optional<StoredPlaylis
     post([this, done](HistoryDb &history) { answer(done, history.playlist()); });
 }
 
+void HistoryStore::clearRecent()
+{
+    post([this](HistoryDb &history) { checkWrite(history, history.clearRecent()); });
+}
+
 void HistoryStore::clear()
 {
     post([this](HistoryDb &history) { checkWrite(history, history.clear()); });

@@ -48,6 +48,8 @@ public:
     void recent(int limit, std::function<void(const QVector<RecentEntry> &)> done);
     void savePlaylist(const StoredPlaylist &playlist);
     void playlist(std::function<void(const std::optional<StoredPlaylist> &)> done);
+    void clearRecent();
+    // Positions, recent entries and the playlist.
     void clear();
     // Blocks until every queued write is done (at quit and session end).
     void flush();

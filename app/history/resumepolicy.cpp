@@ -6,12 +6,12 @@
 
 namespace ResumePolicy {
 
-bool worthKeeping(qint64 positionMs, qint64 lengthMs)
+Action onStop(qint64 positionMs, qint64 lengthMs)
 {
     if (lengthMs < MinimumLengthMs || positionMs < HeadMs)
-        return false;
+        return Action::Leave;
     const qint64 tail = std::max(TailMs, lengthMs * TailPercent / 100);
-    return positionMs < lengthMs - tail;
+    return positionMs < lengthMs - tail ? Action::Keep : Action::Forget;
 }
 
 QString timeText(qint64 ms)

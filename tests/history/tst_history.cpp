@@ -36,6 +36,8 @@ struct LogLines
 
 } // namespace
 
+Q_DECLARE_METATYPE(ResumePolicy::Action)
+
 class HistoryTest : public QObject
 {
     Q_OBJECT
@@ -47,23 +49,24 @@ private slots:
     {
         QTest::addColumn<qint64>("position");
         QTest::addColumn<qint64>("length");
-        QTest::addColumn<bool>("kept");
-        QTest::newRow("middle of a film") << qint64(3723000) << qint64(7200000) << true;
-        QTest::newRow("first 10 s") << qint64(9999) << qint64(7200000) << false;
-        QTest::newRow("just past 10 s") << qint64(10000) << qint64(7200000) << true;
-        QTest::newRow("last 5 % of a long film") << qint64(6900000) << qint64(7200000) << false;
-        QTest::newRow("before the last 5 %") << qint64(6830000) << qint64(7200000) << true;
-        QTest::newRow("last 20 s of a 2-minute clip") << qint64(101000) << qint64(120000) << false;
-        QTest::newRow("before the last 20 s") << qint64(99000) << qint64(120000) << true;
-        QTest::newRow("30-s clip") << qint64(15000) << qint64(30000) << false;
-        QTest::newRow("unknown length (stream)") << qint64(60000) << qint64(0) << false;
+        QTest::addColumn<ResumePolicy::Action>("action");
+        using A = ResumePolicy::Action;
+        QTest::newRow("middle of a film") << qint64(3723000) << qint64(7200000) << A::Keep;
+        QTest::newRow("first 10 s") << qint64(9999) << qint64(7200000) << A::Leave;
+        QTest::newRow("just past 10 s") << qint64(10000) << qint64(7200000) << A::Keep;
+        QTest::newRow("last 5 % of a long film") << qint64(6900000) << qint64(7200000) << A::Forget;
+        QTest::newRow("before the last 5 %") << qint64(6830000) << qint64(7200000) << A::Keep;
+        QTest::newRow("last 20 s of a 2-minute clip") << qint64(101000) << qint64(120000) << A::Forget;
+        QTest::newRow("before the last 20 s") << qint64(99000) << qint64(120000) << A::Keep;
+        QTest::newRow("30-s clip") << qint64(15000) << qint64(30000) << A::Leave;
+        QTest::newRow("unknown length (stream)") << qint64(60000) << qint64(0) << A::Leave;
     }
     void keepsPositionsOnlyInsideTheMedium()
     {
         QFETCH(qint64, position);
         QFETCH(qint64, length);
-        QFETCH(bool, kept);
-        QCOMPARE(ResumePolicy::worthKeeping(position, length), kept);
+        QFETCH(ResumePolicy::Action, action);
+        QCOMPARE(ResumePolicy::onStop(position, length), action);
     }
 
     void writesResumeTimes_data()

@@ -1,0 +1,195 @@
+// What the real window remembers between runs, with real libvlc, real clips
+// and the real history file in the test's data location: resume positions,
+// the recent files and the playlist kept at quit.
+#include "windowfixture.h"
+
+#include "historydb.h"
+#include "historystore.h"
+#include "mediaidentity.h"
+#include "platform.h"
+#include "playercommands.h"
+#include "playerhistory.h"
+#include "recentmenu.h"
+#include "resumenotice.h"
+#include "resumetracker.h"
+
+#include <QMenu>
+#include <QTemporaryDir>
+
+using TarnTest::media;
+
+namespace {
+
+const bool glIntegrationOff = (Platform::skipQtOpenGlIntegration(), true);
+
+} // namespace
+
+class WindowHistoryTest : public QObject, private TarnTest::WindowFixture
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    ResumeNotice *notice() const { return window->findChild<ResumeNotice *>(); }
+
+    QString copyOf(const QString &clip, const QString &name)
+    {
+        const QString path = dir.filePath(name);
+        QFile::remove(path);
+        QFile::copy(media(clip), path);
+        return path;
+    }
+
+    void reopenWindow()
+    {
+        window->fileQuit();
+        destroyWindow();
+        QVERIFY(createWindow());
+    }
+
+    bool playsNear(qint64 ms, qint64 tolerance)
+    {
+        return !window->core->isStopped() && std::abs(window->core->time() - ms) <= tolerance;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        useSilentAudio();
+        QVERIFY(dir.isValid());
+    }
+    void init() { QVERIFY(createWindow()); }
+    void cleanup() { destroyWindow(); }
+
+    // Quit at 1:00 of a two-minute clip: the next start of the same file,
+    // under its name or another, starts there and says so; Home starts over.
+    void resumesWhereTheUserQuit_data()
+    {
+        QTest::addColumn<bool>("renamed");
+        QTest::newRow("same name") << false;
+        QTest::newRow("renamed") << true;
+    }
+    void resumesWhereTheUserQuit()
+    {
+        QFETCH(bool, renamed);
+        const QString file = copyOf(QStringLiteral("long.mkv"), QStringLiteral("film.mkv"));
+        window->openFile(file);
+        QTRY_VERIFY(!window->core->isStopped());
+        window->core->seek(60000);
+        QTRY_VERIFY(window->core->time() >= 60000);
+        reopenWindow();
+        QString again = file;
+        if (renamed) {
+            again = dir.filePath(QStringLiteral("moved.mkv"));
+            QFile::remove(again);
+            QVERIFY(QFile::rename(file, again));
+        }
+        window->openFile(again);
+        QTRY_VERIFY_WITH_TIMEOUT(playsNear(60000, 1500), 5000);
+        QTRY_VERIFY(notice()->isVisible());
+        QCOMPARE(notice()->text(), QStringLiteral("Resumed at 1:00 - Home: start over"));
+        QApplication::setActiveWindow(window.get());
+        QTest::keyClick(window.get(), Qt::Key_Home);
+        QTRY_VERIFY(playsNear(0, 3000));
+        QVERIFY(!notice()->isVisible());
+    }
+
+    // A process killed without warning has its position on disk, at most
+    // 5 s behind; another connection (another process) reads it.
+    void savesWhilePlaying()
+    {
+        window->openFile(copyOf(QStringLiteral("long.mkv"), QStringLiteral("killed.mkv")));
+        QTRY_VERIFY(!window->core->isStopped());
+        window->core->seek(60000);
+        QTest::qWait(6500);
+        const qint64 now = window->core->time();
+        HistoryDb other;
+        QVERIFY(other.open(HistoryStore::defaultFolder() + QStringLiteral("/history.sqlite")) != HistoryDb::OpenResult::Unavailable);
+        const std::optional<ResumeEntry> kept = other.findPosition(QString(), dir.filePath(QStringLiteral("killed.mkv")));
+        QVERIFY(kept);
+        QVERIFY2(now - kept->position <= 5500 && kept->position >= 60000, qPrintable(QString::number(kept->position)));
+    }
+
+    // Played to its end, or too short to resume: the next start is at 0.
+    void startsOverWhenThereIsNothingToResume_data()
+    {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<qint64>("seekTo");
+        QTest::addColumn<bool>("toTheEnd");
+        QTest::newRow("played to the end") << QStringLiteral("long.mkv") << qint64(60000) << true;
+        QTest::newRow("30-s clip") << QStringLiteral("half.mkv") << qint64(15000) << false;
+    }
+    void startsOverWhenThereIsNothingToResume()
+    {
+        QFETCH(QString, clip);
+        QFETCH(qint64, seekTo);
+        QFETCH(bool, toTheEnd);
+        const QString file = copyOf(clip, QStringLiteral("end-") + clip);
+        window->openFile(file);
+        QTRY_VERIFY(!window->core->isStopped());
+        window->core->seek(seekTo);
+        QTRY_VERIFY(window->core->time() >= seekTo);
+        if (toTheEnd) {
+            window->history->tracker()->saveNow();
+            window->core->seek(118500);
+            QTRY_VERIFY_WITH_TIMEOUT(window->core->isStopped(), 15000);
+        }
+        reopenWindow();
+        window->openFile(file);
+        QTRY_VERIFY(!window->core->isStopped());
+        QTest::qWait(1500);
+        QVERIFY2(window->core->time() < 5000, qPrintable(QString::number(window->core->time())));
+        QVERIFY(!notice()->isVisible());
+    }
+
+    // Newest first, each once, a file gone shown disabled; an entry reopens.
+    void listsRecentMedia()
+    {
+        window->history->store()->clear();
+        window->history->recent()->forget();
+        const QString first = copyOf(QStringLiteral("half.mkv"), QStringLiteral("first.mkv"));
+        const QString second = copyOf(QStringLiteral("half.mkv"), QStringLiteral("second.mkv"));
+        for (const QString &file : {first, second, first}) {
+            window->openFile(file);
+            QTRY_COMPARE(MediaIdentity::localPath(window->core->location()), file);
+        }
+        reopenWindow();
+        RecentMenu *menu = window->history->recent();
+        QTRY_COMPARE(menu->entries().size(), 2);
+        QVERIFY(QFile::remove(second));
+        emit menu->aboutToShow();
+        const QList<QAction *> actions = menu->actions();
+        QCOMPARE(actions.at(0)->text(), QStringLiteral("first.mkv"));
+        QCOMPARE(actions.at(0)->toolTip(), dir.path());
+        QCOMPARE(actions.at(1)->text(), QStringLiteral("second.mkv (missing)"));
+        QVERIFY(!actions.at(1)->isEnabled());
+        actions.at(0)->trigger();
+        QTRY_COMPARE(MediaIdentity::localPath(window->core->location()), first);
+    }
+
+    // The playlist at quit comes back at the next start without a file:
+    // the same items, the same current one, paused where it was.
+    void restoresThePlaylistAtStart()
+    {
+        QList<QUrl> urls;
+        for (const QString name : {QStringLiteral("a.mkv"), QStringLiteral("b.mkv"), QStringLiteral("c.mkv")})
+            urls << QUrl::fromLocalFile(copyOf(QStringLiteral("long.mkv"), name));
+        window->dropUri(urls);
+        QTRY_COMPARE(window->playlistItems().size(), 3);
+        window->changeListItem(2);
+        QTRY_COMPARE(MediaIdentity::localPath(window->core->location()), urls.at(1).toLocalFile());
+        window->core->seek(40000);
+        QTRY_VERIFY(window->core->time() >= 40000);
+        reopenWindow();
+        QTRY_COMPARE(window->playlistItems().size(), 3);
+        QTRY_VERIFY(!window->core->isStopped());
+        QCOMPARE(window->currentItem(), 2);
+        QTRY_VERIFY(playsNear(40000, 1500));
+        QTRY_VERIFY(!window->core->isPlaying());
+        window->commands->play();
+        QTRY_VERIFY(window->core->isPlaying());
+    }
+};
+
+TARN_TEST_MAIN(WindowHistoryTest)
+#include "tst_window_history.moc"
