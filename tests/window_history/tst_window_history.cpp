@@ -44,6 +44,10 @@ class WindowHistoryTest : public QObject, private TarnTest::WindowFixture
     {
         window->fileQuit();
         destroyWindow();
+        // The quit asked the event loop to end; one that starts and ends
+        // here takes that request, so that later modal boxes run.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
         QVERIFY(createWindow());
     }
 
@@ -165,6 +169,21 @@ private slots:
         QVERIFY(!actions.at(1)->isEnabled());
         actions.at(0)->trigger();
         QTRY_COMPARE(MediaIdentity::localPath(window->core->location()), first);
+
+        // "Clear history" asks first; No keeps everything.
+        QAction *clear = nullptr;
+        for (QAction *action : window->history->findChildren<QAction *>())
+            clear = action->text() == QLatin1String("Clear history") ? action : clear;
+        QVERIFY(clear);
+        for (const QMessageBox::StandardButton button : {QMessageBox::No, QMessageBox::Yes}) {
+            answerer->boxButton = button;
+            clear->trigger();
+            std::optional<QVector<RecentEntry>> kept;
+            window->history->store()->recent(15, [&](const QVector<RecentEntry> &entries) { kept = entries; });
+            QTRY_VERIFY(kept);
+            QCOMPARE(kept->size(), button == QMessageBox::No ? 2 : 0);
+            QCOMPARE(menu->entries().size(), kept->size());
+        }
     }
 
     // The playlist at quit comes back at the next start without a file:
