@@ -14,6 +14,7 @@
 #include "resumetracker.h"
 
 #include <QMenu>
+#include <QProcess>
 #include <QTemporaryDir>
 
 using TarnTest::media;
@@ -96,6 +97,36 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_Home);
         QTRY_VERIFY(playsNear(0, 3000));
         QVERIFY(!notice()->isVisible());
+    }
+
+    // The program started with a file it has a position for resumes it, and
+    // keeps the position it reaches on disk while it plays: killed without
+    // warning, it has lost at most the last seconds.
+    void killedProgramKeepsItsPosition()
+    {
+        const QString file = copyOf(QStringLiteral("long.mkv"), QStringLiteral("program.mkv"));
+        ResumeEntry entry;
+        entry.key = MediaIdentity::fileKey(file);
+        entry.path = file;
+        entry.position = 60000;
+        entry.length = 120000;
+        {
+            HistoryDb db;
+            QVERIFY(db.open(HistoryStore::defaultFolder() + QStringLiteral("/history.sqlite")) != HistoryDb::OpenResult::Unavailable);
+            QVERIFY(db.savePosition(entry));
+        }
+        QProcess player;
+        player.setProcessChannelMode(QProcess::ForwardedChannels);
+        player.start(QStringLiteral(PLAYER), {QStringLiteral("--start"), file});
+        QVERIFY(player.waitForStarted());
+        HistoryDb db;
+        QVERIFY(db.open(HistoryStore::defaultFolder() + QStringLiteral("/history.sqlite")) != HistoryDb::OpenResult::Unavailable);
+        QTRY_VERIFY_WITH_TIMEOUT(db.findPosition(entry.key)->position > 61000, 15000);
+        QTest::qWait(1000);
+        player.kill();
+        QVERIFY(player.waitForFinished(10000));
+        const qint64 kept = db.findPosition(entry.key)->position;
+        QVERIFY2(kept > 61000 && kept < 100000, qPrintable(QString::number(kept)));
     }
 
     // A process killed without warning has its position on disk, at most
@@ -207,6 +238,16 @@ private slots:
         QTRY_VERIFY(!window->core->isPlaying());
         window->commands->play();
         QTRY_VERIFY(window->core->isPlaying());
+
+        // A start file plays instead.
+        window->fileQuit();
+        destroyWindow();
+        const QString startFile = copyOf(QStringLiteral("half.mkv"), QStringLiteral("start.mkv"));
+        window = std::make_unique<TarnTest::TestWindow>(startFile);
+        window->show();
+        QTRY_COMPARE(MediaIdentity::localPath(window->core->location()), startFile);
+        QTest::qWait(500);
+        QVERIFY(window->playlistItems().isEmpty());
     }
 };
 
