@@ -15,6 +15,7 @@
 
 #include <QMenu>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 using TarnTest::media;
@@ -66,8 +67,9 @@ private slots:
     void init() { QVERIFY(createWindow()); }
     void cleanup() { destroyWindow(); }
 
-    // Quit at 1:00 of a two-minute clip: the next start of the same file,
-    // under its name or another, starts there and says so; Home starts over.
+    // Quit at 1:00 of a two-minute clip with its second audio track and a
+    // subtitle file chosen: the next start of the same file, under its name
+    // or another, starts there with both and says so; Home starts over.
     void resumesWhereTheUserQuit_data()
     {
         QTest::addColumn<bool>("renamed");
@@ -78,8 +80,15 @@ private slots:
     {
         QFETCH(bool, renamed);
         const QString file = copyOf(QStringLiteral("long.mkv"), QStringLiteral("film.mkv"));
+        const QString subtitles = media(QStringLiteral("sub.srt"));
+        QSignalSpy audioTracks(window->core.get(), &LibPlayer::Core::mediaTrackAudio);
         window->openFile(file);
-        QTRY_VERIFY(!window->core->isStopped());
+        QTRY_VERIFY(audioTracks.size() >= 2);
+        const int chosen = audioTracks.last().at(0).toInt();
+        QSignalSpy current(window->core.get(), &LibPlayer::Core::currentTrackAudio);
+        window->core->changeAudio(chosen);
+        window->core->changeSubtitle(subtitles);
+        QTRY_VERIFY(!current.isEmpty() && current.last().at(0).toInt() == chosen);
         window->core->seek(60000);
         QTRY_VERIFY(window->core->time() >= 60000);
         reopenWindow();
@@ -89,10 +98,15 @@ private slots:
             QFile::remove(again);
             QVERIFY(QFile::rename(file, again));
         }
+        QSignalSpy restoredAudio(window->core.get(), &LibPlayer::Core::currentTrackAudio);
+        QSignalSpy restoredFile(window->core.get(), &LibPlayer::Core::subtitleFileAdded);
         window->openFile(again);
         QTRY_VERIFY_WITH_TIMEOUT(playsNear(60000, 1500), 5000);
         QTRY_VERIFY(notice()->isVisible());
         QCOMPARE(notice()->text(), QStringLiteral("Resumed at 1:00 - Home: start over"));
+        QTRY_VERIFY(!restoredFile.isEmpty());
+        QCOMPARE(restoredFile.last().at(1).toString(), subtitles);
+        QTRY_VERIFY(!restoredAudio.isEmpty() && restoredAudio.last().at(0).toInt() == chosen);
         QApplication::setActiveWindow(window.get());
         QTest::keyClick(window.get(), Qt::Key_Home);
         QTRY_VERIFY(playsNear(0, 3000));
