@@ -1,7 +1,6 @@
 // The history store on real SQLite files in the test's data location, and
 // the decisions about resume positions.
 #include "historydb.h"
-#include "historystore.h"
 #include "mediaidentity.h"
 #include "resumepolicy.h"
 #include "tarntest.h"
@@ -23,16 +22,6 @@ ResumeEntry entry(const QString &key, qint64 position, const QString &path = QSt
     e.length = 600000;
     return e;
 }
-
-// Collects the log lines of a store.
-struct LogLines
-{
-    explicit LogLines(HistoryStore &store)
-    {
-        QObject::connect(&store, &HistoryStore::messageWarning, [this](const QString &line) { lines << line; });
-    }
-    QStringList lines;
-};
 
 } // namespace
 
@@ -210,42 +199,6 @@ private slots:
         QCOMPARE(db.open(file), HistoryDb::OpenResult::Opened);
         QCOMPARE(db.findPosition(QStringLiteral("url:one9"))->position, 20149);
         QCOMPARE(db.findPosition(QStringLiteral("url:two9"))->position, 20149);
-    }
-
-    // The store on its thread: a damaged file is moved aside and replaced,
-    // with one warning; a folder that cannot be made leaves the store empty
-    // and quiet after one warning.
-    void survivesDamageAndUnwritableFolders()
-    {
-        QDir().mkpath(folder());
-        QFile damaged(folder() + QStringLiteral("/history.sqlite"));
-        QVERIFY(damaged.open(QIODevice::WriteOnly));
-        damaged.write(QByteArray(8192, 'x'));
-        damaged.close();
-        {
-            HistoryStore store(folder());
-            LogLines log(store);
-            store.savePosition(entry(QStringLiteral("url:a"), 30000));
-            std::optional<ResumeEntry> found;
-            store.findPosition(QStringLiteral("url:a"), QString(), [&](const std::optional<ResumeEntry> &e) { found = e; });
-            QTRY_VERIFY(found);
-            QCOMPARE(log.lines.size(), 1);
-            QVERIFY2(log.lines.first().startsWith(QLatin1String("[Main] The history database was damaged")), qPrintable(log.lines.first()));
-        }
-        QCOMPARE(QDir(folder()).entryList({QStringLiteral("history.sqlite.corrupt-*")}).size(), 1);
-
-        QFile blocker(folder() + QStringLiteral("/blocked"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        HistoryStore store(blocker.fileName() + QStringLiteral("/sub"));
-        LogLines log(store);
-        bool answered = false;
-        store.savePosition(entry(QStringLiteral("url:a"), 30000));
-        store.findPosition(QStringLiteral("url:a"), QString(), [&](const std::optional<ResumeEntry> &e) { answered = !e; });
-        QTRY_VERIFY(answered);
-        store.flush();
-        QTRY_COMPARE(log.lines.size(), 1);
-        QVERIFY(log.lines.first().startsWith(QLatin1String("[Main] History is not kept in this session")));
     }
 };
 

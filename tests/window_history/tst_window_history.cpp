@@ -5,6 +5,7 @@
 
 #include "historydb.h"
 #include "historystore.h"
+#include "logdialog.h"
 #include "mediaidentity.h"
 #include "platform.h"
 #include "playercommands.h"
@@ -214,6 +215,12 @@ private slots:
         QVERIFY(!actions.at(1)->isEnabled());
         actions.at(0)->trigger();
         QTRY_COMPARE(MediaIdentity::localPath(window->core->location()), first);
+        // A location reopens as a location (this one fails as one).
+        menu->add({RecentKind::Url, QStringLiteral("http://127.0.0.1:1/film.mkv")});
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("http://127.0.0.1:1/film.mkv"));
+        menu->actions().at(0)->trigger();
+        QTRY_VERIFY(answerer->boxes.join(QString()).contains(QLatin1String("not able to play this URL")));
 
         // "Clear history" asks first; No keeps everything.
         QAction *clear = nullptr;
@@ -226,7 +233,7 @@ private slots:
             std::optional<QVector<RecentEntry>> kept;
             window->history->store()->recent(15, [&](const QVector<RecentEntry> &entries) { kept = entries; });
             QTRY_VERIFY(kept);
-            QCOMPARE(kept->size(), button == QMessageBox::No ? 2 : 0);
+            QCOMPARE(kept->size(), button == QMessageBox::No ? 3 : 0);
             QCOMPARE(menu->entries().size(), kept->size());
         }
     }
@@ -262,6 +269,41 @@ private slots:
         QTRY_COMPARE(MediaIdentity::localPath(window->core->location()), startFile);
         QTest::qWait(500);
         QVERIFY(window->playlistItems().isEmpty());
+    }
+
+    // A damaged history file is set aside, a data folder that cannot be
+    // made leaves the player without history: either way one warning, and
+    // the file plays.
+    void playsWithABrokenStore_data()
+    {
+        QTest::addColumn<bool>("folderBlocked");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("damaged file") << false << QStringLiteral("[Main] The history database was damaged");
+        QTest::newRow("folder cannot be made") << true << QStringLiteral("[Main] History is not kept in this session");
+    }
+    void playsWithABrokenStore()
+    {
+        QFETCH(bool, folderBlocked);
+        QFETCH(QString, warning);
+        destroyWindow();
+        const QString folder = HistoryStore::defaultFolder();
+        QVERIFY(QDir(folder).removeRecursively());
+        QFile blocker(folderBlocked ? folder : folder + QStringLiteral("/history.sqlite"));
+        QDir().mkpath(folderBlocked ? QFileInfo(folder).path() : folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.write(QByteArray(4096, 'x'));
+        blocker.close();
+        QVERIFY(createWindow());
+        auto *log = window->findChild<LibTarnCommon::LogDialog *>();
+        window->openFile(copyOf(QStringLiteral("half.mkv"), QStringLiteral("broken.mkv")));
+        QTRY_VERIFY(log->plainText().contains(warning));
+        QTRY_VERIFY(window->core->isPlaying());
+        QTest::qWait(1500);
+        QCOMPARE(log->plainText().count(QStringLiteral("[Main] History")) + log->plainText().count(QStringLiteral("[Main] The history")), 1);
+        if (!folderBlocked)
+            QCOMPARE(QDir(folder).entryList({QStringLiteral("history.sqlite.corrupt-*")}).size(), 1);
+        destroyWindow();
+        QFile::remove(folder);
     }
 };
 
