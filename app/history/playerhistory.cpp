@@ -52,6 +52,8 @@ PlayerHistory::PlayerHistory(LibPlayer::Core *core, QWidget *window)
     connect(resume, &ResumeTracker::resumed, notice,
             [this](const QString &line) { notice->showLine(line, ResumePolicy::NoticeMs); });
     connect(resume, &ResumeTracker::startedOver, notice, &QWidget::hide);
+    // engine -> notice: the line belongs to the medium it was shown for
+    connect(core, &LibPlayer::Core::mediaStopping, notice, &QWidget::hide);
     connect(notice, &ResumeNotice::clicked, resume, &ResumeTracker::startOver);
     auto *home = new QAction(this);
     home->setShortcut(QKeySequence(Qt::Key_Home));
