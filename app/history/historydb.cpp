@@ -238,8 +238,10 @@ bool HistoryDb::removePosition(const QString &key)
 
 int HistoryDb::positionCount()
 {
+    if (!opened)
+        return 0;
     QSqlQuery query(db);
-    return opened && query.exec(QStringLiteral("SELECT COUNT(*) FROM resume")) && query.next() ? query.value(0).toInt() : 0;
+    return query.exec(QStringLiteral("SELECT COUNT(*) FROM resume")) && query.next() ? query.value(0).toInt() : 0;
 }
 
 bool HistoryDb::addRecent(const RecentEntry &entry)
@@ -257,10 +259,12 @@ bool HistoryDb::addRecent(const RecentEntry &entry)
 QVector<RecentEntry> HistoryDb::recent(int limit)
 {
     QVector<RecentEntry> entries;
+    if (!opened)
+        return entries;
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT location, kind FROM recent ORDER BY opened DESC, rowid DESC LIMIT ?"));
     query.addBindValue(limit);
-    if (!opened || !query.exec())
+    if (!query.exec())
         return entries;
     while (query.next())
         entries.append({RecentKind(query.value(1).toInt()), query.value(0).toString()});
