@@ -25,8 +25,8 @@ qint64 now()
 }
 
 const char *const schemaV1[] = {
-    "CREATE TABLE IF NOT EXISTS resume (key TEXT PRIMARY KEY, path TEXT, position INTEGER, length INTEGER,"
-    " audio INTEGER, subtitle INTEGER, subtitle_file TEXT, title INTEGER, updated INTEGER)",
+    ("CREATE TABLE IF NOT EXISTS resume (key TEXT PRIMARY KEY, path TEXT, position INTEGER, length INTEGER,"
+     " audio INTEGER, subtitle INTEGER, subtitle_file TEXT, title INTEGER, updated INTEGER)"),
     "CREATE INDEX IF NOT EXISTS resume_path ON resume (path)",
     "CREATE INDEX IF NOT EXISTS resume_updated ON resume (updated)",
     "CREATE TABLE IF NOT EXISTS recent (location TEXT PRIMARY KEY, kind INTEGER, opened INTEGER)",

@@ -136,7 +136,7 @@ private slots:
         QVERIFY(player.waitForStarted());
         HistoryDb db;
         QVERIFY(db.open(HistoryStore::defaultFolder() + QStringLiteral("/history.sqlite")) != HistoryDb::OpenResult::Unavailable);
-        QTRY_VERIFY_WITH_TIMEOUT(db.findPosition(entry.key)->position > 61000, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(db.findPosition(entry.key)->position > 61000, 30000);
         QTest::qWait(1000);
         player.kill();
         QVERIFY(player.waitForFinished(10000));
@@ -243,7 +243,7 @@ private slots:
     void restoresThePlaylistAtStart()
     {
         QList<QUrl> urls;
-        for (const QString name : {QStringLiteral("a.mkv"), QStringLiteral("b.mkv"), QStringLiteral("c.mkv")})
+        for (const QString &name : {QStringLiteral("a.mkv"), QStringLiteral("b.mkv"), QStringLiteral("c.mkv")})
             urls << QUrl::fromLocalFile(copyOf(QStringLiteral("long.mkv"), name));
         window->dropUri(urls);
         QTRY_COMPARE(window->playlistItems().size(), 3);
