@@ -106,9 +106,18 @@ void PlayerHistory::mediaStarted()
         break;
     }
     // After the open command has shown the playing state, which it does
-    // once the engine returns.
-    if (std::exchange(pauseWhenStarted, false))
-        QMetaObject::invokeMethod(this, &PlayerHistory::pauseRequested, Qt::QueuedConnection);
+    // once the engine returns. A paused engine parses no more: one parse
+    // before the pause puts the title and the lines of the medium on the
+    // window.
+    if (std::exchange(pauseWhenStarted, false)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                this->core->parseMedia();
+                emit pauseRequested();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void PlayerHistory::confirmClear()
