@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QPointer>
 
+#include <algorithm>
+
 RecentMenu::RecentMenu(HistoryStore *store, QWidget *parent)
     : QMenu(tr("Recent"), parent)
     , store(store)
@@ -20,8 +22,16 @@ void RecentMenu::load()
 {
     const QPointer<RecentMenu> self(this);
     store->recent(RecentShown, [self](const QVector<RecentEntry> &entries) {
-        if (self && self->list.isEmpty())
-            self->list = entries;
+        if (!self)
+            return;
+        // Media opened before the answer came (a start file) stay in front.
+        for (const RecentEntry &entry : entries) {
+            const bool known = std::any_of(self->list.cbegin(), self->list.cend(), [&](const RecentEntry &shown) {
+                return shown.location == entry.location;
+            });
+            if (!known && self->list.size() < RecentShown)
+                self->list.append(entry);
+        }
     });
 }
 
