@@ -160,20 +160,24 @@ private slots:
         QVERIFY2(now - kept->position <= 5500 && kept->position >= 60000, qPrintable(QString::number(kept->position)));
     }
 
-    // Played to its end, or too short to resume: the next start is at 0.
+    // Resume turned off (the rows after turn it on again), played to its
+    // end, or too short to resume: the next start is at 0.
     void startsOverWhenThereIsNothingToResume_data()
     {
         QTest::addColumn<QString>("clip");
         QTest::addColumn<qint64>("seekTo");
         QTest::addColumn<bool>("toTheEnd");
-        QTest::newRow("played to the end") << QStringLiteral("long.mkv") << qint64(60000) << true;
-        QTest::newRow("30-s clip") << QStringLiteral("half.mkv") << qint64(15000) << false;
+        QTest::addColumn<bool>("resumeOff");
+        QTest::newRow("resume turned off") << QStringLiteral("long.mkv") << qint64(60000) << false << true;
+        QTest::newRow("played to the end") << QStringLiteral("long.mkv") << qint64(60000) << true << false;
+        QTest::newRow("30-s clip") << QStringLiteral("half.mkv") << qint64(15000) << false << false;
     }
     void startsOverWhenThereIsNothingToResume()
     {
         QFETCH(QString, clip);
         QFETCH(qint64, seekTo);
         QFETCH(bool, toTheEnd);
+        QFETCH(bool, resumeOff);
         const QString file = copyOf(clip, QStringLiteral("end-") + clip);
         window->openFile(file);
         QTRY_VERIFY(!window->core->isStopped());
@@ -185,6 +189,10 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(window->core->isStopped(), 15000);
         }
         reopenWindow();
+        for (QAction *action : window->history->findChildren<QAction *>()) {
+            if (action->text() == QLatin1String("Resume playback"))
+                action->setChecked(!resumeOff);
+        }
         window->openFile(file);
         QTRY_VERIFY(!window->core->isStopped());
         QTest::qWait(1500);
