@@ -69,7 +69,8 @@ public:
     // The bottom bar and the time slider along the window's bottom edge.
     void layoutBottomBar();
     // The title aligned left when the top bar is too narrow for it, centred
-    // otherwise; the label takes the room the buttons leave.
+    // otherwise; the label takes the room the buttons leave (the bar lays it
+    // out, shortening a long title).
     void fitTitle(int windowWidth);
 
 private:
