@@ -81,6 +81,9 @@ void WindowGeometry::loadLayout()
 
     int primary = 0;
     const QRect placed = restoredGeometry(QRect(position, size), availableGeometries(&primary), primary);
+    // Until a medium announces its own, the ratio is the stored window's: the
+    // lock keeps the size the user left, not a 16:9 one of the same height.
+    ratio = DisplayRatio{uint(placed.width()), uint(placed.height())};
     // Full screen too gets the stored (normal) size first: leaving full
     // screen returns to it.
     window->resize(placed.size());

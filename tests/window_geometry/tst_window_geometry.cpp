@@ -113,11 +113,19 @@ private slots:
         QTest::addColumn<bool>("fullScreen");
         QTest::addColumn<QPoint>("position");
         QTest::addColumn<bool>("additional");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<QRect>("restored");
-        QTest::newRow("full screen, button checked") << true << QPoint(100, 100) << false << screenRect();
-        QTest::newRow("window in its place") << false << QPoint(100, 120) << false << QRect(100, 120, 640, 360);
-        QTest::newRow("second video window offset") << false << QPoint(100, 120) << true << QRect(140, 160, 640, 360);
-        QTest::newRow("off screen comes back") << false << QPoint(5000, -3000) << false << QRect(0, 0, 640, 360);
+        const QSize wide(640, 360);
+        QTest::newRow("full screen, button checked") << true << QPoint(100, 100) << false << wide << screenRect();
+        QTest::newRow("full screen, left for a 4:3 size") << true << QPoint(100, 100) << false << QSize(820, 615)
+                                                          << screenRect();
+        QTest::newRow("window in its place") << false << QPoint(100, 120) << false << wide << QRect(100, 120, 640, 360);
+        QTest::newRow("a 4:3 size with nothing playing") << false << QPoint(100, 120) << false << QSize(820, 615)
+                                                         << QRect(100, 120, 820, 615);
+        QTest::newRow("second video window offset") << false << QPoint(100, 120) << true << wide
+                                                    << QRect(140, 160, 640, 360);
+        QTest::newRow("off screen comes back") << false << QPoint(5000, -3000) << false << wide
+                                               << QRect(0, 0, 640, 360);
     }
 
     void storedLayoutIsRestored()
@@ -125,10 +133,11 @@ private slots:
         QFETCH(bool, fullScreen);
         QFETCH(QPoint, position);
         QFETCH(bool, additional);
+        QFETCH(QSize, size);
         QFETCH(QRect, restored);
         QSettings settings;
         settings.setValue(QStringLiteral("Layout/Main/position"), position);
-        settings.setValue(QStringLiteral("Layout/Main/size"), QSize(640, 360));
+        settings.setValue(QStringLiteral("Layout/Main/size"), size);
         settings.setValue(QStringLiteral("Layout/Main/fullscreen"), fullScreen);
         destroyWindow();
         QVERIFY(createWindow());
@@ -141,7 +150,7 @@ private slots:
         QCOMPARE(window->bottomBar->fullscreenButton->isChecked(), fullScreen);
         if (fullScreen) { // leaving it comes back to the stored place and size
             window->bottomBar->fullscreenButton->click();
-            QTRY_COMPARE(window->geometry(), QRect(position, QSize(640, 360)));
+            QTRY_COMPARE(window->geometry(), QRect(position, size));
         }
     }
 
