@@ -50,7 +50,8 @@ public:
     void setAdditionalWindow(bool additional) { additionalWindow = additional; }
 
     // The stored layout, put where today's screens can show it; the default
-    // one when nothing is stored. May leave the window full screen.
+    // one when nothing is stored. May leave the window full screen. The
+    // stored size's ratio is the display ratio until a medium announces one.
     void loadLayout();
 
     // A display ratio announced by the engine (terms may be zero).
