@@ -9,7 +9,6 @@
 #include "updatehelper.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QUrl>
 
 namespace PlayerHelp {
@@ -46,11 +45,6 @@ void openReport(QWidget *parent, LibTarnCommon::LogDialog *log)
     dialog->setModal(true);
     dialog->show();
     dialog->activateWindow();
-}
-
-void openPage(PlayerProduct::Page page)
-{
-    QDesktopServices::openUrl(QUrl(PlayerProduct::pageAddress(page)));
 }
 
 Common::UpdateHelper *createUpdateHelper(QObject *parent, bool debug, bool atStart)
