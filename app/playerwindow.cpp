@@ -80,7 +80,6 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
         pinButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
     minimizeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
     closeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    titleLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::MinimumExpanding);
 
     createPlayerActions();
     placePlayerActions();

@@ -68,6 +68,7 @@ void PlayerWindow::createPlayer()
     core = std::make_unique<LibPlayer::Core>();
     const QList<QWidget *> overlayWidgets{topBar, bottomBar, bottomBar->timeSlider};
     videoHost = new VideoHost(core.get(), layout, overlayWidgets, this);
+    videoHost->setHint(tr("Drop files here, or press Ctrl+O"));
     for (QWidget *overlay : overlayWidgets)
         QTimer::singleShot(0, overlay, &QWidget::raise);
 
@@ -122,6 +123,9 @@ void PlayerWindow::wireControls()
 
     // video frame (the current one) -> drops
     connect(videoHost, &VideoHost::uriDropped, this, &PlayerWindow::dropUri);
+    // engine playing -> the empty frame's hint goes
+    connect(engine, &Core::mediaPlayerTimeChanged, videoHost, &VideoHost::dropHint);
+    connect(engine, &Core::mediaParseBegin, videoHost, &VideoHost::dropHint);
 
     // controls -> engine
     connect(bar->audioButton, &AudioToolButton::trackChanged, engine, &Core::changeAudio);

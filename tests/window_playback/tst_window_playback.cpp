@@ -116,6 +116,8 @@ private slots:
         const QString untagged = folder.filePath(QStringLiteral("untagged.mp3"));
         QVERIFY(TarnTest::writeMp3(untagged));
         QSignalSpy parsed(window->core.get(), &LibPlayer::Core::mediaParseEnd);
+        const QString hint = QStringLiteral("Drop files here, or press Ctrl+O");
+        QCOMPARE(window->videoHost->frame()->hint(), hint); // the empty player
         window->openFile(name == QLatin1String("untagged.mp3") ? untagged : media(name));
         QVERIFY(window->playing());
         // The silent audio device plays faster than real time: parse before a
@@ -125,6 +127,7 @@ private slots:
         QCOMPARE(window->titleLabel->text(), titleText);
         QCOMPARE(window->windowTitle(), titleText + QStringLiteral(" \u2014 Player Tarn"));
         QCOMPARE(window->videoHost->frame()->textLines(), lines);
+        QCOMPARE(window->videoHost->frame()->hint(), QString());
         QCOMPARE(!window->bottomBar->audioButton->isHidden(), audioMenuShown);
         QVERIFY(window->bottomBar->titleButton->isHidden());
         if (!lines.isEmpty()) // audio goes back to 16:9
@@ -132,6 +135,7 @@ private slots:
         window->finishMedium();
         QTRY_VERIFY(!window->playing());
         QCOMPARE(window->windowTitle(), QStringLiteral("Player Tarn"));
+        QCOMPARE(window->videoHost->frame()->hint(), hint);
     }
 
     void videoReachesTheScreen()
