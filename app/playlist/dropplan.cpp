@@ -6,39 +6,24 @@
 
 using MediaFormats::Kind;
 
-namespace {
-
-struct Candidates
+void addDropCandidate(DropCandidates &found, const QUrl &url, DropSource source)
 {
-    QStringList video;
-    QStringList audio;
-    QStringList subtitles;
-};
-
-Candidates collect(const QList<QUrl> &urls, DropSource source)
-{
-    Candidates found;
-    for (const QUrl &url : urls) {
-        const Kind kind = MediaFormats::classifyUrl(url);
-        if (url.isLocalFile()) {
-            const QString path = url.toLocalFile();
-            if (kind == Kind::Video)
-                found.video.append(QUrl::fromLocalFile(path).toString());
-            else if (kind == Kind::Audio)
-                found.audio.append(QUrl::fromLocalFile(path).toString());
-            else if (kind == Kind::Subtitle)
-                found.subtitles.append(QDir::toNativeSeparators(path));
-        } else if (source == DropSource::PlaylistFile && isNetworkLocation(url)) {
-            if (kind == Kind::Video)
-                found.video.append(url.toString());
-            else if (kind != Kind::Subtitle)
-                found.audio.append(url.toString());
-        }
+    const Kind kind = MediaFormats::classifyUrl(url);
+    if (url.isLocalFile()) {
+        const QString path = url.toLocalFile();
+        if (kind == Kind::Video)
+            found.video.append(QUrl::fromLocalFile(path).toString());
+        else if (kind == Kind::Audio)
+            found.audio.append(QUrl::fromLocalFile(path).toString());
+        else if (kind == Kind::Subtitle)
+            found.subtitles.append(QDir::toNativeSeparators(path));
+    } else if (source == DropSource::PlaylistFile && isNetworkLocation(url)) {
+        if (kind == Kind::Video)
+            found.video.append(url.toString());
+        else if (kind != Kind::Subtitle)
+            found.audio.append(url.toString());
     }
-    return found;
 }
-
-} // namespace
 
 bool isNetworkLocation(const QUrl &url)
 {
@@ -50,9 +35,21 @@ bool isNetworkLocation(const QUrl &url)
     return url.isValid() && schemes.contains(url.scheme().toLower());
 }
 
+DropCandidates collectDropCandidates(const QList<QUrl> &urls, DropSource source)
+{
+    DropCandidates found;
+    for (const QUrl &url : urls)
+        addDropCandidate(found, url, source);
+    return found;
+}
+
 DropPlan planDrop(const QList<QUrl> &urls, Playlist::Kind openKind, DropSource source)
 {
-    const Candidates found = collect(urls, source);
+    return planDrop(collectDropCandidates(urls, source), openKind);
+}
+
+DropPlan planDrop(const DropCandidates &found, Playlist::Kind openKind)
+{
     const bool anyVideo = !found.video.isEmpty();
     const bool anyAudio = !found.audio.isEmpty();
     const bool anySubtitle = !found.subtitles.isEmpty();

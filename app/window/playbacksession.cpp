@@ -4,6 +4,7 @@
 #include "disclocation.h"
 #include "inputdiscdialog.h"
 #include "inputurldialog.h"
+#include "localfilegate.h"
 #include "mediaformats.h"
 #include "playtoolbutton.h"
 #include "subtitletoolbutton.h"
@@ -74,6 +75,11 @@ void PlaybackSession::showPlaying(bool subtitlesAllowed)
         controls.addSubtitleAction->setEnabled(true);
 }
 
+std::function<void(const QString &)> PlaybackSession::warningSink()
+{
+    return [this](const QString &line) { emit messageWarning(line); };
+}
+
 void PlaybackSession::showFailure(const QString &title, const QString &text)
 {
     QGuiApplication::restoreOverrideCursor();
@@ -98,11 +104,14 @@ void PlaybackSession::openFile(QString f)
         resume();
         return;
     }
-    endCurrent(handedIn);
     if (MediaFormats::isPlaylistFile(f)) {
+        endCurrent(handedIn);
         emit playlistFileRequested(f);
         return;
     }
+    if (!admitLocalFile(f, dialogParent, warningSink()))
+        return;
+    endCurrent(handedIn);
     if (!core->playFile(f)) {
         showFailure(tr("Failed to play file"), tr("%1 was not able to play this file."));
         return;
@@ -124,6 +133,9 @@ void PlaybackSession::openUrl(QString u)
         resume();
         return;
     }
+    const QUrl url(u);
+    if (url.isLocalFile() && !admitLocalFile(url.toLocalFile(), dialogParent, warningSink()))
+        return;
     endCurrent(false);
     if (!core->playUrl(u)) {
         showFailure(tr("Failed to play URL"), tr("%1 was not able to play this URL."));
@@ -175,6 +187,6 @@ void PlaybackSession::addSubtitleFile()
     const QString file =
         QFileDialog::getOpenFileName(dialogParent, tr("Add subtitle file"), startFolder(),
                                      MediaFormats::subtitleFileFilter(tr("Subtitle files"), tr("All files")));
-    if (!file.isEmpty())
+    if (!file.isEmpty() && admitLocalFile(file, dialogParent, warningSink()))
         controls.subtitleButton->addFile(QDir::toNativeSeparators(file));
 }

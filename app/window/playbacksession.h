@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -29,8 +30,10 @@ class OpticalDrives;
 // It asks the window for what it does not own: deletePlaylistRequested()
 // (only once the user has chosen something, so that a cancelled dialog keeps
 // the playlist), endRequested() to end the current medium, and
-// playlistFileRequested() for a chosen M3U file. Keeps the last file and the
-// last disc played ("Input/last file" and "Input/last disc", read and
+// playlistFileRequested() for a chosen M3U file. A local file that is not a
+// regular readable file is refused before the current medium ends (see
+// localfilegate.h), with a line to messageWarning(). Keeps the last file and
+// the last disc played ("Input/last file" and "Input/last disc", read and
 // written by the window). GUI thread only.
 class PlaybackSession : public QObject
 {
@@ -74,6 +77,7 @@ signals:
     void deletePlaylistRequested();
     void endRequested(bool skipPlaylist);
     void playlistFileRequested(const QString &path);
+    void messageWarning(const QString &message);
 
 private:
     void pause();
@@ -82,6 +86,7 @@ private:
     void endCurrent(bool skipPlaylist);
     void showPlaying(bool subtitlesAllowed = true);
     void showFailure(const QString &title, const QString &text);
+    std::function<void(const QString &)> warningSink();
 
     LibPlayer::Core *core;
     Controls controls;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Local files given as media or subtitles (start file, hand-over, drop,
+// playlist item, file dialog) reach the engine only when they are regular
+// files this process can read: a named pipe would hold the engine's start for
+// seconds, a device or a folder never plays. A refused file gets a warning
+// line through warning and the "Failed to play file" box over parent, as a
+// file the engine cannot play does. A missing file is left to the engine,
+// which reports it. GUI thread only.
+bool admitLocalFile(const QString &path, QWidget *parent, const std::function<void(const QString &)> &warning);
