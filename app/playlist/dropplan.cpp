@@ -6,22 +6,36 @@
 
 using MediaFormats::Kind;
 
+namespace {
+
+// A location as the playlist keeps it, for as long as it lives: a copy of
+// exactly its size, not QUrl's text with the spare capacity it was built with
+// (more than half again its size; shrinking it in place would leave the spare
+// bytes as a hole between kept strings).
+QString locationText(const QUrl &url)
+{
+    const QString built = url.toString();
+    return QString(built.constData(), built.size());
+}
+
+} // namespace
+
 void addDropCandidate(DropCandidates &found, const QUrl &url, DropSource source)
 {
     const Kind kind = MediaFormats::classifyUrl(url);
     if (url.isLocalFile()) {
         const QString path = url.toLocalFile();
         if (kind == Kind::Video)
-            found.video.append(QUrl::fromLocalFile(path).toString());
+            found.video.append(locationText(QUrl::fromLocalFile(path)));
         else if (kind == Kind::Audio)
-            found.audio.append(QUrl::fromLocalFile(path).toString());
+            found.audio.append(locationText(QUrl::fromLocalFile(path)));
         else if (kind == Kind::Subtitle)
             found.subtitles.append(QDir::toNativeSeparators(path));
     } else if (source == DropSource::PlaylistFile && isNetworkLocation(url)) {
         if (kind == Kind::Video)
-            found.video.append(url.toString());
+            found.video.append(locationText(url));
         else if (kind != Kind::Subtitle)
-            found.audio.append(url.toString());
+            found.audio.append(locationText(url));
     }
 }
 

@@ -62,6 +62,13 @@ void report(const char *what, BenchWindow &window, qint64 ns)
                 ns / 1e9, playing ? "yes" : "no", (ns + settled) / 1e9, window.playlists->playlist().size());
 }
 
+long residentMb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    const QList<QByteArray> fields = statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ') : QList<QByteArray>();
+    return fields.size() > 1 ? fields.at(1).toLong() * 4096 / (1024 * 1024) : 0;
+}
+
 long peakRssMb()
 {
     rusage usage{};
@@ -108,9 +115,9 @@ int scaleRun(const QString &kind, int entries)
     const qint64 readMs = timer.elapsed();
     longestStallMs = std::max(longestStallMs, sinceTick.elapsed());
     std::printf("%7d %-8s entries: readList %6.2f s, longest stall %6.2f s, %7d items, peak RSS %5ld MB "
-                "(%ld MB before)\n",
+                "(%ld MB before, %ld MB now)\n",
                 entries, qPrintable(kind), readMs / 1e3, longestStallMs / 1e3, window.playlists->playlist().size(),
-                peakRssMb(), beforeMb);
+                peakRssMb(), beforeMb, residentMb());
     std::fflush(stdout);
     // The log lines the read left for the event loop, all shown.
     window.logDialog->plainText();
