@@ -16,11 +16,11 @@ namespace {
 
 // O_NONBLOCK: opening a pipe does not wait for a writer, and a read never
 // waits on one; regular files ignore it.
-int openNonBlocking(const QString &path)
+int openNonBlocking(const QByteArray &nativePath)
 {
     int fd = -1;
     do {
-        fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        fd = ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -33,14 +33,14 @@ bool isRegular(int fd)
 
 } // namespace
 
-FileAccess checkRegularFile(const QString &path)
+FileAccess checkRegularFile(const QByteArray &nativePath)
 {
     struct stat status{};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0)
+    if (nativePath.isEmpty() || ::stat(nativePath.constData(), &status) != 0)
         return FileAccess::Missing;
     if (!S_ISREG(status.st_mode))
         return FileAccess::NotRegular;
-    const int fd = openNonBlocking(path);
+    const int fd = openNonBlocking(nativePath);
     if (fd < 0)
         return FileAccess::Unreadable;
     // Replaced by something else between the two looks.
@@ -51,7 +51,7 @@ FileAccess checkRegularFile(const QString &path)
 
 bool openRegularFile(QFile &file, QIODevice::OpenMode extraFlags)
 {
-    const int fd = openNonBlocking(file.fileName());
+    const int fd = openNonBlocking(QFile::encodeName(file.fileName()));
     if (fd < 0)
         return false;
     if (!isRegular(fd)) {
@@ -67,9 +67,9 @@ bool openRegularFile(QFile &file, QIODevice::OpenMode extraFlags)
 
 #else
 
-FileAccess checkRegularFile(const QString &path)
+FileAccess checkRegularFile(const QByteArray &nativePath)
 {
-    const QFileInfo info(path);
+    const QFileInfo info(QFile::decodeName(nativePath));
     if (!info.exists())
         return FileAccess::Missing;
     if (!info.isFile())
@@ -83,3 +83,8 @@ bool openRegularFile(QFile &file, QIODevice::OpenMode extraFlags)
 }
 
 #endif
+
+FileAccess checkRegularFile(const QString &path)
+{
+    return checkRegularFile(QFile::encodeName(path));
+}

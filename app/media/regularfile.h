@@ -17,7 +17,9 @@ enum class FileAccess {
     Unreadable, // a regular file that cannot be opened for reading
 };
 
-// What path names, without reading from it or waiting on it.
+// What a native path (the name's bytes) names, without reading from it or
+// waiting on it.
+FileAccess checkRegularFile(const QByteArray &nativePath);
 FileAccess checkRegularFile(const QString &path);
 
 inline bool isReadableRegularFile(const QString &path)

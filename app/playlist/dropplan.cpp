@@ -1,6 +1,7 @@
 #include "dropplan.h"
 
 #include "mediaformats.h"
+#include "medialocation.h"
 
 #include <QDir>
 
@@ -12,9 +13,8 @@ namespace {
 // exactly its size, not QUrl's text with the spare capacity it was built with
 // (more than half again its size; shrinking it in place would leave the spare
 // bytes as a hole between kept strings).
-QString locationText(const QUrl &url)
+QString exactCopy(const QString &built)
 {
-    const QString built = url.toString();
     return QString(built.constData(), built.size());
 }
 
@@ -24,18 +24,19 @@ void addDropCandidate(DropCandidates &found, const QUrl &url, DropSource source)
 {
     const Kind kind = MediaFormats::classifyUrl(url);
     if (url.isLocalFile()) {
-        const QString path = url.toLocalFile();
-        if (kind == Kind::Video)
-            found.video.append(locationText(QUrl::fromLocalFile(path)));
-        else if (kind == Kind::Audio)
-            found.audio.append(locationText(QUrl::fromLocalFile(path)));
-        else if (kind == Kind::Subtitle)
-            found.subtitles.append(QDir::toNativeSeparators(path));
+        // From the name's bytes: the path text would lose those of a name
+        // that is not UTF-8.
+        if (kind == Kind::Video || kind == Kind::Audio) {
+            QStringList &list = kind == Kind::Video ? found.video : found.audio;
+            list.append(exactCopy(MediaLocation::fileLocation(MediaLocation::nativePath(url))));
+        } else if (kind == Kind::Subtitle) {
+            found.subtitles.append(QDir::toNativeSeparators(url.toLocalFile()));
+        }
     } else if (source == DropSource::PlaylistFile && isNetworkLocation(url)) {
         if (kind == Kind::Video)
-            found.video.append(locationText(url));
+            found.video.append(exactCopy(url.toString()));
         else if (kind != Kind::Subtitle)
-            found.audio.append(locationText(url));
+            found.audio.append(exactCopy(url.toString()));
     }
 }
 

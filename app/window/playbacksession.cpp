@@ -6,6 +6,7 @@
 #include "inputurldialog.h"
 #include "localfilegate.h"
 #include "mediaformats.h"
+#include "medialocation.h"
 #include "playtoolbutton.h"
 #include "subtitletoolbutton.h"
 #include "timeslider.h"
@@ -14,10 +15,13 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QUrl>
+
+#include <utility>
 
 PlaybackSession::PlaybackSession(LibPlayer::Core *core, const Controls &controls, QWidget *dialogParent)
     : QObject(dialogParent)
@@ -53,9 +57,10 @@ void PlaybackSession::pause()
 void PlaybackSession::resume()
 {
     core->resumePlayback();
-    // With nothing loaded the button keeps its look without media rather than
-    // offering a pause of nothing.
-    if (!core->isStopped())
+    // With nothing loaded, or a player that cannot play (its start failed,
+    // or its medium is over), the button keeps its look rather than offering
+    // a pause of nothing.
+    if (core->isPlaying())
         controls.playButton->setPlaying();
 }
 
@@ -75,15 +80,57 @@ void PlaybackSession::showPlaying(bool subtitlesAllowed)
         controls.addSubtitleAction->setEnabled(true);
 }
 
-std::function<void(const QString &)> PlaybackSession::warningSink()
+void PlaybackSession::reportFailure(const Started &failed)
 {
-    return [this](const QString &line) { emit messageWarning(line); };
+    current = Started();
+    if (failed.source == Source::PlaylistItem) {
+        emit itemFailed(failed.location);
+        return;
+    }
+    controls.playButton->setStopped();
+    QString title;
+    QString text;
+    QString name = failed.location;
+    switch (failed.source) {
+    case Source::File:
+        title = tr("Failed to play file");
+        text = tr("%1 was not able to play this file.");
+        name = QDir::toNativeSeparators(name);
+        break;
+    case Source::Url:
+        title = tr("Failed to play URL");
+        text = tr("%1 was not able to play this URL.");
+        if (name.startsWith(QLatin1String("file://")))
+            name = QDir::toNativeSeparators(QUrl(name).toLocalFile());
+        break;
+    case Source::Disc:
+        title = tr("Failed to play disc");
+        text = tr("%1 was not able to play this disc.");
+        break;
+    case Source::None:
+    case Source::PlaylistItem:
+        return;
+    }
+    QGuiApplication::restoreOverrideCursor();
+    showUserBox(dialogParent, QMessageBox::Warning, title,
+                text.arg(QGuiApplication::applicationDisplayName()) + QLatin1String("<br>") + name.toHtmlEscaped());
 }
 
-void PlaybackSession::showFailure(const QString &title, const QString &text)
+bool PlaybackSession::admitted(const QString &pathOrLocation, Source source)
 {
-    QGuiApplication::restoreOverrideCursor();
-    showUserBox(dialogParent, QMessageBox::Warning, title, text.arg(QGuiApplication::applicationDisplayName()));
+    const bool local = MediaLocation::isFileLocation(pathOrLocation);
+    if (!local && MediaLocation::hasScheme(pathOrLocation))
+        return true;
+    const QByteArray bytes =
+        local ? MediaLocation::nativePath(QUrl(pathOrLocation)) : QFile::encodeName(pathOrLocation);
+    if (admitLocalFile(bytes, [this](const QString &line) { emit messageWarning(line); }))
+        return true;
+    // Refused as a file, whichever command named it.
+    if (source == Source::PlaylistItem)
+        reportFailure({source, pathOrLocation});
+    else
+        reportFailure({Source::File, QFile::decodeName(bytes)});
+    return false;
 }
 
 void PlaybackSession::openFile(QString f)
@@ -94,9 +141,7 @@ void PlaybackSession::openFile(QString f)
     // starting its next item only to stop it again.
     const bool handedIn = !f.isEmpty();
     if (f.isEmpty()) {
-        f = QFileDialog::getOpenFileName(
-            dialogParent, tr("Open file"), startFolder(),
-            MediaFormats::openFileFilter(tr("All files"), tr("Video files"), tr("Audio files"), tr("Playlist files")));
+        f = askForFile();
         if (!f.isEmpty())
             emit deletePlaylistRequested();
     }
@@ -104,20 +149,48 @@ void PlaybackSession::openFile(QString f)
         resume();
         return;
     }
-    if (MediaFormats::isPlaylistFile(f)) {
-        endCurrent(handedIn);
-        emit playlistFileRequested(f);
-        return;
-    }
-    if (!admitLocalFile(f, dialogParent, warningSink()))
-        return;
     endCurrent(handedIn);
-    if (!core->playFile(f)) {
-        showFailure(tr("Failed to play file"), tr("%1 was not able to play this file."));
+    // A handed-in location of another scheme is played as a URL.
+    if (MediaLocation::hasScheme(f) && !MediaLocation::isFileLocation(f)) {
+        playLocation(f, Source::Url);
         return;
     }
+    const QString path = MediaLocation::displayPath(f);
+    if (MediaFormats::isPlaylistFile(path)) {
+        emit playlistFileRequested(path);
+        return;
+    }
+    if (!admitted(f, Source::File))
+        return;
+    if (!core->playFile(f)) {
+        reportFailure({Source::File, f});
+        return;
+    }
+    current = {Source::File, f};
     showPlaying();
-    lastPlayedFile = f;
+    lastPlayedFile = path;
+}
+
+QString PlaybackSession::askForFile()
+{
+    QFileDialog dialog(
+        dialogParent, tr("Open file"), startFolder(),
+        MediaFormats::openFileFilter(tr("All files"), tr("Video files"), tr("Audio files"), tr("Playlist files")));
+    // Qt's own dialog lists a name that is not UTF-8 with U+FFFD and, for an
+    // existing file, checks that text, which names no file: it would refuse
+    // the name it offers. Any name is taken instead; one that names nothing
+    // fails to play with the usual box.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A URL keeps the bytes where the dialog knows them (the desktop's own).
+    dialog.setSupportedSchemes({QStringLiteral("file")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty())
+        return QString();
+    const QUrl chosen = dialog.selectedUrls().constFirst();
+    QByteArray bytes = MediaLocation::nativePath(chosen);
+    if (MediaLocation::canonicalPath(bytes).isEmpty()) // shown with U+FFFD: looked up again in its folder
+        bytes = MediaLocation::recoverNativePath(chosen.toLocalFile());
+    return MediaLocation::pathOrLocation(bytes);
 }
 
 void PlaybackSession::openUrl(QString u)
@@ -133,17 +206,30 @@ void PlaybackSession::openUrl(QString u)
         resume();
         return;
     }
-    const QUrl url(u);
-    if (url.isLocalFile() && !admitLocalFile(url.toLocalFile(), dialogParent, warningSink()))
+    playLocation(u, Source::Url);
+}
+
+void PlaybackSession::playItem(const QString &location)
+{
+    pause();
+    playLocation(location, Source::PlaylistItem);
+}
+
+void PlaybackSession::playLocation(const QString &location, Source source)
+{
+    // The playlist has already moved to the item: what still plays ends
+    // without moving it on again.
+    endCurrent(source == Source::PlaylistItem);
+    if (!admitted(location, source))
         return;
-    endCurrent(false);
-    if (!core->playUrl(u)) {
-        showFailure(tr("Failed to play URL"), tr("%1 was not able to play this URL."));
+    if (!core->playUrl(location)) {
+        reportFailure({source, location});
         return;
     }
+    current = {source, location};
     // A local location makes its folder the start folder of the next dialog.
-    if (u.startsWith(QLatin1String("file://")))
-        lastPlayedFile = QUrl(u).toLocalFile();
+    if (location.startsWith(QLatin1String("file://")))
+        lastPlayedFile = QUrl(location).toLocalFile();
     showPlaying();
 }
 
@@ -161,6 +247,11 @@ void PlaybackSession::openDisc()
         return;
     }
     emit deletePlaylistRequested();
+    playDisc(kind, location);
+}
+
+void PlaybackSession::playDisc(int kind, const QString &location)
+{
     const std::shared_ptr<const Platform::OpticalDrives> opticalDrives =
         drives ? drives : Platform::systemOpticalDrives();
     const bool audioCd = kind == int(DiscKind::AudioCd);
@@ -173,13 +264,46 @@ void PlaybackSession::openDisc()
     }
     endCurrent(false);
     if (!core->playDisc(kind, discEnginePath(kind, location, opticalDrives->drives()))) {
-        showFailure(tr("Failed to play disc"), tr("%1 was not able to play this disc."));
+        reportFailure({Source::Disc, location, kind});
         return;
     }
+    current = {Source::Disc, location, kind};
     showPlaying(kind == int(DiscKind::Dvd));
     lastPlayedDisc = location;
     if (audioCd)
         controls.cdTrackButton->setTrackNumber(tracks);
+}
+
+void PlaybackSession::mediaFailed()
+{
+    const Started failed = std::exchange(current, Started());
+    endCurrent(true);
+    reportFailure(failed);
+}
+
+bool PlaybackSession::canReplay() const
+{
+    return current.source == Source::File || current.source == Source::Url || current.source == Source::Disc;
+}
+
+void PlaybackSession::replay()
+{
+    const Started last = current;
+    switch (last.source) {
+    case Source::File:
+        openFile(last.location);
+        break;
+    case Source::Url:
+        openUrl(last.location);
+        break;
+    case Source::Disc:
+        pause();
+        playDisc(last.discKind, last.location);
+        break;
+    case Source::None:
+    case Source::PlaylistItem:
+        break;
+    }
 }
 
 void PlaybackSession::addSubtitleFile()
@@ -187,6 +311,7 @@ void PlaybackSession::addSubtitleFile()
     const QString file =
         QFileDialog::getOpenFileName(dialogParent, tr("Add subtitle file"), startFolder(),
                                      MediaFormats::subtitleFileFilter(tr("Subtitle files"), tr("All files")));
-    if (!file.isEmpty() && admitLocalFile(file, dialogParent, warningSink()))
+    const auto warning = [this](const QString &line) { emit messageWarning(line); };
+    if (!file.isEmpty() && admitLocalFile(QFile::encodeName(file), warning, dialogParent))
         controls.subtitleButton->addFile(QDir::toNativeSeparators(file));
 }
