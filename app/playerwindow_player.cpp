@@ -15,6 +15,7 @@
 #include "playercommands.h"
 #include "playershortcuts.h"
 #include "videohost.h"
+#include "playerhistory.h"
 #include "playlistcontroller.h"
 #include "windowgeometry.h"
 
@@ -99,6 +100,7 @@ void PlayerWindow::createPlayer()
     }
     parts.layoutDefault = [this] { layoutDefault(); };
     windowGeometry = new WindowGeometry(parts, this);
+    history = new PlayerHistory(core.get(), this);
 
     int volume = QSettings().value(SettingsKey::volume, DefaultVolume).toInt();
     volume = std::clamp(volume, MinimumVolume, MaximumVolume);
@@ -202,6 +204,17 @@ void PlayerWindow::wireControls()
     connect(desktop, &Desktop::DesktopIntegration::openUrlRequested, this, &PlayerWindow::openUrl);
     connect(desktop, &Desktop::DesktopIntegration::raiseRequested, this, &PlayerWindow::needToShow);
     connect(desktop, &Desktop::DesktopIntegration::quitRequested, this, &PlayerWindow::fileQuit);
+
+    // history -> window, playlist and commands
+    history->placeActions(fileMenu.get(), openUrlAction, optionsMenu.get(), optionsSeparator);
+    connect(history, &PlayerHistory::openFileRequested, this, &PlayerWindow::openFile);
+    connect(history, &PlayerHistory::openUrlRequested, this, &PlayerWindow::openUrl);
+    connect(history, &PlayerHistory::messageWarning, this, &PlayerWindow::messageWarning);
+    connect(history, &PlayerHistory::pauseRequested, commands, &PlayerCommands::pause);
+    connect(history, &PlayerHistory::restoreRequested, this, [this](const StoredPlaylist &stored) {
+        playlists->restore(!stored.audio, stored.items.toList());
+        changeListItem(stored.current);
+    });
 }
 
 // libvlc missing or older than 2.1.0: the window stays up and the boxes that

@@ -107,6 +107,11 @@ signals:
     // decoded: a file that only looks like media. Comes instead of
     // mediaPlayerEndReached; the player stays until stopPlayback().
     void mediaPlayerFailed();
+    // A play command has started a new player (its location() is set).
+    void mediaStarted();
+    // stopPlayback() is about to release the current player: time() and
+    // location() still answer for it.
+    void mediaStopping();
     void mediaPlayerLengthChanged(qint64 milliseconds);
     void mediaPlayerPositionChanged(double position);
     void mediaPlayerTimeChanged(qint64 milliseconds);

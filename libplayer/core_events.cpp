@@ -196,16 +196,19 @@ void Core::finishPlayback()
     // A file that only looks like media (random bytes, an MP4 without its
     // index) plays and ends at once, or yields streams that never play:
     // probing mistakes the bytes for MPEG audio, and now and then a frame of
-    // them even decodes, but none reaches the audio output. Audio played or a
-    // picture decoded is the one sign that covers every such case. Without
-    // statistics the end counts as a normal one.
+    // them even decodes, but none reaches the audio output. Audio handed to
+    // the output or a picture decoded is the one sign that covers every such
+    // case. Buffers the output lost count as handed: on a machine without a
+    // working sound device every buffer is lost, and the file still plays.
+    // Without statistics the end counts as a normal one.
     if (!player)
         return;
     bool played = true;
     if (libvlc_media_t *media = libvlc_media_player_get_media(player)) {
         libvlc_media_stats_t stats{};
         if (libvlc_media_get_stats(media, &stats))
-            played = stats.i_played_abuffers > 0 || stats.i_decoded_video > 0 || stats.i_displayed_pictures > 0;
+            played = stats.i_played_abuffers > 0 || stats.i_lost_abuffers > 0 || stats.i_decoded_video > 0 ||
+                     stats.i_displayed_pictures > 0;
         libvlc_media_release(media);
     }
     if (played) {

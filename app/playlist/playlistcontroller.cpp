@@ -179,6 +179,13 @@ void PlaylistController::deletePlaylist()
     emit changed();
 }
 
+void PlaylistController::restore(bool video, const QStringList &locations)
+{
+    playlistButton->reset();
+    list.create(video ? Playlist::Kind::Video : Playlist::Kind::Audio);
+    addItems(locations, video);
+}
+
 void PlaylistController::changeListItem(int item)
 {
     if (list.isEmpty())

@@ -42,6 +42,9 @@ public:
     void dropUriSorted(const QList<QUrl> &urls, DropSource source = DropSource::Drop);
     // Reads an M3U or M3U8 file and adds its entries in file order.
     void readList(const QString &path);
+    // Puts back a playlist of an earlier run in place of the current one,
+    // without playing it.
+    void restore(bool video, const QStringList &locations);
     // The playlist menu: an item number, or the save or eject command.
     void changeListItem(int item);
     // Removes the playlist and its menu, with a log line; nothing when there

@@ -39,6 +39,7 @@ public:
     using PlayerWindow::desktop;
     using PlayerWindow::dropUri;
     using PlayerWindow::fileQuit;
+    using PlayerWindow::history;
     using PlayerWindow::layoutLoadSettings;
     using PlayerWindow::openFile;
     using PlayerWindow::openUrl;

@@ -31,6 +31,15 @@ ff=(ffmpeg -hide_banner -loglevel error -y)
 "${ff[@]}" -f lavfi -i "testsrc=size=160x120:rate=25" -f lavfi -i "sine=frequency=330:sample_rate=48000" \
   -t 3 -c:v mpeg2video -b:v 200k -c:a mp2 -b:a 64k -ac 1 -f mpegts clip.ts
 
+# Two minutes (two audio tracks, English and French) and half a minute of a
+# tiny picture (32x24, 1 frame/s) with silent Opus: the resume tests play
+# them, so they are long but small.
+tiny=(-f lavfi -i "testsrc2=size=32x24:rate=1" -f lavfi -i "anullsrc=channel_layout=mono:sample_rate=8000")
+tinycodecs=(-c:v libx264 -preset veryslow -crf 45 -g 600 -pix_fmt yuv420p -c:a libopus -b:a 6k -frame_duration 120)
+"${ff[@]}" "${tiny[@]}" -map 0 -map 1 -map 1 -t 120 "${tinycodecs[@]}" \
+  -metadata:s:a:0 language=eng -metadata:s:a:1 language=fra -metadata title="Long clip" long.mkv
+"${ff[@]}" "${tiny[@]}" -t 30 "${tinycodecs[@]}" -metadata title="Half-minute clip" half.mkv
+
 # Subtitles for av.mkv.
 cat > sub.srt <<'SRT'
 1
@@ -53,4 +62,4 @@ VIDEO_FORMAT=PAL dvdauthor -o dvd -T 2>/dev/null
   -t 5 -c:v libx264 -preset veryslow -crf 30 -pix_fmt yuv420p -c:a aac -b:a 48k -ac 2 \
   -movflags +faststart -metadata title="Player Tarn sample" "$sample"
 
-du -ch av.mkv twoaudio.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
+du -ch av.mkv twoaudio.mkv long.mkv half.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
