@@ -179,6 +179,7 @@ void PlayerWindow::wireControls()
     connect(playback, &PlaybackSession::deletePlaylistRequested, playlists, &PlaylistController::deletePlaylist);
     connect(playback, &PlaybackSession::endRequested, this, &PlayerWindow::endPlayback);
     connect(playback, &PlaybackSession::playlistFileRequested, this, &PlayerWindow::readList);
+    connect(playback, &PlaybackSession::messageWarning, this, &PlayerWindow::messageWarning);
     connect(playlists, &PlaylistController::playRequested, this, [this](const QString &location) { openUrl(location); });
     connect(playlists, &PlaylistController::itemPlayRequested, this, [this](const QString &location) {
         const EndOfMediaGate::Scope flow(*endGate);

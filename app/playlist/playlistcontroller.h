@@ -72,8 +72,10 @@ signals:
     void messageWarning(const QString &message);
 
 private:
+    void dropCandidates(const DropCandidates &candidates);
     void showWarnings(const QList<DropWarning> &warnings);
     void addItems(const QStringList &locations, bool video);
+    void addSubtitles(const QStringList &files);
     void playCurrent();
 
     const LibPlayer::Core *core;

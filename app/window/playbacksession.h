@@ -89,6 +89,7 @@ signals:
     void endRequested(bool skipPlaylist);
     void playlistFileRequested(const QString &path);
     void itemFailed(const QString &location);
+    void messageWarning(const QString &message);
 
 private:
     // The "Open file" dialog's answer as a path or, for a name that is not
@@ -115,6 +116,10 @@ private:
     // After a failed start: the controls stopped, then the box of the
     // command (or itemFailed() for a playlist item).
     void reportFailure(const Started &failed);
+    // False, after the failure of a file the engine cannot play, for a local
+    // file that is not a regular readable file (see localfilegate.h); it
+    // never reaches the engine. Anything else is left to the engine.
+    bool admitted(const QString &pathOrLocation, Source source);
 
     LibPlayer::Core *core;
     Controls controls;
