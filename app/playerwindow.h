@@ -12,8 +12,10 @@ class QVBoxLayout;
 
 class BottomBar;
 class EndOfMediaGate;
+class FeedbackLine;
 class OverlayController;
 class PlaybackSession;
+class PlaybackTools;
 class PlayerCommands;
 class PlayerShortcuts;
 class PlaylistController;
@@ -37,6 +39,8 @@ class DesktopIntegration;
 // - OverlayController: the overlays and the cursor;
 // - EndOfMediaGate: holds the engine's end of media back during user flows;
 // - PlayerCommands: the commands of shortcuts and remote controls;
+// - PlaybackTools: speed, frame steps, A-B loop, jump, delays, screenshot,
+//   told on the FeedbackLine over the video;
 // - Desktop::DesktopIntegration: MPRIS and the screen saver on the session bus;
 // - PlayerShortcuts: the keyboard shortcuts and the mouse on the video;
 // - WindowGeometry: ratio lock, grip, snapping, restored layout, full screen.
@@ -137,6 +141,8 @@ protected:
     EndOfMediaGate *endGate = nullptr;
     PlayerCommands *commands = nullptr;
     Desktop::DesktopIntegration *desktop = nullptr;
+    PlaybackTools *tools = nullptr;
+    FeedbackLine *feedbackLine = nullptr;
     PlayerShortcuts *shortcuts = nullptr;
     WindowGeometry *windowGeometry = nullptr;
 

@@ -219,6 +219,10 @@ private slots:
             << QStringList() << false << "Volume" << QVariantList{0.4}
             << Check([](TestWindow &w) { return w.bottomBar->volumeControl->value() == 40; })
             << QVariantMap{{"Volume", 0.4}} << qlonglong(-1);
+        QTest::newRow("Rate 1.5 speeds the medium up")
+            << QStringList{film} << true << "Rate" << QVariantList{1.5}
+            << Check([](TestWindow &w) { return std::abs(w.core->rate() - 1.5) < 0.01; })
+            << QVariantMap{{"Rate", 1.5}} << qlonglong(-1);
         QTest::newRow("Seek moves the time label")
             << QStringList{film} << true << "Seek" << QVariantList{qlonglong(1500000)}
             << Check([](TestWindow &w) { return w.bottomBar->timeLabel->text().startsWith("00:01"); })
@@ -238,7 +242,7 @@ private slots:
         play(files);
         if (pausedFirst)
             window->commands->pause();
-        if (method == QLatin1String("Volume")) {
+        if (method == QLatin1String("Volume") || method == QLatin1String("Rate")) {
             setProperty(playerInterface, method, arguments.value(0));
         } else if (!method.isEmpty()) {
             const QDBusMessage reply = call(playerInterface, method, arguments);

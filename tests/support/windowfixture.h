@@ -38,6 +38,7 @@ public:
     using PlayerWindow::core;
     using PlayerWindow::desktop;
     using PlayerWindow::dropUri;
+    using PlayerWindow::feedbackLine;
     using PlayerWindow::fileQuit;
     using PlayerWindow::layoutLoadSettings;
     using PlayerWindow::openFile;
@@ -46,6 +47,7 @@ public:
     using PlayerWindow::readList;
     using PlayerWindow::screensChanged;
     using PlayerWindow::titleLabel;
+    using PlayerWindow::tools;
     using PlayerWindow::videoHost;
     using PlayerWindow::windowGeometry;
 

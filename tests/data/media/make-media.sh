@@ -31,6 +31,10 @@ ff=(ffmpeg -hide_banner -loglevel error -y)
 "${ff[@]}" -f lavfi -i "testsrc=size=160x120:rate=25" -f lavfi -i "sine=frequency=330:sample_rate=48000" \
   -t 3 -c:v mpeg2video -b:v 200k -c:a mp2 -b:a 64k -ac 1 -f mpegts clip.ts
 
+# Video only, 6 s, 120x80: red with a white square that moves 4 pixels a frame.
+"${ff[@]}" -filter_complex "color=c=red:size=120x80:rate=25[bg];color=c=white:size=16x16:rate=25[box];[bg][box]overlay=x='mod(n*4,104)':y=32:shortest=1" \
+  -t 6 -c:v libx264 -preset veryfast -crf 30 -pix_fmt yuv420p -an red.mkv
+
 # Subtitles for av.mkv.
 cat > sub.srt <<'SRT'
 1
@@ -53,4 +57,4 @@ VIDEO_FORMAT=PAL dvdauthor -o dvd -T 2>/dev/null
   -t 5 -c:v libx264 -preset veryslow -crf 30 -pix_fmt yuv420p -c:a aac -b:a 48k -ac 2 \
   -movflags +faststart -metadata title="Player Tarn sample" "$sample"
 
-du -ch av.mkv twoaudio.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
+du -ch av.mkv red.mkv twoaudio.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1

@@ -1,0 +1,210 @@
+// Speed, frame steps, the A-B loop, delays, the screenshot and the feedback
+// line, driven by keys through the real window with the real engine.
+#include "windowfixture.h"
+
+#include "abloop.h"
+#include "feedbackline.h"
+#include "jumptotimedialog.h"
+#include "playbacktools.h"
+#include "playercommands.h"
+#include "timeslider.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QSettings>
+#include <QTemporaryDir>
+
+using TarnTest::media;
+
+class WindowToolsTest : public QObject, private TarnTest::WindowFixture
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        useSilentAudio();
+        // The Pictures folder of the user's folders file.
+        QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME"));
+        QFile dirs(qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs");
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_PICTURES_DIR=\"" + QFile::encodeName(pictures.path()) + "\"\n");
+    }
+    void init()
+    {
+        QSettings().clear();
+        QVERIFY(createWindow());
+        window->activateWindow();
+        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+    }
+    void cleanup() { destroyWindow(); }
+
+    void jumpTimeText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qlonglong>("ms"); // -1: not a time
+        QTest::newRow("seconds") << "90" << 90000LL;
+        QTest::newRow("MM:SS") << "12:34" << 754000LL;
+        QTest::newRow("H:MM:SS, spaces around") << " 1:02:03 " << 3723000LL;
+        QTest::newRow("minutes past an hour") << "75:00" << 4500000LL;
+        QTest::newRow("zero") << "0:00" << 0LL;
+        QTest::newRow("seconds of 60 after a colon") << "1:60" << -1LL;
+        QTest::newRow("minutes of 60 after hours") << "1:60:00" << -1LL;
+        QTest::newRow("empty") << "" << -1LL;
+        QTest::newRow("negative") << "-5" << -1LL;
+        QTest::newRow("letters") << "1:2x" << -1LL;
+        QTest::newRow("four fields") << "1:00:00:00" << -1LL;
+        QTest::newRow("decimal") << "1.5" << -1LL;
+    }
+    void jumpTimeText()
+    {
+        QFETCH(QString, text);
+        QFETCH(qlonglong, ms);
+        QCOMPARE(parseJumpTime(text).value_or(-1), ms);
+    }
+
+    void keysTellOnTheLine_data()
+    {
+        QTest::addColumn<bool>("medium");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("line");
+        for (const auto key : {Qt::Key_BracketRight, Qt::Key_Period, Qt::Key_L, Qt::Key_Minus, Qt::Key_G, Qt::Key_S})
+            QTest::newRow(qPrintable("nothing playing: " + QKeySequence(key).toString()))
+                << false << QKeySequence(key) << "Nothing is playing";
+        QTest::newRow("nothing playing: Ctrl+T opens no dialog")
+            << false << QKeySequence(Qt::CTRL + Qt::Key_T) << "Nothing is playing";
+        QTest::newRow("Up: volume") << false << QKeySequence(Qt::Key_Up) << "Volume 105 %";
+        QTest::newRow("M: muted") << false << QKeySequence(Qt::Key_M) << "Muted";
+        QTest::newRow("Right: time and length") << true << QKeySequence(Qt::Key_Right) << "0:00:05 / 0:00:06";
+        QTest::newRow("-: audio delay") << true << QKeySequence(Qt::Key_Minus) << "Audio delay -50 ms";
+        QTest::newRow("H: subtitle delay") << true << QKeySequence(Qt::Key_H) << "Subtitle delay +50 ms";
+        QTest::newRow("[: slower") << true << QKeySequence(Qt::Key_BracketLeft) << "Speed 0.9x";
+        QTest::newRow("L: A set") << true << QKeySequence(Qt::Key_L) << "A-B loop: A set at 0:00:00";
+    }
+    void keysTellOnTheLine()
+    {
+        QFETCH(bool, medium);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, line);
+        if (medium)
+            playPaused();
+        QTest::keySequence(window.get(), keys);
+        FeedbackLine *shown = window->feedbackLine;
+        QVERIFY(shown->isVisible());
+        QCOMPARE(shown->text(), line);
+        QVERIFY(answerer->fileDialogs.isEmpty() && answerer->seen.isEmpty());
+        // Top-left over the video, never in the mouse's way; gone after its
+        // time, and no timer runs while nothing shows.
+        QVERIFY(shown->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QVERIFY(shown->geometry().bottom() < window->height() / 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!shown->isVisible(), 5000);
+        QVERIFY(!shown->isTimerActive());
+    }
+
+    void speedStepsKeepTimeAndResetOnTheNextMedium()
+    {
+        window->openFile(media("red.mkv"));
+        QVERIFY(window->playing());
+        QTest::keyClick(window.get(), Qt::Key_BracketRight);
+        QTest::keyClick(window.get(), Qt::Key_BracketRight);
+        QCOMPARE(window->core->rate(), 1.25);
+        QCOMPARE(window->feedbackLine->text(), QStringLiteral("Speed 1.25x"));
+        QTRY_VERIFY(window->core->time() > 200);
+        QElapsedTimer wall;
+        const qint64 from = window->core->time();
+        wall.start();
+        QTest::qWait(2000);
+        const double ratio = double(window->core->time() - from) / wall.elapsed();
+        QVERIFY2(std::abs(ratio - 1.25) < 1.25 * 0.15, qPrintable(QString::number(ratio)));
+
+        window->openFile(media("av.mkv"));
+        QVERIFY(window->playing());
+        QCOMPARE(window->core->rate(), 1.0);
+    }
+
+    void frameStepsMoveOnePicture()
+    {
+        playPaused();
+        const qint64 frame = window->core->frameDurationMs();
+        QCOMPARE(frame, 40);
+        window->commands->seekTo(1000);
+        const qint64 before = window->core->time();
+        const QImage pictureBefore = snapshot("before.png");
+        QTest::keyClick(window.get(), Qt::Key_Period);
+        QTRY_VERIFY(std::abs(window->core->time() - (before + frame)) <= frame);
+        QVERIFY(!window->core->isPlaying());
+        QTRY_VERIFY(snapshot("after.png") != pictureBefore);
+
+        const qint64 after = window->core->time();
+        QTest::keyClick(window.get(), Qt::Key_Comma);
+        QTRY_VERIFY(std::abs(window->core->time() - (after - frame)) <= frame);
+        QVERIFY(!window->core->isPlaying());
+    }
+
+    void abLoopHoldsTheTimeBetweenAAndB()
+    {
+        playPaused();
+        window->commands->seekTo(1000);
+        QTest::keyClick(window.get(), Qt::Key_L);
+        window->commands->seekTo(2000);
+        QTest::keyClick(window.get(), Qt::Key_L);
+        AbLoop *loop = window->tools->abLoop();
+        QVERIFY(loop->isActive());
+        QVERIFY(std::abs(loop->start() - 1000) < 100 && std::abs(loop->end() - 2000) < 100);
+        window->commands->play();
+        QElapsedTimer wall;
+        wall.start();
+        while (wall.elapsed() < 3000) {
+            QTest::qWait(50);
+            const qint64 now = window->core->time();
+            // A time event or two may pass B before the jump back.
+            QVERIFY2(now >= loop->start() - 100 && now <= loop->end() + 400, qPrintable(QString::number(now)));
+        }
+        QTest::keyClick(window.get(), Qt::Key_L);
+        QVERIFY(!loop->isActive());
+
+        QTest::keyClick(window.get(), Qt::Key_L);
+        window->openFile(media("red.mkv"));
+        QTRY_COMPARE(loop->start(), -1);
+    }
+
+    void screenshotSavesThePictureAtItsSize()
+    {
+        playPaused();
+        window->commands->seekTo(2000);
+        QTest::keyClick(window.get(), Qt::Key_S);
+        const QString path = pictures.filePath("red 0-00-02.png");
+        QCOMPARE(window->feedbackLine->text(), "Screenshot saved: " + path);
+        const QImage picture(path);
+        QCOMPARE(picture.size(), QSize(120, 80));
+        const QColor corner = picture.pixelColor(4, 4);
+        QVERIFY2(corner.red() > 200 && corner.green() < 60 && corner.blue() < 60, qPrintable(corner.name()));
+
+        // A second one never replaces the first.
+        QTest::keyClick(window.get(), Qt::Key_S);
+        QVERIFY(QFile::exists(pictures.filePath("red 0-00-02 (2).png")));
+    }
+
+private:
+    void playPaused()
+    {
+        window->openFile(media("red.mkv"));
+        QVERIFY(window->playing());
+        window->commands->pause();
+        QTRY_VERIFY(window->core->length() > 5000);
+    }
+    QImage snapshot(const QString &name)
+    {
+        const QString path = scratch.filePath(name);
+        QFile::remove(path);
+        window->core->takeSnapshot(path);
+        return QImage(path);
+    }
+
+    QTemporaryDir pictures;
+    QTemporaryDir scratch;
+};
+
+TARN_TEST_MAIN(WindowToolsTest)
+#include "tst_window_tools.moc"
