@@ -1,5 +1,7 @@
 #include "feedbackline.h"
 
+#include <QWindow>
+
 namespace {
 
 // The video frame's own font and colours: white on black.
@@ -33,8 +35,14 @@ void FeedbackLine::showText(const QString &text)
 {
     setText(text);
     adjustSize();
-    const int top = topBar && topBar->isVisible() ? topBar->geometry().bottom() + 1 : 0;
-    move(Margin, top + Margin);
+    // Below the top bar even while it hides, so that it never covers the line
+    // when it comes back.
+    move(Margin, (topBar ? topBar->height() : 0) + Margin);
+    // Over the video's native window the line is a native window too, and
+    // the attribute alone does not pass the X server's pointer events on to
+    // the video: the window takes none, from before it first shows.
+    winId();
+    windowHandle()->setFlag(Qt::WindowTransparentForInput);
     show();
     raise();
     hideTimer.start();

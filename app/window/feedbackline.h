@@ -4,7 +4,7 @@
 #include <QTimer>
 
 // One short line of feedback ("Volume 85 %", "Speed 1.25x") over the top-left
-// corner of the video, below the top bar while that shows, far from the
+// corner of the video, below the place of the top bar, far from the
 // subtitles at the bottom. A new line replaces the one showing; a line goes
 // after ShowMs. It never takes the mouse (clicks and the wheel reach the
 // video under it), and while no line shows it is hidden and no timer runs.
@@ -16,7 +16,7 @@ class FeedbackLine : public QLabel
 public:
     static constexpr int ShowMs = 1500;
 
-    // topBar: the overlay whose lower edge the line stays under while it shows.
+    // topBar: the overlay whose lower edge the line stays under.
     FeedbackLine(QWidget *window, const QWidget *topBar);
     ~FeedbackLine() override;
 

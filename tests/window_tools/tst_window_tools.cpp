@@ -7,11 +7,13 @@
 #include "jumptotimedialog.h"
 #include "playbacktools.h"
 #include "playercommands.h"
+#include "playtoolbutton.h"
 #include "timeslider.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -121,6 +123,20 @@ private slots:
         window->openFile(media("av.mkv"));
         QVERIFY(window->playing());
         QCOMPARE(window->core->rate(), 1.0);
+    }
+
+    void clickOnTheLineReachesTheVideo()
+    {
+        window->openFile(media("red.mkv"));
+        QVERIFY(window->playing());
+        QTest::keyClick(window.get(), Qt::Key_BracketRight);
+        FeedbackLine *line = window->feedbackLine;
+        QTRY_VERIFY(line->isVisible());
+        const QPoint centre = line->mapToGlobal(line->rect().center());
+        QCOMPARE(QProcess::execute("xdotool", {"mousemove", QString::number(centre.x()), QString::number(centre.y()),
+                                               "click", "1"}),
+                 0);
+        QTRY_VERIFY(!window->bottomBar->playButton->isPlaying());
     }
 
     void frameStepsMoveOnePicture()
