@@ -93,6 +93,15 @@ public:
     // without a player or a picture, or when the file could not be written.
     // Waits for the video output (up to about half a second).
     bool takeSnapshot(const QString &path);
+    // Chapters of the current title, in order; -1 for the current one when
+    // there are none or no player.
+    struct Chapter
+    {
+        qint64 startMs = 0;
+        QString name;
+    };
+    QList<Chapter> chapters() const;
+    int chapter() const;
 
     // libvlc's event callback. It only queues signals to the engine's thread,
     // and does nothing once no engine exists any more.
@@ -130,10 +139,10 @@ public slots:
     void changeVolume(int volume);
     // Act on the current player only; nothing without one.
     void changeRate(double rate);
-    // Shows the next picture and stays paused (the player must be paused).
-    void nextFrame();
     void changeAudioDelay(qint64 ms);
     void changeSubtitleDelay(qint64 ms);
+    // Moves to the start of chapter index (from 0) of the current title.
+    void changeChapter(int index);
     void parseMedia();
     void pausePlayback();
     bool playDisc(int kind, const QString &path);

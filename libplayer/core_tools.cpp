@@ -34,12 +34,6 @@ qint64 Core::frameDurationMs() const
     return DefaultFrameMs;
 }
 
-void Core::nextFrame()
-{
-    if (player)
-        libvlc_media_player_next_frame(player);
-}
-
 qint64 Core::audioDelay() const
 {
     return player ? libvlc_audio_get_delay(player) / 1000 : 0;
@@ -87,6 +81,33 @@ bool Core::takeSnapshot(const QString &path)
             return true;
     }
     return false;
+}
+
+QList<Core::Chapter> Core::chapters() const
+{
+    QList<Chapter> list;
+    if (!player)
+        return list;
+    libvlc_chapter_description_t **descriptions = nullptr;
+    const int count = libvlc_media_player_get_full_chapter_descriptions(player, -1, &descriptions);
+    for (int i = 0; i < count; ++i) {
+        const char *name = descriptions[i]->psz_name;
+        list.append({descriptions[i]->i_time_offset, name ? QString::fromUtf8(name).trimmed() : QString()});
+    }
+    if (count > 0)
+        libvlc_chapter_descriptions_release(descriptions, unsigned(count));
+    return list;
+}
+
+int Core::chapter() const
+{
+    return player ? libvlc_media_player_get_chapter(player) : -1;
+}
+
+void Core::changeChapter(int index)
+{
+    if (player)
+        libvlc_media_player_set_chapter(player, index);
 }
 
 } // namespace LibPlayer

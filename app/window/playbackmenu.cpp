@@ -51,6 +51,8 @@ QMenu *createPlaybackMenu(PlaybackTools *tools, QWidget *parent)
     menu->addAction(tr("Next frame"), tools, &T::frameForward);
     menu->addAction(tr("Previous frame"), tools, &T::frameBack);
     menu->addAction(tr("A-B loop"), tools, &T::stepAbLoop);
+    menu->addAction(tr("Next chapter"), tools, &T::nextChapter);
+    menu->addAction(tr("Previous chapter"), tools, &T::previousChapter);
     menu->addSeparator();
     QMenu *audio = menu->addMenu(tr("Audio delay"));
     audio->addAction(tr("+50 ms"), tools, [tools] { tools->changeAudioDelayBy(T::DelayStepMs); });

@@ -2,6 +2,7 @@
 
 #include "abloop.h"
 #include "bottombar.h"
+#include "chaptercontrol.h"
 #include "core.h"
 #include "feedbacktext.h"
 #include "jumptotimedialog.h"
@@ -19,7 +20,20 @@ PlaybackTools::PlaybackTools(LibPlayer::Core *core, PlayerCommands *commands, Bo
     , bar(bar)
     , dialogParent(dialogParent)
     , loop(new AbLoop(core, bar->timeSlider, this))
+    , chapters(new ChapterControl(core, bar->chapterButton, bar->timeSlider, this))
 {
+    // chapter moves -> the tools' feedback
+    connect(chapters, &ChapterControl::feedback, this, &PlaybackTools::feedback);
+}
+
+void PlaybackTools::nextChapter()
+{
+    chapters->next();
+}
+
+void PlaybackTools::previousChapter()
+{
+    chapters->previous();
 }
 
 PlaybackTools::~PlaybackTools() = default;
@@ -30,11 +44,6 @@ bool PlaybackTools::playing()
         return true;
     emit feedback(tr("Nothing is playing"));
     return false;
-}
-
-void PlaybackTools::pauseFirst()
-{
-    commands->pause();
 }
 
 double PlaybackTools::speed() const
@@ -62,18 +71,22 @@ void PlaybackTools::setSpeed(double rate)
 
 void PlaybackTools::frameForward()
 {
-    if (!playing())
-        return;
-    pauseFirst();
-    core->nextFrame();
+    stepFrames(1);
 }
 
 void PlaybackTools::frameBack()
 {
+    stepFrames(-1);
+}
+
+void PlaybackTools::stepFrames(int frames)
+{
     if (!playing())
         return;
-    pauseFirst();
-    core->seek(std::max<qint64>(0, core->time() - core->frameDurationMs()));
+    // A paused jump by one picture's duration, both ways: libvlc's own next
+    // picture command leaves the time it reports behind the picture shown.
+    commands->pause();
+    core->seek(std::max<qint64>(0, core->time() + frames * core->frameDurationMs()));
 }
 
 void PlaybackTools::stepAbLoop()

@@ -4,6 +4,7 @@
 #include <QString>
 
 class AbLoop;
+class ChapterControl;
 class BottomBar;
 class PlayerCommands;
 class QWidget;
@@ -13,7 +14,7 @@ class Core;
 }
 
 // The commands beyond the bottom bar's controls: speed, frame steps, the A-B
-// loop, jump to time, audio and subtitle delays and the screenshot. Each
+// loop, jump to time, chapters, audio and subtitle delays and the screenshot. Each
 // tells what it did as one feedback line; on no medium the line is "Nothing
 // is playing" and nothing else happens. Pausing goes through the play
 // button's path, so its look follows. Speed and delays belong to the
@@ -50,6 +51,8 @@ public slots:
     void changeSubtitleDelayBy(qint64 deltaMs);
     void resetSubtitleDelay();
     void takeScreenshot();
+    void nextChapter();
+    void previousChapter();
     // Feedback for the volume keys and wheel, and for seeks.
     void showVolume(int level);
     void showPosition(qint64 ms);
@@ -60,11 +63,13 @@ signals:
 private:
     // True with a medium; otherwise says "Nothing is playing".
     bool playing();
-    void pauseFirst();
+    // Pauses, then moves the time by that many pictures.
+    void stepFrames(int frames);
 
     LibPlayer::Core *core;
     PlayerCommands *commands;
     BottomBar *bar;
     QWidget *dialogParent;
     AbLoop *loop = nullptr;
+    ChapterControl *chapters = nullptr;
 };

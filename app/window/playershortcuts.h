@@ -28,6 +28,7 @@ class VideoHost;
 //   Ctrl+T                               jump to time
 //   + (=) / -                            audio delay +50 / -50 ms
 //   H / G                                subtitle delay +50 / -50 ms
+//   Shift+N / Shift+P                    next / previous chapter
 //   S                                    screenshot
 //   Ctrl+O, Ctrl+U, Ctrl+Q               Open file, Open URL, Quit
 // The shortcuts are actions of the window (Qt::WindowShortcut), so they work

@@ -9,6 +9,10 @@
 #include "playercommands.h"
 #include "playtoolbutton.h"
 #include "timeslider.h"
+#include "titletoolbutton.h"
+
+#include <QAction>
+#include <QMenu>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -74,6 +78,8 @@ private slots:
         for (const auto key : {Qt::Key_BracketRight, Qt::Key_Period, Qt::Key_L, Qt::Key_Minus, Qt::Key_G, Qt::Key_S})
             QTest::newRow(qPrintable("nothing playing: " + QKeySequence(key).toString()))
                 << false << QKeySequence(key) << "Nothing is playing";
+        QTest::newRow("nothing playing: Shift+N")
+            << false << QKeySequence(Qt::SHIFT + Qt::Key_N) << "Nothing is playing";
         QTest::newRow("nothing playing: Ctrl+T opens no dialog")
             << false << QKeySequence(Qt::CTRL + Qt::Key_T) << "Nothing is playing";
         QTest::newRow("Up: volume") << false << QKeySequence(Qt::Key_Up) << "Volume 105 %";
@@ -185,10 +191,28 @@ private slots:
         QTRY_COMPARE(loop->start(), -1);
     }
 
+    void chaptersFillTheMenuAndMoveTheTime()
+    {
+        window->openFile(media("red.mkv"));
+        QVERIFY(window->playing());
+        LibPlayer::TitleToolButton *chapters = window->bottomBar->chapterButton;
+        QTRY_VERIFY(!chapters->isHidden());
+        const QList<QAction *> entries = chapters->menu()->actions();
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries.at(2)->text(), QStringLiteral("Chapter 3: Ending"));
+        window->commands->pause();
+        entries.at(2)->trigger();
+        QTRY_VERIFY(window->core->time() >= 3950 && window->core->time() < 4500);
+        QTest::keySequence(window.get(), QKeySequence(Qt::SHIFT + Qt::Key_P));
+        QCOMPARE(window->feedbackLine->text(), QStringLiteral("Chapter 2: Middle"));
+        QTRY_VERIFY(window->core->time() >= 1950 && window->core->time() < 2500);
+        QCOMPARE(window->core->chapter(), 1);
+    }
+
     void screenshotSavesThePictureAtItsSize()
     {
         playPaused();
-        window->commands->seekTo(2000);
+        window->commands->seekTo(2500);
         QTest::keyClick(window.get(), Qt::Key_S);
         const QString path = pictures.filePath("red 0-00-02.png");
         QCOMPARE(window->feedbackLine->text(), "Screenshot saved: " + path);

@@ -7,6 +7,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 sample="$here/../../../resources/sample/sample.mp4"
 cd "$here"
 ff=(ffmpeg -hide_banner -loglevel error -y)
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
 
 # One video and one audio stream, 3 s, 160x120.
 "${ff[@]}" -f lavfi -i "testsrc2=size=160x120:rate=25" -f lavfi -i "sine=frequency=440:sample_rate=44100" \
@@ -31,8 +33,14 @@ ff=(ffmpeg -hide_banner -loglevel error -y)
 "${ff[@]}" -f lavfi -i "testsrc=size=160x120:rate=25" -f lavfi -i "sine=frequency=330:sample_rate=48000" \
   -t 3 -c:v mpeg2video -b:v 200k -c:a mp2 -b:a 64k -ac 1 -f mpegts clip.ts
 
-# Video only, 6 s, 120x80: red with a white square that moves 4 pixels a frame.
-"${ff[@]}" -filter_complex "color=c=red:size=120x80:rate=25[bg];color=c=white:size=16x16:rate=25[box];[bg][box]overlay=x='mod(n*4,104)':y=32:shortest=1" \
+# Video only, 6 s, 120x80: red with a white square that moves 4 pixels a frame;
+# three chapters of 2 s each.
+printf ';FFMETADATA1\n' > "$tmp/chapters.txt"
+for chapter in 0:Opening 2000:Middle 4000:Ending; do
+  printf '[CHAPTER]\nTIMEBASE=1/1000\nSTART=%s\nEND=%s\ntitle=%s\n' "${chapter%%:*}" "$(( ${chapter%%:*} + 2000 ))" \
+    "${chapter#*:}" >> "$tmp/chapters.txt"
+done
+"${ff[@]}" -f ffmetadata -i "$tmp/chapters.txt" -map_chapters 0 -filter_complex "color=c=red:size=120x80:rate=25[bg];color=c=white:size=16x16:rate=25[box];[bg][box]overlay=x='mod(n*4,104)':y=32:shortest=1" \
   -t 6 -c:v libx264 -preset veryfast -crf 30 -pix_fmt yuv420p -an red.mkv
 
 # Subtitles for av.mkv.
@@ -44,8 +52,6 @@ Engine test subtitle
 SRT
 
 # A tiny DVD folder: one title of 2 s of PAL MPEG-2 (720x576, SAR 16:15).
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
 "${ff[@]}" -f lavfi -i "smptebars=size=720x576:rate=25" -f lavfi -i "sine=frequency=550:sample_rate=48000" \
   -t 2 -target pal-dvd -b:v 150k -maxrate 300k -bufsize 224k -b:a 64k -ac 1 -aspect 4:3 "$tmp/title.mpg"
 rm -rf dvd
