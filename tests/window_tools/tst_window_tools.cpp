@@ -14,7 +14,10 @@
 #include <QAction>
 #include <QMenu>
 
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
@@ -110,7 +113,29 @@ private slots:
         QVERIFY(!shown->isTimerActive());
     }
 
-    void speedStepsKeepTimeAndResetOnTheNextMedium()
+    void jumpDialogTakesOnlyATime()
+    {
+        playPaused();
+        QStringList prefilled;
+        QList<bool> playEnabled;
+        answerer = std::make_unique<TarnTest::ModalAnswerer>([&](QWidget *modal) {
+            auto *edit = modal->findChild<QLineEdit *>();
+            auto *play = modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+            prefilled << edit->text();
+            QTest::keyClicks(edit, "x"); // typed over the selected time
+            playEnabled << play->isEnabled();
+            edit->setText("0:03");
+            playEnabled << play->isEnabled();
+            play->click();
+            return true;
+        });
+        QTest::keySequence(window.get(), QKeySequence(Qt::CTRL + Qt::Key_T));
+        QCOMPARE(prefilled, QStringList{"0:00:00"});
+        QCOMPARE(playEnabled, (QList<bool>{false, true}));
+        QTRY_VERIFY(std::abs(window->core->time() - 3000) < 100);
+    }
+
+    void speedAndDelaysHoldUntilTheNextMedium()
     {
         window->openFile(media("red.mkv"));
         QVERIFY(window->playing());
@@ -126,9 +151,12 @@ private slots:
         const double ratio = double(window->core->time() - from) / wall.elapsed();
         QVERIFY2(std::abs(ratio - 1.25) < 1.25 * 0.15, qPrintable(QString::number(ratio)));
 
+        QTest::keyClick(window.get(), Qt::Key_Minus);
+        QCOMPARE(window->core->audioDelay(), -50);
         window->openFile(media("av.mkv"));
         QVERIFY(window->playing());
         QCOMPARE(window->core->rate(), 1.0);
+        QCOMPARE(window->core->audioDelay(), 0);
     }
 
     void clickOnTheLineReachesTheVideo()
