@@ -14,6 +14,7 @@
 #include "videohost.h"
 
 #include <QFile>
+#include <QSettings>
 #include <memory>
 
 namespace TarnTest {
@@ -72,6 +73,17 @@ protected:
         window = std::make_unique<TestWindow>();
         window->show();
         return QTest::qWaitForWindowExposed(window.get()) && window->core->isLoaded();
+    }
+
+    // From init, for tests that type keys: a window with the keyboard focus
+    // and no settings left from earlier cases.
+    bool createFocusedWindow()
+    {
+        QSettings().clear();
+        if (!createWindow())
+            return false;
+        window->activateWindow();
+        return QTest::qWaitFor([this] { return QGuiApplication::focusWindow() == window->windowHandle(); });
     }
 
     // From cleanup.

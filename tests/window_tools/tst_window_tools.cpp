@@ -21,7 +21,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 
 using TarnTest::media;
@@ -40,13 +39,7 @@ private slots:
         QVERIFY(dirs.open(QIODevice::WriteOnly));
         dirs.write("XDG_PICTURES_DIR=\"" + QFile::encodeName(pictures.path()) + "\"\n");
     }
-    void init()
-    {
-        QSettings().clear();
-        QVERIFY(createWindow());
-        window->activateWindow();
-        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
-    }
+    void init() { QVERIFY(createFocusedWindow()); }
     void cleanup() { destroyWindow(); }
 
     void jumpTimeText_data()
