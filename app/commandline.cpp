@@ -45,6 +45,18 @@ QString CommandLine::startFile() const
     return parser.positionalArguments().value(0);
 }
 
+QByteArray CommandLine::startFileBytes(int argc, char **argv)
+{
+    // Latin-1 maps each byte to one character and back: the parser sees
+    // the options unchanged and the value keeps its bytes.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLatin1(argv[i]);
+    CommandLine commandLine;
+    commandLine.parser.parse(arguments);
+    return commandLine.startFile().toLatin1();
+}
+
 int CommandLine::answerInformationRequest(int &argc, char **argv)
 {
     QStringList arguments;

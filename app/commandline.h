@@ -22,6 +22,11 @@ public:
     // first bare argument ("player-tarn film.mkv"), else empty.
     QString startFile() const;
 
+    // The start file as the bytes it was given in (argv as left by the
+    // application object). A name that is not UTF-8 keeps every byte here,
+    // while the text of startFile() shows such bytes as U+FFFD.
+    static QByteArray startFileBytes(int argc, char **argv);
+
     // The usage text: synopsis, what the program is, the version line and
     // the options. Needs an application object.
     QString helpText() const;

@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
     Platform::skipQtOpenGlIntegration();
     // The frame makes the application directory current: remember where the
     // user launched us so that a relative start file keeps its meaning.
-    const QString launchDirectory = QDir::currentPath();
+    const QByteArray launchDirectory = Startup::currentDirectory();
 
     SingleApplication app(QStringLiteral("Mirelva.Player"), argc, argv);
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn"));
@@ -61,7 +61,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption &passwordOption = commandLine.passwordOption;
     parser.process(app);
 
-    const QString startFile = Startup::resolveStartFile(commandLine.startFile(), launchDirectory);
+    const QString startFile =
+        Startup::resolveStartFile(CommandLine::startFileBytes(argc, argv), launchDirectory);
 
     QSettings settings;
     bool videoInstance = false;

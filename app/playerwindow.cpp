@@ -6,6 +6,7 @@
 
 #include "defaultplayer.h"
 #include "logdialog.h"
+#include "pageopener.h"
 #include "playerhelp.h"
 #include "settingskeys.h"
 #include "bottombar.h"
@@ -88,6 +89,9 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
         playback->setLastDisc(settings.value(SettingsKey::lastDisc).toString());
     if (settings.contains(SettingsKey::lastFile))
         playback->setLastFile(settings.value(SettingsKey::lastFile).toString());
+    settingsAtStart.remember(SettingsKey::lastDisc, playback->lastDisc());
+    settingsAtStart.remember(SettingsKey::lastFile, playback->lastFile());
+    settingsAtStart.remember(SettingsKey::volume, bottomBar->volumeControl->value());
     connectPlayerActions();
     wireControls();
     setTitleText(QGuiApplication::applicationDisplayName());
@@ -98,6 +102,7 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     if (screensChanged())
         layoutDefault();
     layoutLoadSettings();
+    rememberStartLayout();
     if (isFullScreen())
         bottomBar->fullscreenButton->setChecked(true);
     overlays->start(OverlayTicksDelayMs);
@@ -200,9 +205,9 @@ void PlayerWindow::optionsAssociations()
 void PlayerWindow::fileQuit()
 {
     QSettings settings;
-    settings.setValue(SettingsKey::lastDisc, playback->lastDisc());
-    settings.setValue(SettingsKey::lastFile, playback->lastFile());
-    settings.setValue(SettingsKey::volume, bottomBar->volumeControl->value());
+    settingsAtStart.writeIfChanged(settings, SettingsKey::lastDisc, playback->lastDisc());
+    settingsAtStart.writeIfChanged(settings, SettingsKey::lastFile, playback->lastFile());
+    settingsAtStart.writeIfChanged(settings, SettingsKey::volume, bottomBar->volumeControl->value());
     // The engine itself goes with the window, right after the event loop.
     core->stopPlayback();
     Common::ModernWindow::fileQuit();
@@ -240,9 +245,17 @@ void PlayerWindow::helpReport()
     PlayerHelp::openReport(this, logDialog);
 }
 
+void PlayerWindow::openHelpPage(PlayerProduct::Page page)
+{
+    auto *opener = new PageOpener(this);
+    // opener's failure line -> log
+    connect(opener, &PageOpener::messageWarning, this, &PlayerWindow::messageWarning);
+    opener->open(QUrl(PlayerProduct::pageAddress(page)));
+}
+
 void PlayerWindow::helpFaq()
 {
-    PlayerHelp::openPage(PlayerProduct::Page::Faq);
+    openHelpPage(PlayerProduct::Page::Faq);
 }
 
 void PlayerWindow::helpShortcuts()
@@ -252,17 +265,17 @@ void PlayerWindow::helpShortcuts()
 
 void PlayerWindow::helpMmplug()
 {
-    PlayerHelp::openPage(PlayerProduct::Page::BluRayPlugin);
+    openHelpPage(PlayerProduct::Page::BluRayPlugin);
 }
 
 void PlayerWindow::helpPlayer()
 {
-    PlayerHelp::openPage(PlayerProduct::Page::Home);
+    openHelpPage(PlayerProduct::Page::Home);
 }
 
 void PlayerWindow::helpMirelva()
 {
-    PlayerHelp::openPage(PlayerProduct::Page::Family);
+    openHelpPage(PlayerProduct::Page::Family);
 }
 
 void PlayerWindow::optionsVideoInstance()

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "modernwindow.h"
+#include "playerproduct.h"
+#include "startvalues.h"
 
 #include <QList>
 #include <QString>
@@ -48,8 +50,8 @@ class DesktopIntegration;
 // controls, the video frame, the engine and the playlist in a fixed order.
 //
 // Settings: "Input/last disc" and "Input/last file" (read at construction,
-// written by fileQuit), "Output/volume" (read at construction, written by
-// fileQuit), "Input/video instance" (check mark of the new-window option).
+// written by fileQuit when changed since), "Output/volume" (likewise),
+// "Input/video instance" (check mark of the new-window option).
 class PlayerWindow : public Common::ModernWindow
 {
     Q_OBJECT
@@ -145,6 +147,8 @@ protected:
     FeedbackLine *feedbackLine = nullptr;
     PlayerShortcuts *shortcuts = nullptr;
     WindowGeometry *windowGeometry = nullptr;
+    // The settings written at quit as this window found them.
+    Common::StartValues settingsAtStart;
 
 private:
     void createPlayerActions();
@@ -154,4 +158,6 @@ private:
     void createPlayer();
     void wireControls();
     void checkEngine();
+    // Help pages: the box when the desktop cannot open one.
+    void openHelpPage(PlayerProduct::Page page);
 };

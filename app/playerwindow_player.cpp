@@ -134,6 +134,8 @@ void PlayerWindow::wireControls()
     connect(bar->cdTrackButton, &TrackToolButton::trackChanged, this, &PlayerWindow::changeCdaTrack);
     connect(bar->playButton, &PlayToolButton::pause, engine, &Core::pausePlayback);
     connect(bar->playButton, &PlayToolButton::play, engine, &Core::resumePlayback);
+    // with nothing loaded, Play starts the last medium again
+    connect(bar->playButton, &PlayToolButton::play, commands, &PlayerCommands::startAgain);
     connect(bar->subtitleButton, qOverload<int>(&SubtitleToolButton::trackChanged), engine,
             qOverload<int>(&Core::changeSubtitle));
     connect(bar->subtitleButton, qOverload<const QString &>(&SubtitleToolButton::trackChanged), engine,
@@ -167,17 +169,38 @@ void PlayerWindow::wireControls()
     connect(engine, &Core::mediaParseEnd, this, &PlayerWindow::mediaParseEnd);
     connect(engine, &Core::mediaPlayerEndReached, endGate, &EndOfMediaGate::endReached);
     connect(endGate, &EndOfMediaGate::endDue, this, [this] { endPlayback(); });
+    connect(engine, &Core::mediaPlayerFailed, endGate, &EndOfMediaGate::failureReached);
+    connect(endGate, &EndOfMediaGate::failureDue, this, [this] {
+        const EndOfMediaGate::Scope flow(*endGate);
+        playback->mediaFailed();
+    });
 
     // open flows and playlist -> window
     connect(playback, &PlaybackSession::deletePlaylistRequested, playlists, &PlaylistController::deletePlaylist);
     connect(playback, &PlaybackSession::endRequested, this, &PlayerWindow::endPlayback);
     connect(playback, &PlaybackSession::playlistFileRequested, this, &PlayerWindow::readList);
     connect(playlists, &PlaylistController::playRequested, this, [this](const QString &location) { openUrl(location); });
+    connect(playlists, &PlaylistController::itemPlayRequested, this, [this](const QString &location) {
+        const EndOfMediaGate::Scope flow(*endGate);
+        playback->playItem(location);
+    });
+    // queued: a walk over many broken items never nests
+    connect(
+        playback, &PlaybackSession::itemFailed, this,
+        [this](const QString &location) {
+            const EndOfMediaGate::Scope flow(*endGate);
+            playlists->skipFailedItem(location);
+        },
+        Qt::QueuedConnection);
     connect(playlists, &PlaylistController::endRequested, this, &PlayerWindow::endPlayback);
     connect(playlists, &PlaylistController::messageNotice, this, &PlayerWindow::messageNotice);
     connect(playlists, &PlaylistController::messageWarning, this, &PlayerWindow::messageWarning);
     connect(commands, &PlayerCommands::itemRequested, this, &PlayerWindow::changeListItem);
     connect(commands, &PlayerCommands::stopRequested, this, [this] { endPlayback(true); });
+    connect(commands, &PlayerCommands::startAgainRequested, this, [this] {
+        const EndOfMediaGate::Scope flow(*endGate);
+        playback->replay();
+    });
 
     // tools, volume steps and seeks -> feedback line
     connect(tools, &PlaybackTools::feedback, feedbackLine, &FeedbackLine::showText);
@@ -291,6 +314,7 @@ void PlayerWindow::endPlayback(bool skipPlaylist)
     }
     addSubtitleAction->setEnabled(false);
     bottomBar->resetAfterPlayback();
+    bottomBar->playButton->setStopped(playback->canReplay() || !playlists->playlist().isEmpty());
     setTitleText(QGuiApplication::applicationDisplayName());
     if (!core->isStopped())
         videoHost->replaceFrame();

@@ -1,5 +1,7 @@
 #include "singleapplication.h"
 
+#include "instancefolder.h"
+
 #include <QFileInfo>
 #include <QRegExp>
 #include <QDeadlineTimer>
@@ -59,11 +61,27 @@ SingleApplication::SingleApplication(const QString &id, int &argc, char **argv)
     : QApplication(argc, argv)
     , m_id(id)
 {
+    const InstanceFolder::Choice &folder = InstanceFolder::current();
+    if (!folder.logLine.isEmpty()) {
+        // Told once, to the window's log; the event loop runs after main has
+        // connected it.
+        QTimer::singleShot(0, this, [this, line = folder.logLine] { emit messageWarning(line); });
+    }
+    if (folder.folder.isEmpty()) {
+        m_primary = true; // on its own: there is nowhere to meet another process
+        return;
+    }
     const QString path = serverPath(id);
-    QDir().mkpath(QFileInfo(path).absolutePath());
     m_lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
     m_lock->setStaleLockTime(0); // only a lock whose process is gone is stale
     m_primary = takeLock();
+    if (!m_primary && m_lock->error() != QLockFile::LockFailedError) {
+        // The lock cannot be created at all: waiting for a primary is futile.
+        qWarning("Single instance: cannot create %s.lock: this process runs on its own", qPrintable(path));
+        m_lock.reset();
+        m_primary = true;
+        return;
+    }
     if (m_primary)
         startServer();
     m_lockRetry.setInterval(lockRetryMs);
@@ -85,12 +103,9 @@ SingleApplication::~SingleApplication()
 
 QString SingleApplication::serverPath(const QString &id)
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
     QString name = id;
     name.replace(QRegExp(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
-    return dir + QLatin1Char('/') + name;
+    return InstanceFolder::current().folder + QLatin1Char('/') + name.left(InstanceFolder::maxSocketNameBytes);
 }
 
 bool SingleApplication::isRunning() const

@@ -13,7 +13,8 @@ class QLockFile;
 
 // The application object of a program that runs once per user: the first
 // process (the primary) holds a lock file and listens on a local socket, both
-// in the user's runtime directory; later processes hand it a text with
+// in the user's runtime directory (or its private stand-in, see
+// InstanceFolder); later processes hand it a text with
 // sendMessage. A lock that names no live process of ours on this host (its
 // process died, or its content is empty, unreadable or from another host) is
 // stale, and the next launch takes it over at once. A process whose hand-over
@@ -43,7 +44,7 @@ public:
     void setActivationWindow(QWidget *window, bool activateOnMessage = true);
     QWidget *activationWindow() const { return m_activationWindow; }
 
-    // Location of the socket and lock for an id, in the user's runtime directory.
+    // Location of the socket and lock for an id, in this process's instance folder.
     static QString serverPath(const QString &id);
 
 signals:

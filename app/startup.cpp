@@ -1,13 +1,18 @@
 #include "startup.h"
 
 #include "mediaformats.h"
+#include "medialocation.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegExp>
-#include <QUrl>
+
+#ifdef Q_OS_UNIX
+#include <cstdlib>
+#include <unistd.h>
+#endif
 
 namespace Startup {
 
@@ -32,18 +37,28 @@ bool debugGranted(bool debugFlag, const QString &password)
     return debugFlag && password == QLatin1String("kivo17");
 }
 
-QString resolveStartFile(const QString &startFile, const QString &launchDirectory)
+QString resolveStartFile(const QByteArray &startFile, const QByteArray &launchDirectory)
 {
-    if (startFile.isEmpty())
-        return startFile;
-    // A scheme is two or more letters before "://" or ":" (one letter would
-    // be a drive on other systems).
-    static const QRegExp scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
-    if (scheme.indexIn(startFile) == 0)
-        return startFile;
-    if (QDir::isAbsolutePath(startFile))
-        return startFile;
-    return QDir::cleanPath(QDir(launchDirectory).absoluteFilePath(startFile));
+    const QString text = QFile::decodeName(startFile);
+    if (startFile.isEmpty() || MediaLocation::hasScheme(text))
+        return text;
+    if (QDir::isAbsolutePath(text))
+        return MediaLocation::pathOrLocation(startFile);
+    // Latin-1 keeps every byte as one character through the path cleaning.
+    const QString joined = QString::fromLatin1(launchDirectory + '/' + startFile);
+    return MediaLocation::pathOrLocation(QDir::cleanPath(joined).toLatin1());
+}
+
+QByteArray currentDirectory()
+{
+#ifdef Q_OS_UNIX
+    if (char *directory = ::getcwd(nullptr, 0)) {
+        const QByteArray bytes(directory);
+        std::free(directory);
+        return bytes;
+    }
+#endif
+    return QFile::encodeName(QDir::currentPath());
 }
 
 bool loadsTranslation(const QString &language, bool debugMode)

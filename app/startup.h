@@ -3,6 +3,7 @@
 // files are videos, which interface language applies, whether debug mode is
 // granted, where a relative start file points, and what an exit code means.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -20,10 +21,16 @@ QString interfaceLanguage(const QString &localeName, const QString &setting, con
 // Debug mode needs the flag and the exact password.
 bool debugGranted(bool debugFlag, const QString &password);
 
-// A relative local start file, resolved against the launch directory; empty
-// text, absolute paths and locations with a scheme ("http://...",
-// "file:///...") pass unchanged.
-QString resolveStartFile(const QString &startFile, const QString &launchDirectory);
+// The text that carries the start file (native bytes, as given) to the
+// window and to a running instance: a location with a scheme ("http://...",
+// "file:///...") unchanged; a relative local path resolved against the
+// launch directory (native bytes); a local file whose name is not UTF-8 as
+// its "file://" location, so that no byte is lost; empty stays empty.
+QString resolveStartFile(const QByteArray &startFile, const QByteArray &launchDirectory);
+
+// The current directory's native bytes (QDir::currentPath loses those that
+// are not UTF-8).
+QByteArray currentDirectory();
 
 // The player catalogue is loaded only for French in debug mode.
 bool loadsTranslation(const QString &language, bool debugMode);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "startvalues.h"
+
 #include "borderzones.h"
 
 #include <QPoint>
@@ -78,7 +80,10 @@ protected:
     virtual bool screensChanged();
     virtual void layoutDefault();
     virtual void layoutLoadSettings();
+    // Writes the layout unless it is still the one remembered at start.
     virtual void layoutSaveSettings();
+    // Remembers the layout as it is now, once it has been loaded.
+    void rememberStartLayout();
     // Writes the settings store at once. When that fails: the warning
     // "[Main] Failed to save settings: FILE" in the log and on stderr and,
     // with showBox, one Warning box naming the file. Returns whether saved.
@@ -144,6 +149,7 @@ protected:
     UpdateHelper *updateHelper = nullptr;
     QString shutdownReason;
     WId shutdownWindow = 0; // the window of a registered block; 0 when none
+    StartValues layoutAtStart;
 
 private:
     void createActions();

@@ -19,6 +19,8 @@
 #include <QScreen>
 #include <QSettings>
 
+#include <algorithm>
+
 namespace Common {
 
 QChar ModernWindow::driveLetter(uint unitMask)
@@ -93,15 +95,39 @@ void ModernWindow::layoutLoadSettings()
         resize(settings.value(SettingsKey::layoutSize).toSize());
 }
 
+namespace {
+
+// The layout as saved: in full screen the normal geometry is kept (on the
+// same screen, and the size to come back to when full screen ends after a
+// restart).
+QVariantMap savedLayout(const QWidget *window)
+{
+    const bool fullScreen = window->isFullScreen();
+    const QRect normal = fullScreen && window->normalGeometry().isValid() ? window->normalGeometry()
+                                                                         : QRect(window->pos(), window->size());
+    return {{SettingsKey::layoutFullscreen, fullScreen},
+            {SettingsKey::layoutPosition, normal.topLeft()},
+            {SettingsKey::layoutSize, normal.size()}};
+}
+
+} // namespace
+
+void ModernWindow::rememberStartLayout()
+{
+    const QVariantMap layout = savedLayout(this);
+    for (auto it = layout.cbegin(); it != layout.cend(); ++it)
+        layoutAtStart.remember(it.key(), it.value());
+}
+
 void ModernWindow::layoutSaveSettings()
 {
+    const QVariantMap layout = savedLayout(this);
+    if (std::all_of(layout.keyBegin(), layout.keyEnd(),
+                    [&](const QString &key) { return layoutAtStart.holds(key, layout.value(key)); }))
+        return;
     QSettings settings;
-    // In full screen the normal geometry is kept: on the same screen, and
-    // the size to come back to when full screen ends after a restart.
-    const QRect normal = isFullScreen() && normalGeometry().isValid() ? normalGeometry() : QRect(pos(), size());
-    settings.setValue(SettingsKey::layoutFullscreen, isFullScreen());
-    settings.setValue(SettingsKey::layoutPosition, normal.topLeft());
-    settings.setValue(SettingsKey::layoutSize, normal.size());
+    for (auto it = layout.cbegin(); it != layout.cend(); ++it)
+        settings.setValue(it.key(), it.value());
 
     settings.beginGroup(SettingsKey::desktopGroup);
     settings.remove(QString());

@@ -4,20 +4,25 @@
 
 namespace Common {
 
-ReplyLimits::ReplyLimits(QNetworkReply *reply, int idleTimeoutMs, qint64 maxBytes)
+ReplyLimits::ReplyLimits(QNetworkReply *reply, ReplyTimeouts timeouts, qint64 maxBytes)
     : QObject(reply)
     , m_reply(reply)
     , m_maxBytes(maxBytes)
 {
     m_idle.setSingleShot(true);
-    m_idle.setInterval(idleTimeoutMs);
-    // reply progress -> idle time-out restarts; time-out -> abort
+    m_idle.setInterval(timeouts.idleMs);
+    m_deadline.setSingleShot(true);
+    m_deadline.setInterval(timeouts.deadlineMs);
+    // reply progress -> idle time-out restarts; either time-out -> abort
     connect(&m_idle, &QTimer::timeout, this, &ReplyLimits::timedOut);
+    connect(&m_deadline, &QTimer::timeout, this, &ReplyLimits::timedOut);
     connect(reply, &QNetworkReply::uploadProgress, this, &ReplyLimits::transferMoved);
     connect(reply, &QNetworkReply::downloadProgress, this, &ReplyLimits::transferMoved);
     connect(reply, &QNetworkReply::metaDataChanged, this, &ReplyLimits::transferMoved);
     connect(reply, &QNetworkReply::finished, &m_idle, &QTimer::stop);
+    connect(reply, &QNetworkReply::finished, &m_deadline, &QTimer::stop);
     m_idle.start();
+    m_deadline.start();
 }
 
 QByteArray ReplyLimits::read()

@@ -3,7 +3,6 @@
 #include "formencoding.h"
 #include "logdialog.h"
 #include "modernmessagebox.h"
-#include "replylimits.h"
 #include "reporttext.h"
 #include "richtext.h"
 #include "serverbase.h"
@@ -143,7 +142,7 @@ void ReportDialog::postReport(const QString &report)
     request.setRawHeader("Content-Type", "application/x-www-form-urlencoded");
     m_manager = new QNetworkAccessManager(this);
     m_reply = m_manager->post(request, body);
-    m_limits = new ReplyLimits(m_reply, m_transferTimeoutMs, maxAnswerBytes);
+    m_limits = new ReplyLimits(m_reply, m_timeouts, maxAnswerBytes);
     // reply -> answer dropped; end of the post -> outcome, then deletion
     connect(m_reply, &QNetworkReply::readyRead, this, [this] {
         if (m_limits)

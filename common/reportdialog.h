@@ -1,5 +1,7 @@
 #pragma once
 
+#include "replylimits.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -17,8 +19,6 @@ class LogDialog;
 
 namespace Common {
 
-class ReplyLimits;
-
 // Sends a problem report to the maker's support team: a description (typed
 // here, or prepared by the caller), an optional e-mail address, the version
 // line and the whole application log, as one form post to the report
@@ -26,7 +26,7 @@ class ReplyLimits;
 //
 // The dialog closes as soon as the report is posted and deletes itself when
 // the post has finished; a failed post (network error, HTTP status 400 or
-// more) tells the user and offers the report text for the clipboard. When
+// more, no answer by the deadline) tells the user and offers the report text for the clipboard. When
 // nothing is sent it deletes itself on closing.
 class ReportDialog : public QDialog
 {
@@ -36,7 +36,7 @@ public:
     ReportDialog(const QString &versionText, const QString &app, bool a, const QString &description,
                  LibTarnCommon::LogDialog *log, QWidget *parent = nullptr);
 
-    void setTransferTimeout(int ms) { m_transferTimeoutMs = ms; }
+    void setTimeouts(ReplyTimeouts timeouts) { m_timeouts = timeouts; }
     void done(int result) override;
 
 protected slots:
@@ -53,7 +53,7 @@ private:
     QString m_app;
     QString m_versionText;
     QString m_report;
-    int m_transferTimeoutMs = 30000;
+    ReplyTimeouts m_timeouts;
 
     QNetworkAccessManager *m_manager = nullptr;
     QNetworkReply *m_reply = nullptr;

@@ -1,6 +1,5 @@
 #include "updatehelper.h"
 
-#include "replylimits.h"
 #include "richtext.h"
 
 #include <QGuiApplication>
@@ -126,7 +125,7 @@ void UpdateHelper::start()
     m_done = false;
     m_responsePending = false;
     m_running = m_manager->post(request, encodeForm(requestFields()));
-    m_limits = new ReplyLimits(m_running, m_transferTimeoutMs, maxReplyBytes);
+    m_limits = new ReplyLimits(m_running, m_timeouts, maxReplyBytes);
     // reply -> this
     connect(m_running, &QNetworkReply::errorOccurred, this, &UpdateHelper::handleReplyError);
     connect(m_running, &QNetworkReply::finished, this, &UpdateHelper::handleReplyFinished);

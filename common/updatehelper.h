@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formencoding.h"
+#include "replylimits.h"
 #include "updatereply.h"
 
 #include <QNetworkReply>
@@ -13,22 +14,20 @@ class QNetworkAccessManager;
 
 namespace Common {
 
-class ReplyLimits;
-
 // The update client: posts the form of the update request to the server,
 // reads the tagged reply as it arrives and reports progress as status texts
 // (rich text; anything from the network is escaped). One client serves one
 // check; GUI thread only.
 //
 // Replies are bounded: more than maxReplyBytes aborts the check, and so does
-// a transfer in which nothing moves for the transfer time-out.
+// a transfer in which nothing moves for the idle time-out or that outlasts
+// the deadline; both end as "did not answer in time".
 class UpdateHelper : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr qint64 maxReplyBytes = 1024 * 1024;
-    static constexpr int defaultTransferTimeoutMs = 30000;
 
     explicit UpdateHelper(QObject *parent = nullptr);
     ~UpdateHelper() override;
@@ -39,7 +38,7 @@ public:
     void setVersion(const QString &version) { m_version = version; }
     void setBuild(const QString &build) { m_build = build; }
     void setAuto(bool atStart) { m_auto = atStart ? QStringLiteral("1") : QStringLiteral("0"); }
-    void setTransferTimeout(int ms) { m_transferTimeoutMs = ms; }
+    void setTimeouts(ReplyTimeouts timeouts) { m_timeouts = timeouts; }
 
     bool isDone() const { return m_done; }
     bool isDebug() const { return m_debug != QLatin1String("0"); }
@@ -97,7 +96,7 @@ private:
     QString m_user;
     QString m_mail;
     QString m_name;
-    int m_transferTimeoutMs = defaultTransferTimeoutMs;
+    ReplyTimeouts m_timeouts;
 
     QNetworkAccessManager *m_manager = nullptr;
     QPointer<QNetworkReply> m_running;

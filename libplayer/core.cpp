@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include <vlc/vlc.h>
@@ -41,6 +42,16 @@ QString libvlcError()
 void noteStartError(const libvlc_event_t *, void *failed)
 {
     static_cast<std::atomic_bool *>(failed)->store(true);
+}
+
+// The media of a local path or of a "file://" location. A location goes to
+// libvlc fully encoded, so that a name whose bytes are not UTF-8 reaches the
+// file system unchanged.
+libvlc_media_t *newFileMedia(libvlc_instance_t *instance, const QString &path)
+{
+    if (path.startsWith(QLatin1String("file://"), Qt::CaseInsensitive))
+        return libvlc_media_new_location(instance, QUrl(path).toEncoded().constData());
+    return libvlc_media_new_path(instance, QDir::toNativeSeparators(path).toUtf8().constData());
 }
 
 } // namespace
@@ -163,6 +174,7 @@ bool Core::createPlayer(bool bindWindow)
     if (!player)
         return false;
     ++playerSerial;
+    startAbandoned = false;
     libvlc_media_release(pendingMedia);
     pendingMedia = nullptr;
     // The window alone decides what pointer moves, clicks, keys and drops over
@@ -184,10 +196,12 @@ void Core::abandonStart()
     // the window knows of.
     detachEvents();
     ++playerSerial;
+    startAbandoned = true;
 }
 
 void Core::startedPlayback(bool clearSubtitleFiles)
 {
+    startAbandoned = false;
     libvlc_audio_set_volume(player, volume);
     if (clearSubtitleFiles)
         subtitleFiles.clear();
@@ -235,8 +249,7 @@ Core::Launch Core::launchPendingMedia(bool warnBeforeStop)
 bool Core::playFile(const QString &path)
 {
     const QString shown = path.toHtmlEscaped();
-    const QByteArray nativePath = QDir::toNativeSeparators(path).toUtf8();
-    if (!setPendingMedia(libvlcInstance() ? libvlc_media_new_path(instance, nativePath.constData()) : nullptr)) {
+    if (!setPendingMedia(libvlcInstance() ? newFileMedia(instance, path) : nullptr)) {
         emit messageError(tr("[Core] Not possible to open file: %1").arg(shown));
         return false;
     }
@@ -311,6 +324,7 @@ void Core::releasePlayer()
     bindVideoWindow(false);
     auto *thread = new CoreReleaseThread(player, this);
     player = nullptr;
+    startAbandoned = false;
     ++playerSerial;
     thread->start(QThread::InheritPriority);
     // The GUI thread sleeps until the thread has released the player (the

@@ -53,6 +53,9 @@ public:
     void setVideoWidget(QWidget *widget);
 
     bool isStopped() const;
+    // A player exists and its start did not fail (a player whose start
+    // failed stays until the next command, holding no medium).
+    bool holdsMedia() const { return player && !startAbandoned; }
     bool isLoaded();
     // The running libvlc's version text; needs no engine.
     static QString libvlcVersion();
@@ -125,7 +128,12 @@ signals:
     void mediaTrackAudio(int id, const QString &name);
     void mediaTrackSubtitle(int id, const QString &name);
     void mediaTrackVideo(int id, const QString &name);
+    // The medium has ended (or failed) after audio or video played.
     void mediaPlayerEndReached();
+    // The medium has ended or failed without any audio played or picture
+    // decoded: a file that only looks like media. Comes instead of
+    // mediaPlayerEndReached; the player stays until stopPlayback().
+    void mediaPlayerFailed();
     void mediaPlayerLengthChanged(qint64 milliseconds);
     void mediaPlayerPositionChanged(double position);
     void mediaPlayerTimeChanged(qint64 milliseconds);
@@ -146,6 +154,8 @@ public slots:
     void parseMedia();
     void pausePlayback();
     bool playDisc(int kind, const QString &path);
+    // path: a local path, or a "file://" location (which carries names that
+    // are not UTF-8 byte for byte).
     bool playFile(const QString &path);
     bool playUrl(const QString &url);
     void resumePlayback();
@@ -186,6 +196,9 @@ private:
     // Keeps the picture sizes the track array reports now: the first parse of
     // an MPEG-TS media resets them to 0x0 for the rest of its playback.
     void rememberVideoRecords(libvlc_media_t *media);
+    // The input of the current player is over: reports its end, or its
+    // failure when nothing played.
+    void finishPlayback();
     // What to do after a start that reached Playing or Ended.
     void startedPlayback(bool clearSubtitleFiles);
 
@@ -200,6 +213,7 @@ private:
     std::future<libvlc_instance_t *> instanceLoad;
     libvlc_media_t *pendingMedia = nullptr;
     libvlc_media_player_t *player = nullptr;
+    bool startAbandoned = false; // the start of `player` failed
     // Picture size, sample aspect and frame rate per video track id, as last
     // reported with a width; cleared with knownTracks by every play.
     QHash<int, MediaTrack::VideoRecord> videoRecords;

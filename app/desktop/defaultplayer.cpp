@@ -61,7 +61,7 @@ QString DefaultPlayer::installedEntry()
 void DefaultPlayer::run()
 {
     if (installedEntry().isEmpty()) {
-        fail(tr("[Main] No %1 in the applications directories").arg(QLatin1String(DesktopEntry::fileName)));
+        failNotInstalled();
         return;
     }
     QStringList texts;
@@ -141,6 +141,23 @@ void DefaultPlayer::succeed()
 {
     emit messageNotice(tr("[Main] Default player for %1 media types").arg(types.size()));
     emit finished(true);
+}
+
+void DefaultPlayer::failNotInstalled()
+{
+    const QString entry = QLatin1String(DesktopEntry::fileName);
+    emit messageWarning(tr("[Main] No %1 in the applications directories").arg(entry));
+    // A build run from its folder: nothing to reinstall, the package installs the entry.
+    Common::ModernMessageBox(
+        QMessageBox::Warning, tr("Desktop entry not installed"),
+        tr("%1 cannot become the default player: its desktop entry %2 is not installed, so the desktop does not "
+           "know this program.<br><br>Install %1 as a package: build it with <tt>./scripts/build.sh &amp;&amp; (cd "
+           "build &amp;&amp; cpack -G DEB)</tt>, then install it with <tt>sudo apt install "
+           "./build/player-tarn_*.deb</tt>, and try again from the installed player.")
+            .arg(QGuiApplication::applicationDisplayName(), entry),
+        QMessageBox::Ok, window)
+        .exec();
+    emit finished(false);
 }
 
 void DefaultPlayer::fail(const QString &reason)

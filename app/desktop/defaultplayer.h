@@ -12,9 +12,10 @@ namespace Desktop {
 // "Set as default player...": makes the installed desktop entry the default
 // application of every media type it declares, after the user confirms how
 // many types change. Through `xdg-mime default` when xdg-mime is on PATH,
-// otherwise by rewriting the user's mimeapps.list. A missing desktop entry,
-// a failing xdg-mime or an unwritable file ends in the "Installation issue"
-// box. GUI thread; the boxes are modal over the window given.
+// otherwise by rewriting the user's mimeapps.list. A missing desktop entry
+// (a build that is not installed) ends in a box that tells how to install
+// the package; a failing xdg-mime or an unwritable file in the "Installation
+// issue" box. GUI thread; the boxes are modal over the window given.
 class DefaultPlayer : public QObject
 {
     Q_OBJECT
@@ -45,6 +46,7 @@ private:
     void runXdgMime();
     void writeUserFile();
     void succeed();
+    void failNotInstalled();
     void fail(const QString &reason);
 
     QPointer<QWidget> window;

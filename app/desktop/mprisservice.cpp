@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -17,7 +19,12 @@ namespace {
 const QString busService = QStringLiteral("org.freedesktop.DBus");
 const QString busPath = QStringLiteral("/org/freedesktop/DBus");
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString rootInterface = QStringLiteral("org.mpris.MediaPlayer2");
 const QString playerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QStringList rootMethods{QStringLiteral("Raise"), QStringLiteral("Quit")};
+const QStringList playerMethods{QStringLiteral("Next"),      QStringLiteral("Previous"), QStringLiteral("Pause"),
+                                QStringLiteral("PlayPause"), QStringLiteral("Stop"),     QStringLiteral("Play"),
+                                QStringLiteral("Seek"),      QStringLiteral("SetPosition"), QStringLiteral("OpenUri")};
 
 // RequestName's flag and answers, as the bus defines them.
 constexpr uint DoNotQueue = 4;
@@ -41,7 +48,7 @@ MprisService::MprisService(PlayerStateWatcher *watcher, PlayerCommands *commands
     , watcher(watcher)
     , commands(commands)
 {
-    new MprisRootAdaptor(this);
+    rootAdaptor = new MprisRootAdaptor(this);
     playerAdaptor = new MprisPlayerAdaptor(this);
     connect(watcher, &PlayerStateWatcher::changed, this, &MprisService::publish);
     connect(watcher, &PlayerStateWatcher::positionJumped, this, &MprisService::announceJump);
@@ -67,7 +74,45 @@ void MprisService::start()
     if (!bus.registerObject(objectPath, this, QDBusConnection::ExportAdaptors))
         return;
     exported = true;
+    const auto listen = [&bus, this](const QString &interface, const QString &member) {
+        bus.connect(QString(), objectPath, interface, member, this, SLOT(carryOutSignal(QDBusMessage)));
+    };
+    for (const QString &method : rootMethods)
+        listen(rootInterface, method);
+    for (const QString &method : playerMethods)
+        listen(playerInterface, method);
+    listen(propertiesInterface, QStringLiteral("Set"));
     requestName(baseName, true);
+}
+
+void MprisService::carryOutSignal(const QDBusMessage &message)
+{
+    const QString member = message.member();
+    const QVariantList arguments = message.arguments();
+    if (message.interface() == propertiesInterface) {
+        // Set (interface, property, value)
+        if (arguments.size() != 3 || arguments.at(0).toString() != playerInterface)
+            return;
+        const QVariant value = arguments.at(2).value<QDBusVariant>().variant();
+        if (arguments.at(1).toString() == QLatin1String("Volume"))
+            playerAdaptor->setVolume(value.toDouble());
+        else if (arguments.at(1).toString() == QLatin1String("Rate"))
+            playerAdaptor->setRate(value.toDouble());
+        return;
+    }
+    if (message.interface() == rootInterface) {
+        if (arguments.isEmpty())
+            QMetaObject::invokeMethod(rootAdaptor, member.toLatin1().constData());
+        return;
+    }
+    if (member == QLatin1String("Seek") && arguments.size() == 1)
+        playerAdaptor->Seek(arguments.at(0).toLongLong());
+    else if (member == QLatin1String("SetPosition") && arguments.size() == 2)
+        playerAdaptor->SetPosition(arguments.at(0).value<QDBusObjectPath>(), arguments.at(1).toLongLong());
+    else if (member == QLatin1String("OpenUri") && arguments.size() == 1)
+        playerAdaptor->OpenUri(arguments.at(0).toString());
+    else if (arguments.isEmpty())
+        QMetaObject::invokeMethod(playerAdaptor, member.toLatin1().constData());
 }
 
 void MprisService::requestName(const QString &wanted, bool fallBack)

@@ -2,6 +2,7 @@
 
 #include "mprisstate.h"
 
+#include <QDBusMessage>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
@@ -13,6 +14,7 @@ class PlayerCommands;
 namespace Desktop {
 
 class MprisPlayerAdaptor;
+class MprisRootAdaptor;
 class PlayerStateWatcher;
 
 // The player on the session bus as an MPRIS 2 media player: the object
@@ -25,7 +27,10 @@ class PlayerStateWatcher;
 // controls) and, for what the window does itself, through its signals; each
 // of these runs from the event loop after the D-Bus call has returned.
 // Changes the watcher reports go out as PropertiesChanged, time jumps as
-// Seeked. GUI thread only; nothing is sent before start().
+// Seeked. A call is carried out whether or not its sender expects a reply,
+// and also when it comes as a signal addressed to the object (what
+// dbus-send sends unless told --print-reply or --type=method_call). GUI
+// thread only; nothing is sent before start().
 class MprisService : public QObject
 {
     Q_OBJECT
@@ -63,6 +68,10 @@ signals:
     void raiseRequested();
     void quitRequested();
 
+private slots:
+    // A method's name and arguments sent as a signal: carried out as the call.
+    void carryOutSignal(const QDBusMessage &message);
+
 private:
     void requestName(const QString &wanted, bool fallBack);
     void publish(const PlayerSnapshot &player);
@@ -70,6 +79,7 @@ private:
 
     PlayerStateWatcher *watcher;
     PlayerCommands *commands;
+    MprisRootAdaptor *rootAdaptor = nullptr;
     MprisPlayerAdaptor *playerAdaptor = nullptr;
     bool exported = false;
     QString name;

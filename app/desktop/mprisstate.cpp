@@ -1,5 +1,7 @@
 #include "mprisstate.h"
 
+#include "medialocation.h"
+
 #include <QDBusObjectPath>
 #include <QUrl>
 
@@ -111,7 +113,7 @@ OpenTarget openTarget(const QString &uri)
 {
     const QUrl url(uri);
     if (url.isLocalFile())
-        return {true, url.toLocalFile()};
+        return {true, MediaLocation::pathOrLocation(MediaLocation::nativePath(url))};
     return {false, uri};
 }
 

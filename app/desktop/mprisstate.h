@@ -68,7 +68,8 @@ int controlVolume(double mprisVolume, int current);
 struct OpenTarget
 {
     bool localFile = false;
-    QString text; // the local path, or the location unchanged
+    QString text; // the local path (its location for a name that is not
+                  // UTF-8), or the location unchanged
 };
 OpenTarget openTarget(const QString &uri);
 

@@ -25,6 +25,8 @@ PlayerStateWatcher::PlayerStateWatcher(const Sources &sources, QObject *parent)
     });
     connect(core, &Core::mediaPlayerLengthChanged, this, &PlayerStateWatcher::scheduleReport);
     connect(core, &Core::mediaPlayerEndReached, this, &PlayerStateWatcher::scheduleReport);
+    // A failed start is told by an error line; the player it leaves holds nothing.
+    connect(core, &Core::messageError, this, &PlayerStateWatcher::scheduleReport);
     connect(sources.playButton, &LibPlayer::PlayToolButton::stateChanged, this, &PlayerStateWatcher::scheduleReport);
     connect(sources.volumeControl, &LibPlayer::VolumeControl::valueChanged, this,
             &PlayerStateWatcher::scheduleReport);
@@ -40,7 +42,7 @@ PlayerSnapshot PlayerStateWatcher::snapshot() const
 {
     const LibPlayer::Core *core = sources.core;
     PlayerSnapshot player;
-    player.loaded = !core->isStopped();
+    player.loaded = core->holdsMedia();
     player.serial = core->mediaSerial();
     player.playing = player.loaded && sources.playButton->isPlaying();
     player.video = player.loaded && video && videoSerial == player.serial;
@@ -62,7 +64,7 @@ PlayerSnapshot PlayerStateWatcher::snapshot() const
 
 qint64 PlayerStateWatcher::position() const
 {
-    return sources.core->isStopped() ? -1 : sources.core->time();
+    return sources.core->holdsMedia() ? sources.core->time() : -1;
 }
 
 void PlayerStateWatcher::scheduleReport()

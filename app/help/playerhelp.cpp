@@ -8,7 +8,6 @@
 #include "updatehelper.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QUrl>
 
 namespace PlayerHelp {
@@ -45,11 +44,6 @@ void openReport(QWidget *parent, LibTarnCommon::LogDialog *log)
     dialog->setModal(true);
     dialog->show();
     dialog->activateWindow();
-}
-
-void openPage(PlayerProduct::Page page)
-{
-    QDesktopServices::openUrl(QUrl(PlayerProduct::pageAddress(page)));
 }
 
 Common::UpdateHelper *createUpdateHelper(QObject *parent, bool debug, bool atStart)

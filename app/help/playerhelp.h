@@ -25,9 +25,6 @@ void showAbout(QWidget *parent);
 // deletes itself after its post (or at once when nothing is sent).
 void openReport(QWidget *parent, LibTarnCommon::LogDialog *log);
 
-// Opens the page in the user's browser; failure is silent.
-void openPage(PlayerProduct::Page page);
-
 // A new update client with the player's values; the caller starts it.
 Common::UpdateHelper *createUpdateHelper(QObject *parent, bool debug, bool atStart);
 

@@ -1,9 +1,10 @@
 #include "m3u.h"
 
+#include "medialocation.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cstring>
@@ -18,29 +19,35 @@ void log(const M3uLogSink &sink, const char *format, const QString &outsideText)
         sink(QString::fromLatin1(format).arg(outsideText.toHtmlEscaped()));
 }
 
-// "scheme://..." with a scheme of at least two characters, so that nothing
-// that could be a relative file name is taken for a URL.
-bool looksLikeUrl(const QString &text)
-{
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+://"));
-    return scheme.match(text).hasMatch();
-}
-
 // Qt takes a leading ":" for its resource system: here it is a file name.
 bool isAbsoluteFilePath(const QString &text)
 {
     return !text.startsWith(QLatin1Char(':')) && QDir::isAbsolutePath(text);
 }
 
-M3uEntry resolveEntry(const QString &text, const QString &playlistFolder)
+// The canonical path of a written name under prefix: the line's own bytes
+// when a file has them (a name that is not UTF-8), otherwise those of its
+// decoded text (a Latin-1 list naming files by their UTF-8 names); empty when
+// neither exists (realpath refuses every path that does not).
+QByteArray writtenFile(const QByteArray &prefix, const QByteArray &line, const QString &text)
+{
+    const QByteArray asWritten = MediaLocation::canonicalPath(prefix + line);
+    const QByteArray asText = QFile::encodeName(text);
+    if (!asWritten.isEmpty() || asText == line)
+        return asWritten;
+    return MediaLocation::canonicalPath(prefix + asText);
+}
+
+M3uEntry resolveEntry(const QByteArray &line, const QString &text, const QString &playlistFolder)
 {
     M3uEntry entry;
     entry.text = text;
     // No file name holds a NUL; the file system would cut the name there.
     if (text.contains(QChar::Null))
         return entry;
-    QString local;
-    if (looksLikeUrl(text)) {
+    // Native bytes throughout: a name that is not UTF-8 keeps its bytes.
+    QByteArray canonical;
+    if (MediaLocation::hasScheme(text)) {
         const QUrl url(text, QUrl::TolerantMode);
         if (!url.isValid())
             return entry;
@@ -54,22 +61,17 @@ M3uEntry resolveEntry(const QString &text, const QString &playlistFolder)
             entry.url = url;
             return entry;
         }
-        local = url.toLocalFile();
+        canonical = MediaLocation::canonicalPath(MediaLocation::nativePath(url));
     } else if (isAbsoluteFilePath(text)) {
-        local = text;
+        canonical = writtenFile(QByteArray(), line, text);
     } else {
         // An empty entry resolves to the folder itself.
-        local = playlistFolder + QLatin1Char('/') + text;
+        canonical = writtenFile(QFile::encodeName(playlistFolder) + '/', line, text);
     }
-    // canonicalFilePath hands a path back unchanged when the file system
-    // refuses it for another reason than absence (a component longer than
-    // NAME_MAX, a symbolic-link loop, a folder that cannot be searched): only
-    // a path that exists is found.
-    const QString canonical = local.isEmpty() ? QString() : QFileInfo(local).canonicalFilePath();
-    if (canonical.isEmpty() || !QFileInfo::exists(canonical))
+    if (canonical.isEmpty())
         return entry;
     entry.kind = M3uEntryKind::LocalFile;
-    entry.url = QUrl::fromLocalFile(canonical);
+    entry.url = MediaLocation::fileUrl(canonical);
     return entry;
 }
 
@@ -184,7 +186,7 @@ M3uReadResult readM3uEntries(QIODevice &device, const QString &playlistFolder, b
         if (overlong) {
             entry.text = decodeLine(line, utf8) + QStringLiteral("...");
         } else {
-            entry = resolveEntry(decodeLine(line, utf8), playlistFolder);
+            entry = resolveEntry(line, decodeLine(line, utf8), playlistFolder);
         }
         if (entry.kind == M3uEntryKind::Invalid)
             log(warning, "[Main] Invalid item in playlist: %1", entry.text);
@@ -251,6 +253,7 @@ M3uWriteResult writeM3u(const QString &fileName, const QStringList &locations)
         bool local = false;
         QString path; // local file, as given
         QString location;
+        QString encodedUrl; // set for a name that is not UTF-8: written so, it keeps its bytes
     };
     QList<Item> items;
     bool sameFolder = !playlistFolder.isEmpty();
@@ -262,7 +265,13 @@ M3uWriteResult writeM3u(const QString &fileName, const QStringList &locations)
         if (url.isLocalFile() || plainPath) {
             item.local = true;
             item.path = plainPath ? location : url.toLocalFile();
-            if (sameFolder && QFileInfo(item.path).canonicalPath() != playlistFolder)
+            if (!plainPath && !MediaLocation::isTextName(MediaLocation::nativePath(url)))
+                item.encodedUrl = url.toString(QUrl::FullyEncoded);
+            // Such a path shows U+FFFD in its name, not in its folder.
+            const QString folder = item.encodedUrl.isEmpty()
+                                       ? QFileInfo(item.path).canonicalPath()
+                                       : QFileInfo(QFileInfo(item.path).path()).canonicalFilePath();
+            if (sameFolder && folder != playlistFolder)
                 sameFolder = false;
         }
         items.append(item);
@@ -271,6 +280,10 @@ M3uWriteResult writeM3u(const QString &fileName, const QStringList &locations)
     QStringList lines;
     lines.reserve(items.size());
     for (const Item &item : qAsConst(items)) {
+        if (!item.encodedUrl.isEmpty()) {
+            lines.append(item.encodedUrl);
+            continue;
+        }
         if (!item.local) {
             lines.append(needsUrlForm(item.location)
                              ? QUrl(item.location, QUrl::TolerantMode).toString(QUrl::FullyEncoded)

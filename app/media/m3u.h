@@ -81,8 +81,9 @@ struct M3uWriteResult
 //   need not exist yet), local entries are bare file names, otherwise absolute
 //   paths with native separators. Other locations are written unchanged.
 // - An entry that a reader would trim or take for a comment (leading "#",
-//   blanks at either end) is written percent-encoded: a local file as a
-//   "file://" URL, another location in its fully encoded form.
+//   blanks at either end), and a local file whose name is not UTF-8, is
+//   written percent-encoded: a local file as a "file://" URL, another
+//   location in its fully encoded form.
 // - Latin-1 is used unless the suffix is exactly "m3u8"; when an entry holds
 //   a character beyond ASCII, the suffix is replaced by ".m3u8" (or appended
 //   when there is none) and the file is written in UTF-8 under that name.

@@ -1,6 +1,7 @@
 #include "dropplan.h"
 
 #include "mediaformats.h"
+#include "medialocation.h"
 
 #include <QDir>
 
@@ -21,13 +22,15 @@ Candidates collect(const QList<QUrl> &urls, DropSource source)
     for (const QUrl &url : urls) {
         const Kind kind = MediaFormats::classifyUrl(url);
         if (url.isLocalFile()) {
-            const QString path = url.toLocalFile();
+            // From the name's bytes: the path text would lose those of a
+            // name that is not UTF-8.
+            const QString location = MediaLocation::fileLocation(MediaLocation::nativePath(url));
             if (kind == Kind::Video)
-                found.video.append(QUrl::fromLocalFile(path).toString());
+                found.video.append(location);
             else if (kind == Kind::Audio)
-                found.audio.append(QUrl::fromLocalFile(path).toString());
+                found.audio.append(location);
             else if (kind == Kind::Subtitle)
-                found.subtitles.append(QDir::toNativeSeparators(path));
+                found.subtitles.append(QDir::toNativeSeparators(url.toLocalFile()));
         } else if (source == DropSource::PlaylistFile && isNetworkLocation(url)) {
             if (kind == Kind::Video)
                 found.video.append(url.toString());

@@ -5,6 +5,7 @@
 #include "inputdiscdialog.h"
 #include "inputurldialog.h"
 #include "mediaformats.h"
+#include "medialocation.h"
 #include "playtoolbutton.h"
 #include "subtitletoolbutton.h"
 #include "timeslider.h"
@@ -17,6 +18,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QUrl>
+
+#include <utility>
 
 PlaybackSession::PlaybackSession(LibPlayer::Core *core, const Controls &controls, QWidget *dialogParent)
     : QObject(dialogParent)
@@ -52,9 +55,10 @@ void PlaybackSession::pause()
 void PlaybackSession::resume()
 {
     core->resumePlayback();
-    // With nothing loaded the button keeps its look without media rather than
-    // offering a pause of nothing.
-    if (!core->isStopped())
+    // With nothing loaded, or a player that cannot play (its start failed,
+    // or its medium is over), the button keeps its look rather than offering
+    // a pause of nothing.
+    if (core->isPlaying())
         controls.playButton->setPlaying();
 }
 
@@ -74,10 +78,40 @@ void PlaybackSession::showPlaying(bool subtitlesAllowed)
         controls.addSubtitleAction->setEnabled(true);
 }
 
-void PlaybackSession::showFailure(const QString &title, const QString &text)
+void PlaybackSession::reportFailure(const Started &failed)
 {
+    current = Started();
+    if (failed.source == Source::PlaylistItem) {
+        emit itemFailed(failed.location);
+        return;
+    }
+    controls.playButton->setStopped();
+    QString title;
+    QString text;
+    QString name = failed.location;
+    switch (failed.source) {
+    case Source::File:
+        title = tr("Failed to play file");
+        text = tr("%1 was not able to play this file.");
+        name = QDir::toNativeSeparators(name);
+        break;
+    case Source::Url:
+        title = tr("Failed to play URL");
+        text = tr("%1 was not able to play this URL.");
+        if (name.startsWith(QLatin1String("file://")))
+            name = QDir::toNativeSeparators(QUrl(name).toLocalFile());
+        break;
+    case Source::Disc:
+        title = tr("Failed to play disc");
+        text = tr("%1 was not able to play this disc.");
+        break;
+    case Source::None:
+    case Source::PlaylistItem:
+        return;
+    }
     QGuiApplication::restoreOverrideCursor();
-    showUserBox(dialogParent, QMessageBox::Warning, title, text.arg(QGuiApplication::applicationDisplayName()));
+    showUserBox(dialogParent, QMessageBox::Warning, title,
+                text.arg(QGuiApplication::applicationDisplayName()) + QLatin1String("<br>") + name.toHtmlEscaped());
 }
 
 void PlaybackSession::openFile(QString f)
@@ -88,9 +122,7 @@ void PlaybackSession::openFile(QString f)
     // starting its next item only to stop it again.
     const bool handedIn = !f.isEmpty();
     if (f.isEmpty()) {
-        f = QFileDialog::getOpenFileName(
-            dialogParent, tr("Open file"), startFolder(),
-            MediaFormats::openFileFilter(tr("All files"), tr("Video files"), tr("Audio files"), tr("Playlist files")));
+        f = askForFile();
         if (!f.isEmpty())
             emit deletePlaylistRequested();
     }
@@ -99,16 +131,45 @@ void PlaybackSession::openFile(QString f)
         return;
     }
     endCurrent(handedIn);
-    if (MediaFormats::isPlaylistFile(f)) {
-        emit playlistFileRequested(f);
+    // A handed-in location of another scheme is played as a URL.
+    if (MediaLocation::hasScheme(f) && !MediaLocation::isFileLocation(f)) {
+        playLocation(f, Source::Url);
+        return;
+    }
+    const QString path = MediaLocation::displayPath(f);
+    if (MediaFormats::isPlaylistFile(path)) {
+        emit playlistFileRequested(path);
         return;
     }
     if (!core->playFile(f)) {
-        showFailure(tr("Failed to play file"), tr("%1 was not able to play this file."));
+        reportFailure({Source::File, f});
         return;
     }
+    current = {Source::File, f};
     showPlaying();
-    lastPlayedFile = f;
+    lastPlayedFile = path;
+}
+
+QString PlaybackSession::askForFile()
+{
+    QFileDialog dialog(
+        dialogParent, tr("Open file"), startFolder(),
+        MediaFormats::openFileFilter(tr("All files"), tr("Video files"), tr("Audio files"), tr("Playlist files")));
+    // Qt's own dialog lists a name that is not UTF-8 with U+FFFD and, for an
+    // existing file, checks that text, which names no file: it would refuse
+    // the name it offers. Any name is taken instead; one that names nothing
+    // fails to play with the usual box.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A URL keeps the bytes where the dialog knows them (the desktop's own).
+    dialog.setSupportedSchemes({QStringLiteral("file")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty())
+        return QString();
+    const QUrl chosen = dialog.selectedUrls().constFirst();
+    QByteArray bytes = MediaLocation::nativePath(chosen);
+    if (MediaLocation::canonicalPath(bytes).isEmpty()) // shown with U+FFFD: looked up again in its folder
+        bytes = MediaLocation::recoverNativePath(chosen.toLocalFile());
+    return MediaLocation::pathOrLocation(bytes);
 }
 
 void PlaybackSession::openUrl(QString u)
@@ -124,14 +185,28 @@ void PlaybackSession::openUrl(QString u)
         resume();
         return;
     }
-    endCurrent(false);
-    if (!core->playUrl(u)) {
-        showFailure(tr("Failed to play URL"), tr("%1 was not able to play this URL."));
+    playLocation(u, Source::Url);
+}
+
+void PlaybackSession::playItem(const QString &location)
+{
+    pause();
+    playLocation(location, Source::PlaylistItem);
+}
+
+void PlaybackSession::playLocation(const QString &location, Source source)
+{
+    // The playlist has already moved to the item: what still plays ends
+    // without moving it on again.
+    endCurrent(source == Source::PlaylistItem);
+    if (!core->playUrl(location)) {
+        reportFailure({source, location});
         return;
     }
+    current = {source, location};
     // A local location makes its folder the start folder of the next dialog.
-    if (u.startsWith(QLatin1String("file://")))
-        lastPlayedFile = QUrl(u).toLocalFile();
+    if (location.startsWith(QLatin1String("file://")))
+        lastPlayedFile = QUrl(location).toLocalFile();
     showPlaying();
 }
 
@@ -149,6 +224,11 @@ void PlaybackSession::openDisc()
         return;
     }
     emit deletePlaylistRequested();
+    playDisc(kind, location);
+}
+
+void PlaybackSession::playDisc(int kind, const QString &location)
+{
     const std::shared_ptr<const Platform::OpticalDrives> opticalDrives =
         drives ? drives : Platform::systemOpticalDrives();
     const bool audioCd = kind == int(DiscKind::AudioCd);
@@ -161,13 +241,46 @@ void PlaybackSession::openDisc()
     }
     endCurrent(false);
     if (!core->playDisc(kind, discEnginePath(kind, location, opticalDrives->drives()))) {
-        showFailure(tr("Failed to play disc"), tr("%1 was not able to play this disc."));
+        reportFailure({Source::Disc, location, kind});
         return;
     }
+    current = {Source::Disc, location, kind};
     showPlaying(kind == int(DiscKind::Dvd));
     lastPlayedDisc = location;
     if (audioCd)
         controls.cdTrackButton->setTrackNumber(tracks);
+}
+
+void PlaybackSession::mediaFailed()
+{
+    const Started failed = std::exchange(current, Started());
+    endCurrent(true);
+    reportFailure(failed);
+}
+
+bool PlaybackSession::canReplay() const
+{
+    return current.source == Source::File || current.source == Source::Url || current.source == Source::Disc;
+}
+
+void PlaybackSession::replay()
+{
+    const Started last = current;
+    switch (last.source) {
+    case Source::File:
+        openFile(last.location);
+        break;
+    case Source::Url:
+        openUrl(last.location);
+        break;
+    case Source::Disc:
+        pause();
+        playDisc(last.discKind, last.location);
+        break;
+    case Source::None:
+    case Source::PlaylistItem:
+        break;
+    }
 }
 
 void PlaybackSession::addSubtitleFile()

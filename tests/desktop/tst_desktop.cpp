@@ -130,8 +130,9 @@ private slots:
             << true << XdgMime::Succeeds << int(QMessageBox::No) << QStringList{ask} << false << false;
         QTest::newRow("xdg-mime fails: installation issue")
             << true << XdgMime::Fails << int(QMessageBox::Yes) << QStringList{ask, issue} << true << false;
-        QTest::newRow("entry not installed: installation issue")
-            << false << XdgMime::Succeeds << int(QMessageBox::Yes) << QStringList{issue} << false << false;
+        QTest::newRow("entry not installed: how to install the package")
+            << false << XdgMime::Succeeds << int(QMessageBox::Yes) << QStringList{"Desktop entry not installed"}
+            << false << false;
         QTest::newRow("no xdg-mime: user mimeapps.list written")
             << true << XdgMime::Absent << int(QMessageBox::Yes) << QStringList{ask} << false << true;
     }
@@ -183,6 +184,9 @@ private slots:
         QCOMPARE(answerer.boxes.size(), boxes.size());
         for (int i = 0; i < boxes.size(); ++i)
             QVERIFY2(answerer.boxes.at(i).startsWith("<b>" + boxes.at(i) + "</b>"), qPrintable(answerer.boxes.at(i)));
+        if (!installed)
+            QVERIFY2(answerer.boxes.first().contains("sudo apt install ./build/player-tarn_*.deb"),
+                     qPrintable(answerer.boxes.first()));
         const QStringList types = Desktop::DefaultPlayer::mimeTypes();
         if (boxes.first() == QLatin1String("Set as default player")) // one type of the user's file is ours already
             QVERIFY2(answerer.boxes.first().contains(

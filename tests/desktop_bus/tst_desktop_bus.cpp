@@ -2,6 +2,7 @@
 // its controls and reports back, the screen saver is held off only while a
 // video plays, and a killed player leaves no inhibition behind.
 #include "desktopintegration.h"
+#include "localhttpserver.h"
 #include "mprisservice.h"
 #include "playercommands.h"
 #include "privatebus.h"
@@ -21,10 +22,15 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <vector>
+
+#include <unistd.h>
 
 using Desktop::MprisService;
 using TarnTest::media;
@@ -158,7 +164,9 @@ private slots:
         QVERIFY(screenSaverBus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &screenSaver,
                                               QDBusConnection::ExportAllSlots));
         QVERIFY(screenSaverBus.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
+        QVERIFY(TarnTest::copyToNativeName(media("av.mkv"), notTextName));
     }
+    void cleanupTestCase() { std::remove(notTextName.constData()); }
 
     void init()
     {
@@ -223,6 +231,11 @@ private slots:
             << QStringList{film} << true << "Rate" << QVariantList{1.5}
             << Check([](TestWindow &w) { return std::abs(w.core->rate() - 1.5) < 0.01; })
             << QVariantMap{{"Rate", 1.5}} << qlonglong(-1);
+        const QByteArray location = "file://" + notTextName.toPercentEncoding("/");
+        QTest::newRow("OpenUri plays a file whose name is not UTF-8")
+            << QStringList() << false << "OpenUri" << QVariantList{QString::fromLatin1(location)}
+            << Check([location](TestWindow &w) { return QUrl(w.core->location()).toEncoded() == location; })
+            << QVariantMap{{"PlaybackStatus", "Playing"}} << qlonglong(-1);
         QTest::newRow("Seek moves the time label")
             << QStringList{film} << true << "Seek" << QVariantList{qlonglong(1500000)}
             << Check([](TestWindow &w) { return w.bottomBar->timeLabel->text().startsWith("00:01"); })
@@ -255,6 +268,111 @@ private slots:
             QTRY_COMPARE(listener.seeks.size(), 1);
             QVERIFY(listener.seeks.first() >= seeked && listener.seeks.first() < seeked + 500000);
         }
+    }
+
+    // Clients often send without expecting a reply: GDBus without a callback
+    // sets the call's "no reply expected" flag, and dbus-send without
+    // --print-reply sends a signal addressed to the player. Both count.
+    void everyMethodIsCarriedOutWithOrWithoutReply_data()
+    {
+        QTest::addColumn<QString>("method"); // "Volume": the property set
+        QTest::addColumn<bool>("pausedFirst");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<Check>("effect");
+        const QString song = media("audio.mp3");
+        const QList<std::tuple<QString, bool, Check>> methods{
+            {"Play", true, [](TestWindow &w) { return w.bottomBar->playButton->isPlaying(); }},
+            {"Pause", false, [](TestWindow &w) { return w.playing() && !w.bottomBar->playButton->isPlaying(); }},
+            {"PlayPause", true, [](TestWindow &w) { return w.bottomBar->playButton->isPlaying(); }},
+            {"Stop", false, [](TestWindow &w) { return !w.playing(); }},
+            {"Next", true, [](TestWindow &w) { return w.currentItem() == 2 && w.playing(); }},
+            {"Previous", true, [](TestWindow &w) { return w.currentItem() == 1 && w.playing(); }},
+            {"Seek", true, [](TestWindow &w) { return w.bottomBar->timeLabel->text().startsWith("00:01"); }},
+            {"SetPosition", true, [](TestWindow &w) { return w.bottomBar->timeLabel->text().startsWith("00:01"); }},
+            {"OpenUri", true, [song](TestWindow &w) { return w.playback->lastFile() == song && w.playing(); }},
+            {"Volume", true, [](TestWindow &w) { return w.bottomBar->volumeControl->value() == 40; }},
+            {"Raise", true, [this](TestWindow &) { return raised > 0; }},
+            {"Quit", true, [this](TestWindow &) { return quitAsked > 0; }},
+        };
+        for (const auto &[method, pausedFirst, effect] : methods) {
+            for (const char *way : {"reply expected", "no reply expected", "dbus-send without --print-reply"})
+                QTest::addRow("%s, %s", qPrintable(method), way) << method << pausedFirst << QString(way) << effect;
+        }
+    }
+
+    void everyMethodIsCarriedOutWithOrWithoutReply()
+    {
+        QFETCH(QString, method);
+        QFETCH(bool, pausedFirst);
+        QFETCH(QString, way);
+        QFETCH(Check, effect);
+        raised = quitAsked = 0;
+        connect(window.get(), &TestWindow::needToShow, this, [this] { ++raised; });
+        connect(window->desktop, &Desktop::DesktopIntegration::quitRequested, this, [this] { ++quitAsked; });
+        // Counted, not carried out: an event loop told to quit stays so for every later box here
+        // (the players quit for real below).
+        QObject::disconnect(window->desktop, SIGNAL(quitRequested()), window.get(), nullptr);
+        play({media("av.mkv"), media("clip.ts")});
+        if (method == QLatin1String("Previous"))
+            window->commands->next();
+        if (pausedFirst)
+            window->commands->pause();
+
+        // The call, and the same arguments as dbus-send writes them.
+        QString interface = playerInterface;
+        QVariantList arguments;
+        QStringList typed;
+        if (method == QLatin1String("Seek")) {
+            arguments << qlonglong(1500000);
+            typed << "int64:1500000";
+        } else if (method == QLatin1String("SetPosition")) {
+            const QVariantMap metadata =
+                qdbus_cast<QVariantMap>(property(playerInterface, QStringLiteral("Metadata")).value<QDBusArgument>());
+            const QDBusObjectPath track = metadata.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>();
+            arguments << QVariant::fromValue(track) << qlonglong(1500000);
+            typed << "objpath:" + track.path() << "int64:1500000";
+        } else if (method == QLatin1String("OpenUri")) {
+            arguments << QUrl::fromLocalFile(media("audio.mp3")).toString();
+            typed << "string:" + arguments.first().toString();
+        } else if (method == QLatin1String("Raise") || method == QLatin1String("Quit")) {
+            interface = QStringLiteral("org.mpris.MediaPlayer2");
+        } else if (method == QLatin1String("Volume")) {
+            interface = propertiesInterface;
+            arguments << playerInterface << method << QVariant::fromValue(QDBusVariant(0.4));
+            typed << "string:" + playerInterface << "string:Volume" << "variant:double:0.4";
+            method = QStringLiteral("Set");
+        }
+        if (way == QLatin1String("reply expected")) {
+            QCOMPARE(call(interface, method, arguments).type(), QDBusMessage::ReplyMessage);
+        } else if (way == QLatin1String("no reply expected")) {
+            QDBusMessage message =
+                QDBusMessage::createMethodCall(MprisService::baseName, MprisService::objectPath, interface, method);
+            message.setArguments(arguments);
+            QVERIFY(client.send(message)); // sent with the flag: QtDBus expects no reply to a plain send
+        } else {
+            QProcess dbusSend;
+            dbusSend.start(QStringLiteral("dbus-send"), QStringList{"--session", "--dest=" + MprisService::baseName,
+                                                                    MprisService::objectPath, interface + '.' + method}
+                                                            + typed);
+            QVERIFY(dbusSend.waitForFinished(5000));
+            QCOMPARE(dbusSend.exitCode(), 0);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(effect(*window), 5000);
+    }
+
+    void failedOpenReportsStopped()
+    {
+        play({media("av.mkv")});
+        window->commands->pause();
+        QTRY_COMPARE(property(playerInterface, QStringLiteral("PlaybackStatus")), QVariant(QStringLiteral("Paused")));
+        listener.changes.clear();
+        const QString broken = folder.filePath(QStringLiteral("empty.mp3"));
+        QFile(broken).open(QIODevice::WriteOnly);
+        window->handleMessage(broken); // as a second launch hands it over
+        QTRY_COMPARE(answerer->boxes.size(), 1);
+        QVERIFY2(answerer->boxes.first().startsWith("<b>Failed to play file</b>"), qPrintable(answerer->boxes.first()));
+        QTRY_VERIFY(listener.announced({{"PlaybackStatus", "Stopped"}}));
+        QCOMPARE(property(playerInterface, QStringLiteral("PlaybackStatus")), QVariant(QStringLiteral("Stopped")));
     }
 
     void screenSaverHeldOnlyWhileVideoPlays_data()
@@ -302,18 +420,159 @@ private slots:
         player.setProcessChannelMode(QProcess::ForwardedChannels);
         player.start(QStringLiteral(PLAYER), {QStringLiteral("--start"), QStringLiteral(TARN_SAMPLE_CLIP)});
         QVERIFY(player.waitForStarted());
-        const QString instanceName = MprisService::baseName + QStringLiteral(".instance%1").arg(player.processId());
-        QTRY_VERIFY_WITH_TIMEOUT(registered(instanceName), 10000);
+        const QString name = instanceName(player);
+        QTRY_VERIFY_WITH_TIMEOUT(registered(name), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(screenSaver.events, QStringList{held()}, 10000);
         player.kill();
         QVERIFY(player.waitForFinished(10000));
         QTRY_COMPARE(screenSaver.events, QStringList({held(), QStringLiteral("dropped 1")}));
-        QVERIFY(!registered(instanceName));
+        QVERIFY(!registered(name));
         // The window of this process kept its own name all along.
         QVERIFY(registered(MprisService::baseName));
     }
 
+    // Real launches, seen through the player's own MPRIS name: a start file
+    // whose name is not UTF-8 (with --start, or bare and relative to the
+    // launch folder), the same handed over to a running player, and a start
+    // location with a scheme, which opens as a URL instead of a file.
+    void launchesPlayWhatTheyAreGiven_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("arguments"); // "<folder>" and "<server>" are filled in
+        QTest::addColumn<bool>("handedOver");
+        QTest::addColumn<QByteArray>("played"); // encoded location
+        const QByteArray file = "<folder>/lat\xe9.ts";
+        const QByteArray location = "file://<folder>/lat%E9.ts";
+        QTest::newRow("--start") << QList<QByteArray>{"--start", file} << false << location;
+        QTest::newRow("bare relative name") << QList<QByteArray>{"lat\xe9.ts"} << false << location;
+        QTest::newRow("handed over") << QList<QByteArray>{"--start", file} << true << location;
+        for (bool handedOver : {false, true}) {
+            QTest::newRow(handedOver ? "handed over http://" : "--start http://")
+                << QList<QByteArray>{"--start", "<server>/clip.ts"} << handedOver << QByteArray("<server>/clip.ts");
+        }
+    }
+
+    void launchesPlayWhatTheyAreGiven()
+    {
+        QFETCH(QList<QByteArray>, arguments);
+        QFETCH(bool, handedOver);
+        QFETCH(QByteArray, played);
+        QTemporaryDir launchFolder;
+        TarnTest::LocalHttpServer server;
+        QFile clip(media("clip.ts"));
+        QVERIFY(clip.open(QIODevice::ReadOnly));
+        server.reply = TarnTest::HttpReply(clip.readAll());
+        const auto fill = [&](QByteArray text) {
+            return text.replace("<folder>", QFile::encodeName(launchFolder.path())).replace("<server>", server.base().toLatin1());
+        };
+        const QByteArray name = fill("<folder>/lat\xe9.ts");
+        QVERIFY(TarnTest::copyToNativeName(media("clip.ts"), name));
+        const auto removeName = qScopeGuard([&name] { std::remove(name.constData()); });
+
+        RawArgumentsProcess primary;
+        if (handedOver) {
+            primary.start({});
+            QVERIFY(primary.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(registered(instanceName(primary)), 10000);
+        }
+        RawArgumentsProcess launch;
+        launch.setWorkingDirectory(launchFolder.path());
+        for (QByteArray &argument : arguments)
+            argument = fill(argument);
+        launch.start(arguments);
+        QVERIFY(launch.waitForStarted());
+        if (handedOver) {
+            QVERIFY(launch.waitForFinished(10000));
+            QCOMPARE(launch.exitCode(), 0);
+        }
+        const QVariantMap announced{{"Metadata", QVariantMap{{"xesam:url", QString::fromLatin1(fill(played))}}}};
+        QTRY_VERIFY_WITH_TIMEOUT(listener.announced(announced), 15000);
+        for (QProcess *process : {&launch, &primary}) {
+            process->kill();
+            process->waitForFinished(10000);
+        }
+    }
+
+    // "Open video in new window": two processes share the settings file. One
+    // changes the volume, the other opens a video; whichever quits last, both
+    // changes are kept.
+    void twoWindowsKeepEachOthersChangesWhateverTheQuitOrder_data()
+    {
+        QTest::addColumn<bool>("changedVolumeQuitsFirst");
+        QTest::newRow("volume changer quits first") << true;
+        QTest::newRow("volume changer quits last") << false;
+    }
+
+    void twoWindowsKeepEachOthersChangesWhateverTheQuitOrder()
+    {
+        QFETCH(bool, changedVolumeQuitsFirst);
+        // This process's window keeps the plain name: both players take instance names.
+        QSettings settings;
+        settings.clear();
+        settings.setValue(QStringLiteral("Check update"), false);
+        settings.setValue(QStringLiteral("Input/video instance"), true);
+        settings.setValue(QStringLiteral("Output/volume"), 20);
+        settings.setValue(QStringLiteral("Input/last file"), QStringLiteral("/old/film.mkv"));
+        settings.sync();
+
+        QProcess volumeWindow;
+        QProcess videoWindow;
+        for (QProcess *player : {&volumeWindow, &videoWindow})
+            player->setProcessChannelMode(QProcess::ForwardedChannels);
+        volumeWindow.start(QStringLiteral(PLAYER), QStringList());
+        videoWindow.start(QStringLiteral(PLAYER), {QStringLiteral("--start"), media("av.mkv")});
+        QVERIFY(volumeWindow.waitForStarted() && videoWindow.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(registered(instanceName(volumeWindow)) && registered(instanceName(videoWindow)), 15000);
+        call(instanceName(volumeWindow), propertiesInterface, QStringLiteral("Set"),
+             {playerInterface, QStringLiteral("Volume"), QVariant::fromValue(QDBusVariant(0.9))});
+        QTRY_COMPARE(property(instanceName(volumeWindow), playerInterface, QStringLiteral("Volume")), QVariant(0.9));
+        QTRY_COMPARE_WITH_TIMEOUT(property(instanceName(videoWindow), playerInterface, QStringLiteral("PlaybackStatus")),
+                                  QVariant(QStringLiteral("Playing")), 10000);
+
+        for (QProcess *player : changedVolumeQuitsFirst ? QList<QProcess *>{&volumeWindow, &videoWindow}
+                                                         : QList<QProcess *>{&videoWindow, &volumeWindow}) {
+            call(instanceName(*player), QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"), {});
+            QVERIFY(player->waitForFinished(15000));
+        }
+        settings.sync();
+        QCOMPARE(settings.value(QStringLiteral("Output/volume")).toInt(), 90);
+        QCOMPARE(settings.value(QStringLiteral("Input/last file")).toString(), media("av.mkv"));
+    }
+
 private:
+    // Starts the player with arguments given as bytes (QProcess would pass
+    // them through QString, which replaces bytes that are not UTF-8).
+    class RawArgumentsProcess : public QProcess
+    {
+    public:
+        void start(const QList<QByteArray> &arguments)
+        {
+            raw = QList<QByteArray>{PLAYER} + arguments;
+            argv.clear();
+            for (QByteArray &argument : raw)
+                argv.push_back(argument.data());
+            argv.push_back(nullptr);
+            setProcessChannelMode(QProcess::ForwardedChannels);
+            QProcess::start(QStringLiteral(PLAYER), QStringList());
+        }
+
+    protected:
+        // In the child, after the working folder is entered.
+        void setupChildProcess() override
+        {
+            ::execv(argv.front(), argv.data());
+            ::_exit(127);
+        }
+
+    private:
+        QList<QByteArray> raw;
+        std::vector<char *> argv;
+    };
+
+    static QString instanceName(const QProcess &player)
+    {
+        return MprisService::baseName + QStringLiteral(".instance%1").arg(player.processId());
+    }
+
     static QString held() { return QStringLiteral("inhibit 1 Player Tarn"); }
 
     void play(const QStringList &files)
@@ -334,8 +593,12 @@ private:
     // Calls the player without blocking this thread, which also serves it.
     QDBusMessage call(const QString &interface, const QString &method, const QVariantList &arguments)
     {
-        QDBusMessage message =
-            QDBusMessage::createMethodCall(MprisService::baseName, MprisService::objectPath, interface, method);
+        return call(MprisService::baseName, interface, method, arguments);
+    }
+    QDBusMessage call(const QString &service, const QString &interface, const QString &method,
+                      const QVariantList &arguments)
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(service, MprisService::objectPath, interface, method);
         message.setArguments(arguments);
         QDBusPendingCall pending = client.asyncCall(message);
         QElapsedTimer elapsed;
@@ -346,7 +609,11 @@ private:
     }
     QVariant property(const QString &interface, const QString &name)
     {
-        const QDBusMessage reply = call(propertiesInterface, QStringLiteral("Get"), {interface, name});
+        return property(MprisService::baseName, interface, name);
+    }
+    QVariant property(const QString &service, const QString &interface, const QString &name)
+    {
+        const QDBusMessage reply = call(service, propertiesInterface, QStringLiteral("Get"), {interface, name});
         return reply.arguments().value(0).value<QDBusVariant>().variant();
     }
     void setProperty(const QString &interface, const QString &name, const QVariant &value)
@@ -354,8 +621,11 @@ private:
         call(propertiesInterface, QStringLiteral("Set"), {interface, name, QVariant::fromValue(QDBusVariant(value))});
     }
 
+    int raised = 0;
+    int quitAsked = 0;
     QTemporaryDir folder;
     QString taggedSong = folder.filePath(QStringLiteral("tagged.mp3"));
+    QByteArray notTextName = QFile::encodeName(folder.path()) + "/lat\xe9.mkv"; // Latin-1 é
     QDBusConnection client = connection(QStringLiteral("tarn-test-client"));
     QDBusConnection screenSaverBus = connection(QStringLiteral("tarn-test-screensaver"));
     MprisListener listener;

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+
 class TestM3u : public QObject
 {
     Q_OBJECT
@@ -14,6 +16,9 @@ private:
     QTemporaryDir dir;
 
     QString path(const QString &relative) const { return dir.path() + QLatin1Char('/') + relative; }
+
+    // A Latin-1 é, which no QString path can name.
+    QByteArray notTextName() const { return QFile::encodeName(dir.path()) + "/lat\xe9.mp3"; }
 
     QByteArray withDir(QByteArray bytes) const { return bytes.replace("@DIR@", dir.path().toUtf8()); }
 
@@ -47,7 +52,10 @@ private slots:
                                    " lead.mp3", "100%.mp3", ":a.mp3"};
         for (const QString &name : media)
             writeFile(name, "ID3");
+        FILE *notText = std::fopen(notTextName().constData(), "wb");
+        QVERIFY(notText && std::fclose(notText) == 0);
     }
+    void cleanupTestCase() { std::remove(notTextName().constData()); }
 
     void readsEntries_data()
     {
@@ -66,8 +74,12 @@ private slots:
             << "LIST.M3U8" << QByteArray("caf\xc3\xa9.mp3\n") << QStringList{"F:caf\u00e9.mp3"};
         QTest::newRow("m3u read as Latin-1") << "latin.m3u" << QByteArray("caf\xe9.mp3\n")
                                              << QStringList{"F:caf\u00e9.mp3"};
-        QTest::newRow("UTF-8 bytes in m3u are Latin-1")
-            << "mixed.m3u" << QByteArray("caf\xc3\xa9.mp3\n") << QStringList{"I:caf\u00c3\u00a9.mp3"};
+        // Bytes name a file as written first, then as their decoded text.
+        QTest::newRow("UTF-8 bytes in m3u name their file")
+            << "mixed.m3u" << QByteArray("caf\xc3\xa9.mp3\n") << QStringList{"F:caf\u00e9.mp3"};
+        QTest::newRow("name that is not UTF-8: as written, absolute, and as URL")
+            << "bytes.m3u8" << QByteArray("lat\xe9.mp3\n@DIR@/lat\xe9.mp3\nfile://@DIR@/lat%E9.mp3\n")
+            << QStringList{"F:lat\ufffd.mp3", "F:lat\ufffd.mp3", "F:lat\ufffd.mp3"};
         QTest::newRow("UTF-8 mark makes UTF-8")
             << "marked.m3u" << QByteArray("\xef\xbb\xbf#EXTM3U\ncaf\xc3\xa9.mp3\n") << QStringList{"F:caf\u00e9.mp3"};
         QTest::newRow("absolute paths and file URLs")
@@ -193,6 +205,9 @@ private slots:
         QTest::newRow("names a reader would change become URLs")
             << "awkward.m3u" << QStringList{"#1 hit.mp3", " lead.mp3"} << "awkward.m3u"
             << QByteArray("file://@DIR@/%231%20hit.mp3\nfile://@DIR@/%20lead.mp3\n");
+        QTest::newRow("name that is not UTF-8 as its URL, in the same folder")
+            << "bytes-out.m3u" << QStringList{"a.mp3", "file://@DIR@/lat%E9.mp3"} << "bytes-out.m3u"
+            << QByteArray("a.mp3\nfile://@DIR@/lat%E9.mp3\n");
         QTest::newRow("remote location kept")
             << "remote-out.m3u" << QStringList{"a.mp3", "http://example.invalid/r.mp3"} << "remote-out.m3u"
             << QByteArray("a.mp3\nhttp://example.invalid/r.mp3\n");
@@ -211,9 +226,10 @@ private slots:
         QFETCH(QByteArray, bytes);
         QStringList locations, expected;
         for (const QString &item : items) {
-            const bool remote = item.contains(QStringLiteral("://"));
-            locations << (remote ? item : QUrl::fromLocalFile(path(item)).toString());
-            expected << (remote ? "L:" : "F:") + item;
+            const bool url = item.contains(QStringLiteral("://"));
+            const bool remote = url && !item.startsWith(QLatin1String("file:"));
+            locations << (url ? QString::fromUtf8(withDir(item.toUtf8())) : QUrl::fromLocalFile(path(item)).toString());
+            expected << (remote ? "L:" + item : "F:" + (url ? QUrl(locations.last()).fileName() : item));
         }
         const M3uWriteResult result = writeM3u(path(name), locations);
         QVERIFY(result.written);

@@ -1,5 +1,5 @@
-// The player's about box, update values, new-window option and fatal engine
-// boxes, through the window's actions and slots, with the server base aimed
+// The player's about box, update values, help pages, new-window option and
+// fatal engine boxes, through the window's actions and slots, with the server base aimed
 // at a real HTTP server on 127.0.0.1.
 
 #include "blinklabel.h"
@@ -14,6 +14,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QSettings>
 #include <QSysInfo>
@@ -125,6 +126,74 @@ private slots:
         QCOMPARE(QSettings().value(QStringLiteral("Input/video instance")), QVariant(true));
         option->trigger();
         QCOMPARE(QSettings().value(QStringLiteral("Input/video instance")), QVariant(false));
+    }
+
+    // The opener on PATH is a stand-in that records the address and ends
+    // with the given status; "none": neither xdg-open nor any browser.
+    void helpPageTheDesktopCannotOpenOffersItsAddress_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("opener"); // "ok", "fails" or "none"
+        QTest::newRow("Player online, opener fails") << "Player online" << "/Tarn/player/" << "fails";
+        QTest::newRow("FAQ, opener fails") << "Player FAQ" << "/Tarn/player/faq.php" << "fails";
+        QTest::newRow("Blu-ray plugin, opener fails") << "Blu-ray plugin" << "/Tarn/player/mmplug/" << "fails";
+        QTest::newRow("maker's page, no opener at all") << "Mirelva online" << "/Tarn/" << "none";
+        QTest::newRow("opener succeeds: no box") << "Player FAQ" << "/Tarn/player/faq.php" << "ok";
+    }
+
+    void helpPageTheDesktopCannotOpenOffersItsAddress()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, path);
+        QFETCH(QString, opener);
+        QTemporaryDir bin;
+        const QString record = bin.filePath(QStringLiteral("opened"));
+        if (opener != QLatin1String("none")) {
+            QFile script(bin.filePath(QStringLiteral("xdg-open")));
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\nprintf '%s' \"$1\" > '" + QFile::encodeName(record) + "'\n"
+                         + (opener == QLatin1String("ok") ? "exit 0\n" : "echo 'no method available' >&2\nexit 3\n"));
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QByteArray savedPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        qunsetenv("BROWSER");
+        QGuiApplication::clipboard()->clear();
+
+        PlayerWindow window(QString(), true);
+        window.show();
+        const QString address = server->base() + path;
+        QStringList boxes;
+        TarnTest::ModalAnswerer answerer([&boxes](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            boxes << box->text();
+            const QList<QAbstractButton *> buttons = box->buttons();
+            for (QAbstractButton *button : buttons)
+                if (button->text() == QLatin1String("Copy address"))
+                    button->click();
+            return true;
+        });
+        action(&window, entry)->trigger();
+        if (opener == QLatin1String("ok")) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 5000);
+            QTest::qWait(500);
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 1, 5000);
+        }
+        qputenv("PATH", savedPath);
+        if (opener != QLatin1String("none")) {
+            QFile opened(record);
+            QVERIFY(opened.open(QIODevice::ReadOnly));
+            QCOMPARE(QString::fromUtf8(opened.readAll()), address);
+        }
+        if (opener == QLatin1String("ok")) {
+            QCOMPARE(boxes, QStringList());
+            return;
+        }
+        QVERIFY2(boxes.first().contains(address), qPrintable(boxes.first()));
+        QCOMPARE(QGuiApplication::clipboard()->text(), address);
     }
 
     void engineFailureEndsWithExitCode1_data()

@@ -1,5 +1,6 @@
 // Real processes: the probe (the single-instance component alone) and the
 // player itself, all sharing this test's private runtime directory.
+#include "instancefolder.h"
 #include "singleapplication.h"
 #include "windowfixture.h"
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +54,24 @@ bool playerListens()
     QLocalSocket socket;
     socket.connectToServer(SingleApplication::serverPath(QStringLiteral("Mirelva.Player")));
     return socket.waitForConnected(50);
+}
+
+// Starts command with the runtime folder mounted read-only (in a mount
+// namespace of its own) and temp as its temporary folder.
+Process startReadOnlyRuntime(const QString &runtime, const QString &temp, const QStringList &command)
+{
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    environment.insert(QStringLiteral("TMPDIR"), temp);
+    process->setProcessEnvironment(environment);
+    QStringList arguments{QStringLiteral("--mount")};
+    if (::geteuid() != 0)
+        arguments << QStringLiteral("--map-root-user");
+    arguments << QStringLiteral("sh") << QStringLiteral("-c")
+              << QStringLiteral("mount --bind -o ro \"$0\" \"$0\" && exec \"$@\"") << runtime << command;
+    process->start(QStringLiteral("unshare"), arguments);
+    return process;
 }
 
 void stop(std::initializer_list<QProcess *> processes)
@@ -229,6 +249,113 @@ private slots:
             QCOMPARE(second->exitCode(), 0);
         QCOMPARE(player->state(), QProcess::Running);
         stop({second.get(), player.get()});
+    }
+
+    void instanceFolderIsRuntimeOrPrivateFallback_data()
+    {
+        QTest::addColumn<QString>("runtime"); // "long": a path with no room for the socket name
+        QTest::addColumn<QString>("fallback"); // made beforehand: "", "open", "link", "foreign"
+        QTest::addColumn<QString>("chosen");  // "runtime", "fallback" or "" (none)
+        QTest::newRow("writable runtime folder") << "dir" << "" << "runtime";
+        QTest::newRow("runtime is a file") << "file" << "" << "fallback";
+        QTest::newRow("runtime path too long for a socket") << "long" << "" << "fallback";
+        QTest::newRow("no runtime folder") << "" << "" << "fallback";
+        QTest::newRow("fallback open to others is refused") << "file" << "open" << "";
+        QTest::newRow("fallback that is a link is refused") << "file" << "link" << "";
+        if (::geteuid() == 0)
+            QTest::newRow("fallback of another user is refused") << "file" << "foreign" << "";
+    }
+
+    void instanceFolderIsRuntimeOrPrivateFallback()
+    {
+        QFETCH(QString, runtime);
+        QFETCH(QString, fallback);
+        QFETCH(QString, chosen);
+        QTemporaryDir root;
+        QString runtimePath;
+        if (runtime == QLatin1String("dir")) {
+            runtimePath = root.filePath(QStringLiteral("run"));
+        } else if (runtime == QLatin1String("file")) {
+            runtimePath = root.filePath(QStringLiteral("run"));
+            QFile(runtimePath).open(QIODevice::WriteOnly);
+        } else if (runtime == QLatin1String("long")) {
+            runtimePath = root.filePath(QString(60, QLatin1Char('r')));
+        }
+        const QString fallbackPath = root.filePath(QStringLiteral("private"));
+        if (fallback == QLatin1String("open") || fallback == QLatin1String("foreign")) {
+            QVERIFY(QDir().mkdir(fallbackPath));
+            QFile::setPermissions(fallbackPath, fallback == QLatin1String("open")
+                                                    ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther
+                                                    : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            if (fallback == QLatin1String("foreign"))
+                QCOMPARE(::chown(QFile::encodeName(fallbackPath).constData(), 65534, 65534), 0);
+        } else if (fallback == QLatin1String("link")) {
+            QVERIFY(QDir().mkdir(root.filePath(QStringLiteral("elsewhere"))));
+            QVERIFY(QFile::link(root.filePath(QStringLiteral("elsewhere")), fallbackPath));
+        }
+
+        const InstanceFolder::Choice choice = InstanceFolder::choose(runtimePath, fallbackPath);
+        const QString expected = chosen == QLatin1String("runtime")    ? runtimePath
+                                 : chosen == QLatin1String("fallback") ? fallbackPath
+                                                                       : QString();
+        QCOMPARE(choice.folder, expected);
+        QCOMPARE(choice.logLine.isEmpty(), chosen == QLatin1String("runtime"));
+        if (chosen == QLatin1String("fallback"))
+            QCOMPARE(QFileInfo(fallbackPath).permissions() & 0x7777, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                                         | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    }
+
+    // A read-only runtime folder (as a read-only mount): the lock and socket
+    // move to the private fallback, so launches neither wait nor lose the
+    // single instance; a fallback open to others is refused and each launch
+    // runs on its own, still without waiting.
+    void readOnlyRuntimeFolderNeitherWaitsNorSplits_data()
+    {
+        QTest::addColumn<bool>("fallbackOpen");
+        QTest::newRow("private fallback") << false;
+        QTest::newRow("fallback open to others") << true;
+    }
+
+    void readOnlyRuntimeFolderNeitherWaitsNorSplits()
+    {
+        QFETCH(bool, fallbackOpen);
+        QTemporaryDir root;
+        const QString runtime = root.filePath(QStringLiteral("run"));
+        const QString temp = root.filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkpath(runtime) && QDir().mkpath(temp));
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        Process mountCheck = startReadOnlyRuntime(runtime, temp, {QStringLiteral("true")});
+        if (!mountCheck->waitForFinished(10000) || mountCheck->exitCode() != 0)
+            QSKIP("no mount namespace for a read-only runtime folder here");
+        if (fallbackOpen) {
+            // The name the fallback takes inside the namespace (root there when not root here).
+            QVERIFY(QDir().mkpath(temp + QStringLiteral("/player-tarn-runtime-0")));
+            QVERIFY(QDir().mkpath(temp + QStringLiteral("/player-tarn-runtime-%1").arg(::geteuid())));
+        }
+        const QString id = uniqueId();
+        QElapsedTimer timer;
+        timer.start();
+        Process primary = startReadOnlyRuntime(runtime, temp, {PROBE, id, QString()});
+        QVERIFY(becomesPrimary(primary.get()));
+        QVERIFY2(timer.elapsed() < 4000, qPrintable(QStringLiteral("primary after %1 ms").arg(timer.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(primary->peek(4096).contains("\nwarning:[Main] Runtime folder " + runtime.toUtf8()), 5000);
+
+        timer.restart();
+        Process second = startReadOnlyRuntime(runtime, temp, {PROBE, id, QStringLiteral("hello")});
+        if (fallbackOpen) {
+            QVERIFY(becomesPrimary(second.get()));
+            QVERIFY2(timer.elapsed() < 4000, qPrintable(QStringLiteral("second after %1 ms").arg(timer.elapsed())));
+            stop({second.get(), primary.get()});
+            return;
+        }
+        QVERIFY2(second->waitForFinished(10000), second->readAllStandardError().constData());
+        QCOMPARE(second->readAllStandardOutput(), QByteArray("sent\n"));
+        QVERIFY2(timer.elapsed() < 4000, qPrintable(QStringLiteral("hand-over after %1 ms").arg(timer.elapsed())));
+        startReadOnlyRuntime(runtime, temp, {PROBE, id, QStringLiteral("quit")})->waitForFinished(10000);
+        QVERIFY(primary->waitForFinished(10000));
+        QList<QByteArray> lines = primary->readAllStandardOutput().split('\n');
+        QCOMPARE(lines.mid(2), (QList<QByteArray>{"received:hello", "received:quit", ""}));
+        QCOMPARE(QDir(runtime).entryList(QDir::Files | QDir::System | QDir::Hidden), QStringList());
     }
 
     // A second launch's file that arrives before the window's start (a quick

@@ -1,9 +1,12 @@
+#include "commandline.h"
 #include "startup.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <vector>
 
 class StartupTest : public QObject
 {
@@ -70,23 +73,41 @@ private slots:
         QTEST(Startup::debugGranted(flag, password), "granted");
     }
 
-    void relativeStartFileResolvesAgainstLaunchDirectory_data()
+    // Arguments as the bytes of argv; a name that is not UTF-8 becomes its
+    // location, whole, so that neither the window nor a running instance
+    // gets a name with U+FFFD.
+    void startFileKeepsItsBytesAndLocationsPass_data()
     {
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QList<QByteArray>>("arguments");
         QTest::addColumn<QString>("resolved");
-        QTest::newRow("bare name") << "clip.mkv" << "/home/user/videos/clip.mkv";
-        QTest::newRow("sub folder") << "season 1/ep01.mkv" << "/home/user/videos/season 1/ep01.mkv";
-        QTest::newRow("parent") << "../music/a.mp3" << "/home/user/music/a.mp3";
-        QTest::newRow("absolute unchanged") << "/srv/clip.mkv" << "/srv/clip.mkv";
-        QTest::newRow("http unchanged") << "http://example.invalid/a.ts" << "http://example.invalid/a.ts";
-        QTest::newRow("file url unchanged") << "file:///srv/clip.mkv" << "file:///srv/clip.mkv";
-        QTest::newRow("empty stays empty") << "" << "";
+        using Args = QList<QByteArray>;
+        QTest::newRow("bare name") << Args{"clip.mkv"} << "/home/user/videos/clip.mkv";
+        QTest::newRow("sub folder") << Args{"-s", "season 1/ep01.mkv"} << "/home/user/videos/season 1/ep01.mkv";
+        QTest::newRow("parent") << Args{"--start", "../music/a.mp3"} << "/home/user/music/a.mp3";
+        QTest::newRow("absolute unchanged") << Args{"--start=/srv/clip.mkv"} << "/srv/clip.mkv";
+        QTest::newRow("utf-8 name") << Args{"caf\xc3\xa9.mkv"} << QString::fromUtf8("/home/user/videos/caf\xc3\xa9.mkv");
+        QTest::newRow("latin-1 byte, relative") << Args{"--start", "lat\xe9.mp4"}
+                                                << "file:///home/user/videos/lat%E9.mp4";
+        QTest::newRow("latin-1 byte, --start=") << Args{"--start=/srv/a b/lat\xe9.mp4"}
+                                                << "file:///srv/a b/lat%E9.mp4";
+        QTest::newRow("latin-1 byte, bare absolute") << Args{"/srv/\xff\xfe.mkv"} << "file:///srv/%FF%FE.mkv";
+        QTest::newRow("http unchanged") << Args{"--start", "http://127.0.0.1:8000/x.mp4"}
+                                        << "http://127.0.0.1:8000/x.mp4";
+        QTest::newRow("rtsp unchanged") << Args{"rtsp://127.0.0.1/s"} << "rtsp://127.0.0.1/s";
+        QTest::newRow("file url unchanged") << Args{"-s", "file:///srv/clip.mkv"} << "file:///srv/clip.mkv";
+        QTest::newRow("colon in a relative name") << Args{"a:b.mkv"} << "/home/user/videos/a:b.mkv";
+        QTest::newRow("empty stays empty") << Args{"-d"} << "";
     }
 
-    void relativeStartFileResolvesAgainstLaunchDirectory()
+    void startFileKeepsItsBytesAndLocationsPass()
     {
-        QFETCH(QString, file);
-        QTEST(Startup::resolveStartFile(file, QStringLiteral("/home/user/videos")), "resolved");
+        QFETCH(QList<QByteArray>, arguments);
+        arguments.prepend("player-tarn");
+        std::vector<char *> argv;
+        for (QByteArray &argument : arguments)
+            argv.push_back(argument.data());
+        const QByteArray startFile = CommandLine::startFileBytes(int(argv.size()), argv.data());
+        QTEST(Startup::resolveStartFile(startFile, "/home/user/videos"), "resolved");
     }
 
     void restartCodesStartANewProcess_data()

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+
 namespace TarnTest {
 
 inline QTemporaryDir &isolationDir()
@@ -40,6 +42,21 @@ inline void isolateEnvironment()
 inline QString dataPath(const QString &name)
 {
     return QStringLiteral(TARN_TEST_DATA_DIR "/") + name;
+}
+
+// Copies a file to a native name given as bytes (QFile cannot create a name
+// that is not UTF-8); false when it failed.
+inline bool copyToNativeName(const QString &source, const QByteArray &target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = in.readAll();
+    FILE *out = std::fopen(target.constData(), "wb");
+    if (!out)
+        return false;
+    const bool written = std::fwrite(data.constData(), 1, size_t(data.size()), out) == size_t(data.size());
+    return std::fclose(out) == 0 && written;
 }
 
 } // namespace TarnTest

@@ -8,6 +8,7 @@
 #include "updatehelper.h"
 #include "updatereply.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QTabWidget>
@@ -20,7 +21,7 @@ using TarnTest::LocalHttpServer;
 
 namespace {
 
-// A client of the test server with a short transfer time-out.
+// A client of the test server with short time-outs.
 UpdateHelper *makeClient(const LocalHttpServer &server, bool debug)
 {
     auto *client = new UpdateHelper;
@@ -28,7 +29,7 @@ UpdateHelper *makeClient(const LocalHttpServer &server, bool debug)
     client->setApp(QStringLiteral("Player"));
     client->setVersion(QStringLiteral("1.0.0.0"));
     client->setDebug(debug);
-    client->setTransferTimeout(1000);
+    client->setTimeouts({1000, 2500});
     return client;
 }
 
@@ -152,6 +153,12 @@ private slots:
         HttpReply silent;
         silent.silent = true;
         QTest::newRow("server never answers") << silent << "<b>The server did not answer in time. Try later.</b>" << "";
+        HttpReply trickle; // a byte every 100 ms for 20 s: never idle, never done
+        for (int i = 0; i < 200; ++i)
+            trickle.chunks << "<";
+        trickle.chunkDelayMs = 100;
+        QTest::newRow("server trickles past the deadline")
+            << trickle << "<b>The server did not answer in time. Try later.</b>" << "";
     }
 
     void replyEndsInStatusAndLink()
@@ -164,9 +171,12 @@ private slots:
         std::unique_ptr<UpdateHelper> client(makeClient(server, false));
         QSignalSpy done(client.get(), &UpdateHelper::done);
         QSignalSpy statuses(client.get(), &UpdateHelper::status);
+        QElapsedTimer clock;
+        clock.start();
         client->start();
         client->start(); // ignored while the reply runs
-        QVERIFY(done.wait(5000));
+        QVERIFY(done.wait(10000));
+        qInfo("done after %lld ms", clock.elapsed());
         QCOMPARE(done.count(), 1);
         QCOMPARE(server.requests.size(), 1);
         QVERIFY2(client->statusText().endsWith(status), qPrintable(client->statusText()));

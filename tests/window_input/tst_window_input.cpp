@@ -46,6 +46,11 @@ private slots:
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("outcome");
         QTest::newRow("Space pauses") << "play" << QKeySequence(Qt::Key_Space) << "paused";
+        QTest::newRow("Space starts the ended file again") << "ended" << QKeySequence(Qt::Key_Space) << "replayed";
+        QTest::newRow("Space starts the ended playlist from item 1")
+            << "playlist ended" << QKeySequence(Qt::Key_Space) << "item 1";
+        QTest::newRow("Space after a stop in a playlist: the same item")
+            << "playlist at 2 stopped" << QKeySequence(Qt::Key_Space) << "item 2";
         QTest::newRow("F enters full screen") << "" << QKeySequence(Qt::Key_F) << "full screen";
         QTest::newRow("F leaves full screen") << "full screen" << QKeySequence(Qt::Key_F) << "window";
         QTest::newRow("Escape leaves full screen") << "full screen" << QKeySequence(Qt::Key_Escape) << "window";
@@ -65,7 +70,8 @@ private slots:
         QTest::newRow("Page Up: previous item") << "playlist at 2" << QKeySequence(Qt::Key_PageUp) << "item 1";
         QTest::newRow("Ctrl+O asks for a file") << "" << QKeySequence(Qt::CTRL + Qt::Key_O) << "QFileDialog";
         QTest::newRow("Ctrl+U asks for a URL") << "" << QKeySequence(Qt::CTRL + Qt::Key_U) << "InputUrlDialog";
-        QTest::newRow("Ctrl+Q quits, saving the volume") << "" << QKeySequence(Qt::CTRL + Qt::Key_Q) << "quit";
+        QTest::newRow("Ctrl+Q quits, saving the changed volume")
+            << "volume 35" << QKeySequence(Qt::CTRL + Qt::Key_Q) << "quit";
     }
 
     void keysDriveTheControls()
@@ -95,8 +101,21 @@ private slots:
             window->dropUri({QUrl::fromLocalFile(wav("a.wav")), QUrl::fromLocalFile(wav("b.wav")),
                              QUrl::fromLocalFile(wav("c.wav"))});
             window->commands->pause();
-            if (setup.endsWith("2"))
+            if (setup.contains("2"))
                 window->changeListItem(2);
+            if (setup.endsWith("stopped"))
+                window->commands->stop();
+            for (int item = 1; setup.endsWith("ended") && item <= 3; ++item) {
+                QCOMPARE(window->currentItem(), item);
+                window->finishMedium();
+            }
+        } else if (setup == "ended") {
+            window->openFile(wav("a.wav"));
+            window->finishMedium();
+        }
+        if (setup.endsWith("ended") || setup.endsWith("stopped")) {
+            QTRY_VERIFY(!window->playing());
+            QVERIFY(bar->playButton->isEnabled() && !bar->playButton->isPlaying());
         }
 
         QTest::keySequence(window.get(), keys);
@@ -117,8 +136,12 @@ private slots:
         } else if (outcome.startsWith("item")) {
             QCOMPARE(window->currentItem(), expected.toInt());
             QVERIFY(window->playing());
+        } else if (outcome == "replayed") {
+            QVERIFY(window->playing());
+            QVERIFY(bar->playButton->isPlaying());
+            QCOMPARE(window->playback->lastFile(), wav("a.wav"));
         } else if (outcome == "quit") {
-            QVERIFY(QSettings().contains(QStringLiteral("Output/volume"))); // written by fileQuit only
+            QCOMPARE(QSettings().value(QStringLiteral("Output/volume")).toInt(), 35); // written by fileQuit only
         } else {
             QTRY_COMPARE(dialogs, QStringList{outcome});
         }
