@@ -74,6 +74,14 @@ double steppedRate(double current, bool up)
     return next == rateSteps.rend() ? rateSteps.front() : *next;
 }
 
+qint64 frameStepTarget(qint64 ms, qint64 frameMs, int frames)
+{
+    if (frameMs <= 0)
+        return std::max<qint64>(0, ms);
+    const qint64 showing = (std::max<qint64>(0, ms) + frameMs / 4) / frameMs;
+    return std::max<qint64>(0, (showing + frames) * frameMs);
+}
+
 QString screenshotName(const QString &mediaName, qint64 ms)
 {
     QString name = mediaName;

@@ -22,6 +22,11 @@ QString subtitleDelay(qint64 ms);
 // current rate, or the current rate at either end.
 double steppedRate(double current, bool up);
 
+// Start of the picture `frames` pictures away from the one showing at ms,
+// on a grid of frameMs from 0; never below 0. libvlc reports the time of a
+// picture up to a quarter of a picture early.
+qint64 frameStepTarget(qint64 ms, qint64 frameMs, int frames);
+
 // "<media name> <H-MM-SS>.png".
 QString screenshotName(const QString &mediaName, qint64 ms);
 

@@ -83,10 +83,10 @@ void PlaybackTools::stepFrames(int frames)
 {
     if (!playing())
         return;
-    // A paused jump by one picture's duration, both ways: libvlc's own next
+    // A paused jump to the start of a picture, both ways: libvlc's own next
     // picture command leaves the time it reports behind the picture shown.
     commands->pause();
-    core->seek(std::max<qint64>(0, core->time() + frames * core->frameDurationMs()));
+    core->seek(FeedbackText::frameStepTarget(core->time(), core->frameDurationMs(), frames));
 }
 
 void PlaybackTools::stepAbLoop()

@@ -4,6 +4,7 @@
 
 #include "abloop.h"
 #include "feedbackline.h"
+#include "feedbacktext.h"
 #include "jumptotimedialog.h"
 #include "playbacktools.h"
 #include "playercommands.h"
@@ -64,6 +65,24 @@ private slots:
         QFETCH(QString, text);
         QFETCH(qlonglong, ms);
         QCOMPARE(parseJumpTime(text).value_or(-1), ms);
+    }
+
+    void frameStepTarget_data()
+    {
+        QTest::addColumn<qlonglong>("ms");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<qlonglong>("target");
+        QTest::newRow("reported early: the next picture") << 990LL << 1 << 1040LL;
+        QTest::newRow("on a picture: the one before") << 1000LL << -1 << 960LL;
+        QTest::newRow("within a picture: the one before") << 1025LL << -1 << 960LL;
+        QTest::newRow("first picture: stays at 0") << 10LL << -1 << 0LL;
+    }
+    void frameStepTarget()
+    {
+        QFETCH(qlonglong, ms);
+        QFETCH(int, frames);
+        QFETCH(qlonglong, target);
+        QCOMPARE(FeedbackText::frameStepTarget(ms, 40, frames), target);
     }
 
     void keysTellOnTheLine_data()
