@@ -9,9 +9,12 @@
 #include "settingskeys.h"
 #include "bottombar.h"
 #include "endofmediagate.h"
+#include "feedbackline.h"
 #include "mediapresentation.h"
 #include "overlaycontroller.h"
+#include "playbackmenu.h"
 #include "playbacksession.h"
+#include "playbacktools.h"
 #include "playercommands.h"
 #include "playershortcuts.h"
 #include "videohost.h"
@@ -87,7 +90,10 @@ void PlayerWindow::createPlayer()
     desktop = new Desktop::DesktopIntegration({core.get(), commands, playlists, bottomBar->playButton,
                                                bottomBar->volumeControl, bottomBar->timeSlider},
                                               commands, this);
-    shortcuts = new PlayerShortcuts(this, commands, videoHost, {openFileAction, openUrlAction, quitAction});
+    tools = new PlaybackTools(core.get(), commands, bottomBar, this);
+    feedbackLine = new FeedbackLine(this, topBar);
+    appMenu->insertMenu(optionsMenu->menuAction(), createPlaybackMenu(tools, this));
+    shortcuts = new PlayerShortcuts(this, commands, tools, videoHost, {openFileAction, openUrlAction, quitAction});
 
     WindowGeometry::Parts parts;
     parts.window = this;
@@ -202,6 +208,11 @@ void PlayerWindow::wireControls()
         const EndOfMediaGate::Scope flow(*endGate);
         playback->replay();
     });
+
+    // tools, volume steps and seeks -> feedback line
+    connect(tools, &PlaybackTools::feedback, feedbackLine, &FeedbackLine::showText);
+    connect(commands, &PlayerCommands::volumeStepped, tools, &PlaybackTools::showVolume);
+    connect(commands, &PlayerCommands::seeked, tools, &PlaybackTools::showPosition);
 
     // desktop (MPRIS) -> window
     connect(desktop, &Desktop::DesktopIntegration::openFileRequested, this, &PlayerWindow::openFile);
