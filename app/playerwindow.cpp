@@ -120,6 +120,7 @@ void PlayerWindow::createPlayerActions()
     mirelvaOnlineAction = new QAction(tr("Mirelva online"), this);
     openDiscAction = new QAction(tr("Open disc"), this);
     openFileAction = new QAction(tr("Open file"), this);
+    openFolderAction = new QAction(tr("Open folder..."), this);
     openUrlAction = new QAction(tr("Open URL"), this);
     if (Desktop::DefaultPlayer::available())
         associationsAction = new QAction(tr("Set as default player..."), this);
@@ -133,9 +134,10 @@ void PlayerWindow::createPlayerActions()
 
 void PlayerWindow::placePlayerActions()
 {
-    // Media: Open disc, Open file, Open URL, -, Add subtitle file, -, Quit
+    // Media: Open disc, Open file, Open folder..., Open URL, -, Add subtitle file, -, Quit
     fileMenu->insertAction(quitAction, openDiscAction);
     fileMenu->insertAction(quitAction, openFileAction);
+    fileMenu->insertAction(quitAction, openFolderAction);
     fileMenu->insertAction(quitAction, openUrlAction);
     fileMenu->insertSeparator(quitAction);
     fileMenu->insertAction(quitAction, addSubtitleAction);
@@ -162,6 +164,7 @@ void PlayerWindow::connectPlayerActions()
     // actions -> window slots
     connect(addSubtitleAction, &QAction::triggered, this, &PlayerWindow::addSubtitleFile);
     connect(openFileAction, &QAction::triggered, this, [this] { openFile(); });
+    connect(openFolderAction, &QAction::triggered, this, &PlayerWindow::openFolder);
     connect(openUrlAction, &QAction::triggered, this, [this] { openUrl(); });
     connect(openDiscAction, &QAction::triggered, this, &PlayerWindow::openDisc);
     if (associationsAction)

@@ -79,9 +79,13 @@ protected slots:
     void mediaParseEnd();
     void openDisc();
     void openFile(QString f = QString());
+    // Asks for a folder and plays the media files in it.
+    void openFolder();
     void openUrl(QString u = QString());
     void optionsAssociations();
     void readList(const QString &path);
+    // What a folder walk found, added as a drop (replace: an open command).
+    void addWalked(const QList<QUrl> &urls, bool replace);
     void resizeBottomBar();
     void start();
     void toggleFullscreen(bool on);
@@ -123,6 +127,7 @@ protected:
     QAction *mirelvaOnlineAction = nullptr;
     QAction *openDiscAction = nullptr;
     QAction *openFileAction = nullptr;
+    QAction *openFolderAction = nullptr;
     QAction *openUrlAction = nullptr;
     QAction *associationsAction = nullptr; // null where no default player can be set
     QAction *videoInstanceAction = nullptr;

@@ -85,7 +85,12 @@ void PlayerWindow::createPlayer()
     desktop = new Desktop::DesktopIntegration({core.get(), commands, playlists, bottomBar->playButton,
                                                bottomBar->volumeControl, bottomBar->timeSlider},
                                               commands, this);
-    shortcuts = new PlayerShortcuts(this, commands, videoHost, {openFileAction, openUrlAction, quitAction});
+    PlayerShortcuts::MenuActions menuActions;
+    menuActions.openFile = openFileAction;
+    menuActions.openFolder = openFolderAction;
+    menuActions.openUrl = openUrlAction;
+    menuActions.quit = quitAction;
+    shortcuts = new PlayerShortcuts(this, commands, videoHost, menuActions);
 
     WindowGeometry::Parts parts;
     parts.window = this;
@@ -166,6 +171,8 @@ void PlayerWindow::wireControls()
     connect(playback, &PlaybackSession::deletePlaylistRequested, playlists, &PlaylistController::deletePlaylist);
     connect(playback, &PlaybackSession::endRequested, this, &PlayerWindow::endPlayback);
     connect(playback, &PlaybackSession::playlistFileRequested, this, &PlayerWindow::readList);
+    connect(playback, &PlaybackSession::filesRequested, this, &PlayerWindow::dropUri);
+    connect(playlists, &PlaylistController::foldersWalked, this, &PlayerWindow::addWalked);
     connect(playlists, &PlaylistController::playRequested, this, [this](const QString &location) { openUrl(location); });
     connect(playlists, &PlaylistController::endRequested, this, &PlayerWindow::endPlayback);
     connect(playlists, &PlaylistController::messageNotice, this, &PlayerWindow::messageNotice);
@@ -196,6 +203,19 @@ void PlayerWindow::openFile(QString f)
 {
     const EndOfMediaGate::Scope flow(*endGate);
     playback->openFile(f);
+}
+
+void PlayerWindow::openFolder()
+{
+    const QString folder = playback->askForFolder();
+    if (!folder.isEmpty())
+        playlists->walkFolders({QUrl::fromLocalFile(folder)}, true);
+}
+
+void PlayerWindow::addWalked(const QList<QUrl> &urls, bool replace)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playlists->addWalked(urls, replace);
 }
 
 void PlayerWindow::openUrl(QString u)

@@ -18,7 +18,7 @@
 
 namespace {
 
-enum class Target { Command, OpenFile, OpenUrl, Quit };
+enum class Target { Command, OpenFile, OpenUrl, Quit, OpenFolder };
 
 struct Row
 {
@@ -67,6 +67,8 @@ const QList<Row> &table()
          Target::OpenUrl, {}, false},
         {{QKeySequence(Qt::CTRL + Qt::Key_Q)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Quit"), Target::Quit,
          {}, false},
+        {{QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_O)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Open folder"),
+         Target::OpenFolder, {}, false},
     };
     return rows;
 }
@@ -103,6 +105,7 @@ PlayerShortcuts::PlayerShortcuts(QWidget *window, PlayerCommands *commands, Vide
         case Target::OpenFile: action = menu.openFile; break;
         case Target::OpenUrl: action = menu.openUrl; break;
         case Target::Quit: action = menu.quit; break;
+        case Target::OpenFolder: action = menu.openFolder; break;
         }
         action->setShortcuts(row.keys);
         action->setShortcutContext(Qt::WindowShortcut);

@@ -22,6 +22,7 @@ class VideoHost;
 //   M                                    mute on/off
 //   N, Page Down / P, Page Up            next / previous playlist item
 //   Ctrl+O, Ctrl+U, Ctrl+Q               Open file, Open URL, Quit
+//   Ctrl+Shift+O                         Open folder
 // The shortcuts are actions of the window (Qt::WindowShortcut), so they work
 // over the video, the overlays and in full screen; they are disabled while a
 // text field of the program has the focus, so typing never triggers them.
@@ -35,6 +36,7 @@ public:
     struct MenuActions
     {
         QAction *openFile = nullptr;
+        QAction *openFolder = nullptr;
         QAction *openUrl = nullptr;
         QAction *quit = nullptr;
     };
