@@ -79,6 +79,9 @@ protected slots:
     void mediaParseEnd();
     void openDisc();
     void openFile(QString f = QString());
+    // The "Media information" dialog of the current medium; a log line
+    // when nothing is playing.
+    void showMediaInfo();
     // Asks for a folder and plays the media files in it.
     void openFolder();
     void openUrl(QString u = QString());
@@ -128,6 +131,7 @@ protected:
     QAction *openDiscAction = nullptr;
     QAction *openFileAction = nullptr;
     QAction *openFolderAction = nullptr;
+    QAction *mediaInfoAction = nullptr;
     QAction *openUrlAction = nullptr;
     QAction *associationsAction = nullptr; // null where no default player can be set
     QAction *videoInstanceAction = nullptr;

@@ -9,6 +9,7 @@
 #include "settingskeys.h"
 #include "bottombar.h"
 #include "endofmediagate.h"
+#include "mediainfodialog.h"
 #include "mediapresentation.h"
 #include "overlaycontroller.h"
 #include "playbacksession.h"
@@ -88,6 +89,7 @@ void PlayerWindow::createPlayer()
     PlayerShortcuts::MenuActions menuActions;
     menuActions.openFile = openFileAction;
     menuActions.openFolder = openFolderAction;
+    menuActions.mediaInfo = mediaInfoAction;
     menuActions.openUrl = openUrlAction;
     menuActions.quit = quitAction;
     shortcuts = new PlayerShortcuts(this, commands, videoHost, menuActions);
@@ -210,6 +212,16 @@ void PlayerWindow::openFolder()
     const QString folder = playback->askForFolder();
     if (!folder.isEmpty())
         playlists->walkFolders({QUrl::fromLocalFile(folder)}, true);
+}
+
+void PlayerWindow::showMediaInfo()
+{
+    if (!core->holdsMedia()) {
+        emit messageNotice(tr("[Main] Nothing is playing"));
+        return;
+    }
+    MediaInfoDialog dialog(core->mediaInfo(), this);
+    dialog.exec();
 }
 
 void PlayerWindow::addWalked(const QList<QUrl> &urls, bool replace)

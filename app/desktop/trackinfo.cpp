@@ -52,8 +52,10 @@ void ArtFile::remove()
 QString ArtFile::write(quint64 serial, const TrackInfo &info)
 {
     remove();
+    if (info.picture.isEmpty())
+        return QString();
     const QString folder = InstanceFolder::current().folder;
-    if (info.picture.isEmpty() || folder.isEmpty())
+    if (folder.isEmpty())
         return QString();
     const char *suffix = info.pictureMime.contains("png") ? "png" : "jpg";
     const QString name = QStringLiteral("%1/player-tarn-art-%2-%3.%4")

@@ -18,7 +18,7 @@
 
 namespace {
 
-enum class Target { Command, OpenFile, OpenUrl, Quit, OpenFolder };
+enum class Target { Command, OpenFile, OpenUrl, Quit, OpenFolder, MediaInfo };
 
 struct Row
 {
@@ -69,6 +69,8 @@ const QList<Row> &table()
          {}, false},
         {{QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_O)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Open folder"),
          Target::OpenFolder, {}, false},
+        {{QKeySequence(Qt::CTRL + Qt::Key_I)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Media information"),
+         Target::MediaInfo, {}, false},
     };
     return rows;
 }
@@ -106,6 +108,7 @@ PlayerShortcuts::PlayerShortcuts(QWidget *window, PlayerCommands *commands, Vide
         case Target::OpenUrl: action = menu.openUrl; break;
         case Target::Quit: action = menu.quit; break;
         case Target::OpenFolder: action = menu.openFolder; break;
+        case Target::MediaInfo: action = menu.mediaInfo; break;
         }
         action->setShortcuts(row.keys);
         action->setShortcutContext(Qt::WindowShortcut);

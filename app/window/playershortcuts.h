@@ -23,6 +23,7 @@ class VideoHost;
 //   N, Page Down / P, Page Up            next / previous playlist item
 //   Ctrl+O, Ctrl+U, Ctrl+Q               Open file, Open URL, Quit
 //   Ctrl+Shift+O                         Open folder
+//   Ctrl+I                               Media information
 // The shortcuts are actions of the window (Qt::WindowShortcut), so they work
 // over the video, the overlays and in full screen; they are disabled while a
 // text field of the program has the focus, so typing never triggers them.
@@ -37,6 +38,7 @@ public:
     {
         QAction *openFile = nullptr;
         QAction *openFolder = nullptr;
+        QAction *mediaInfo = nullptr;
         QAction *openUrl = nullptr;
         QAction *quit = nullptr;
     };
