@@ -74,6 +74,7 @@ PlaylistController::~PlaylistController()
     if (walker) {
         stopWalk = true;
         walker->wait();
+        delete walker;
     }
 }
 
