@@ -13,6 +13,8 @@
 #include "mediapresentation.h"
 #include "overlaycontroller.h"
 #include "playbacksession.h"
+#include "playerhistory.h"
+#include "playlistcontroller.h"
 #include "playershortcuts.h"
 #include "singleapplication.h"
 #include "windowgeometry.h"
@@ -78,7 +80,6 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
         pinButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
     minimizeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
     closeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    titleLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::MinimumExpanding);
 
     createPlayerActions();
     placePlayerActions();
@@ -106,6 +107,8 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     if (isFullScreen())
         bottomBar->fullscreenButton->setChecked(true);
     overlays->start(OverlayTicksDelayMs);
+    if (startFile.isEmpty())
+        history->restoreAtStart();
 }
 
 PlayerWindow::~PlayerWindow() = default;
@@ -215,6 +218,7 @@ void PlayerWindow::fileQuit()
     settingsAtStart.writeIfChanged(settings, SettingsKey::lastDisc, playback->lastDisc());
     settingsAtStart.writeIfChanged(settings, SettingsKey::lastFile, playback->lastFile());
     settingsAtStart.writeIfChanged(settings, SettingsKey::volume, bottomBar->volumeControl->value());
+    history->quit(playlists->playlist());
     // The engine itself goes with the window, right after the event loop.
     core->stopPlayback();
     Common::ModernWindow::fileQuit();

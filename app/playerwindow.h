@@ -16,6 +16,7 @@ class BottomBar;
 class EndOfMediaGate;
 class OverlayController;
 class PlaybackSession;
+class PlayerHistory;
 class PlayerCommands;
 class PlayerShortcuts;
 class PlaylistController;
@@ -41,7 +42,8 @@ class DesktopIntegration;
 // - PlayerCommands: the commands of shortcuts and remote controls;
 // - Desktop::DesktopIntegration: MPRIS and the screen saver on the session bus;
 // - PlayerShortcuts: the keyboard shortcuts and the mouse on the video;
-// - WindowGeometry: ratio lock, grip, snapping, restored layout, full screen.
+// - WindowGeometry: ratio lock, grip, snapping, restored layout, full screen;
+// - PlayerHistory: resume positions, recent files, the playlist kept at quit.
 // endPlayback stays here: it is where the end of a medium touches the
 // controls, the video frame, the engine and the playlist in a fixed order.
 //
@@ -152,6 +154,7 @@ protected:
     WindowGeometry *windowGeometry = nullptr;
     // The settings written at quit as this window found them.
     Common::StartValues settingsAtStart;
+    PlayerHistory *history = nullptr;
 
 private:
     void createPlayerActions();

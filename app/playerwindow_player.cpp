@@ -16,6 +16,7 @@
 #include "playercommands.h"
 #include "playershortcuts.h"
 #include "videohost.h"
+#include "playerhistory.h"
 #include "playlistcontroller.h"
 #include "windowgeometry.h"
 
@@ -68,6 +69,7 @@ void PlayerWindow::createPlayer()
     core = std::make_unique<LibPlayer::Core>();
     const QList<QWidget *> overlayWidgets{topBar, bottomBar, bottomBar->timeSlider};
     videoHost = new VideoHost(core.get(), layout, overlayWidgets, this);
+    videoHost->setHint(tr("Drop files here, or press Ctrl+O"));
     for (QWidget *overlay : overlayWidgets)
         QTimer::singleShot(0, overlay, &QWidget::raise);
 
@@ -106,6 +108,7 @@ void PlayerWindow::createPlayer()
     }
     parts.layoutDefault = [this] { layoutDefault(); };
     windowGeometry = new WindowGeometry(parts, this);
+    history = new PlayerHistory(core.get(), this);
 
     int volume = QSettings().value(SettingsKey::volume, DefaultVolume).toInt();
     volume = std::clamp(volume, MinimumVolume, MaximumVolume);
@@ -127,6 +130,9 @@ void PlayerWindow::wireControls()
 
     // video frame (the current one) -> drops
     connect(videoHost, &VideoHost::uriDropped, this, &PlayerWindow::dropUri);
+    // engine playing -> the empty frame's hint goes
+    connect(engine, &Core::mediaPlayerTimeChanged, videoHost, &VideoHost::dropHint);
+    connect(engine, &Core::mediaParseBegin, videoHost, &VideoHost::dropHint);
 
     // controls -> engine
     connect(bar->audioButton, &AudioToolButton::trackChanged, engine, &Core::changeAudio);
@@ -135,6 +141,8 @@ void PlayerWindow::wireControls()
     connect(bar->cdTrackButton, &TrackToolButton::trackChanged, this, &PlayerWindow::changeCdaTrack);
     connect(bar->playButton, &PlayToolButton::pause, engine, &Core::pausePlayback);
     connect(bar->playButton, &PlayToolButton::play, engine, &Core::resumePlayback);
+    // with nothing loaded, Play starts the last medium again
+    connect(bar->playButton, &PlayToolButton::play, commands, &PlayerCommands::startAgain);
     connect(bar->subtitleButton, qOverload<int>(&SubtitleToolButton::trackChanged), engine,
             qOverload<int>(&Core::changeSubtitle));
     connect(bar->subtitleButton, qOverload<const QString &>(&SubtitleToolButton::trackChanged), engine,
@@ -168,6 +176,11 @@ void PlayerWindow::wireControls()
     connect(engine, &Core::mediaParseEnd, this, &PlayerWindow::mediaParseEnd);
     connect(engine, &Core::mediaPlayerEndReached, endGate, &EndOfMediaGate::endReached);
     connect(endGate, &EndOfMediaGate::endDue, this, [this] { endPlayback(); });
+    connect(engine, &Core::mediaPlayerFailed, endGate, &EndOfMediaGate::failureReached);
+    connect(endGate, &EndOfMediaGate::failureDue, this, [this] {
+        const EndOfMediaGate::Scope flow(*endGate);
+        playback->mediaFailed();
+    });
 
     // open flows and playlist -> window
     connect(playback, &PlaybackSession::deletePlaylistRequested, playlists, &PlaylistController::deletePlaylist);
@@ -176,17 +189,44 @@ void PlayerWindow::wireControls()
     connect(playback, &PlaybackSession::filesRequested, this, &PlayerWindow::dropUri);
     connect(playlists, &PlaylistController::foldersWalked, this, &PlayerWindow::addWalked);
     connect(playlists, &PlaylistController::playRequested, this, [this](const QString &location) { openUrl(location); });
+    connect(playlists, &PlaylistController::itemPlayRequested, this, [this](const QString &location) {
+        const EndOfMediaGate::Scope flow(*endGate);
+        playback->playItem(location);
+    });
+    // queued: a walk over many broken items never nests
+    connect(
+        playback, &PlaybackSession::itemFailed, this,
+        [this](const QString &location) {
+            const EndOfMediaGate::Scope flow(*endGate);
+            playlists->skipFailedItem(location);
+        },
+        Qt::QueuedConnection);
     connect(playlists, &PlaylistController::endRequested, this, &PlayerWindow::endPlayback);
     connect(playlists, &PlaylistController::messageNotice, this, &PlayerWindow::messageNotice);
     connect(playlists, &PlaylistController::messageWarning, this, &PlayerWindow::messageWarning);
     connect(commands, &PlayerCommands::itemRequested, this, &PlayerWindow::changeListItem);
     connect(commands, &PlayerCommands::stopRequested, this, [this] { endPlayback(true); });
+    connect(commands, &PlayerCommands::startAgainRequested, this, [this] {
+        const EndOfMediaGate::Scope flow(*endGate);
+        playback->replay();
+    });
 
     // desktop (MPRIS) -> window
     connect(desktop, &Desktop::DesktopIntegration::openFileRequested, this, &PlayerWindow::openFile);
     connect(desktop, &Desktop::DesktopIntegration::openUrlRequested, this, &PlayerWindow::openUrl);
     connect(desktop, &Desktop::DesktopIntegration::raiseRequested, this, &PlayerWindow::needToShow);
     connect(desktop, &Desktop::DesktopIntegration::quitRequested, this, &PlayerWindow::fileQuit);
+
+    // history -> window, playlist and commands
+    history->placeActions(fileMenu.get(), openUrlAction, optionsMenu.get(), optionsSeparator);
+    connect(history, &PlayerHistory::openFileRequested, this, &PlayerWindow::openFile);
+    connect(history, &PlayerHistory::openUrlRequested, this, &PlayerWindow::openUrl);
+    connect(history, &PlayerHistory::messageWarning, this, &PlayerWindow::messageWarning);
+    connect(history, &PlayerHistory::pauseRequested, commands, &PlayerCommands::pause);
+    connect(history, &PlayerHistory::restoreRequested, this, [this](const StoredPlaylist &stored) {
+        playlists->restore(!stored.audio, stored.items.toList());
+        changeListItem(stored.current);
+    });
 }
 
 // libvlc missing or older than 2.1.0: the window stays up and the boxes that
@@ -312,6 +352,7 @@ void PlayerWindow::endPlayback(bool skipPlaylist)
     }
     addSubtitleAction->setEnabled(false);
     bottomBar->resetAfterPlayback();
+    bottomBar->playButton->setStopped(playback->canReplay() || !playlists->playlist().isEmpty());
     setTitleText(QGuiApplication::applicationDisplayName());
     if (!core->isStopped())
         videoHost->replaceFrame();

@@ -2,7 +2,8 @@
 # from the install rules. dpkg-shlibdeps computes the library dependencies
 # (libvlc, Qt, X11); the libvlc plugins are loaded at run time and no linker
 # sees them, so the demuxers, decoders and audio outputs (vlc-plugin-base)
-# and the X11 video outputs (vlc-plugin-video-output) are named here.
+# and the X11 video outputs (vlc-plugin-video-output) are named here, and so
+# is the SQLite driver of Qt SQL (a plugin too) that the history uses.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME player-tarn)
 set(CPACK_PACKAGE_VENDOR Mirelva)
@@ -16,7 +17,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "vlc-plugin-base, vlc-plugin-video-output")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "vlc-plugin-base, vlc-plugin-video-output, libqt5sql5-sqlite")
 # "Set as default player..." runs xdg-mime when it is there.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)

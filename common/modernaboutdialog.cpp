@@ -31,7 +31,7 @@ ModernAboutDialog::ModernAboutDialog(int year, const QString &link, const QStrin
     , m_iconPath(iconPath)
 {
     setWindowTitle(tr("About application"));
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+    setWindowFlags(flatDialogFlags);
     setObjectName(QStringLiteral("ModernAboutDialog"));
     setStyleSheet(QStringLiteral("* { background-color: rgba(255,255,255,255); }"
                                  "#ModernAboutDialog { border: 1 solid rgba(0,0,0,255); }"));

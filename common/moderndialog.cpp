@@ -7,7 +7,7 @@ namespace Common {
 ModernDialog::ModernDialog(QWidget *parent, Qt::WindowFlags flags)
     : QDialog(parent, flags)
 {
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+    setWindowFlags(flatDialogFlags);
     setStyleSheet(dialogStyleSheet());
 }
 

@@ -26,7 +26,7 @@ ModernMessageBox::ModernMessageBox(Icon icon, const QString &title, const QStrin
                                    QWidget *parent, Qt::WindowFlags flags)
     : QMessageBox(icon, title, text, buttons, parent, flags)
 {
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+    setWindowFlags(flatDialogFlags);
     setObjectName(QStringLiteral("ModernMessageBox"));
     setStyleSheet(QStringLiteral("* { background-color: rgba(255,255,255,255); }"
                                  "#ModernMessageBox { border: 1 solid rgba(0,0,0,255); }")

@@ -1,6 +1,7 @@
 #include "modernwindow.h"
 #include "settingskeys.h"
 
+#include "elidedlabel.h"
 #include "logdialog.h"
 #include "platform.h"
 #include "shutdowninhibitor.h"
@@ -121,9 +122,11 @@ void ModernWindow::createMenus()
 void ModernWindow::createTopBar()
 {
     iconButton = propertyButton("appIconMenu", this);
-    titleLabel = new QLabel(QGuiApplication::applicationDisplayName(), this);
+    // The title takes the room the buttons leave, and only that: a long title
+    // is shortened, never pushes a button out of the bar.
+    titleLabel = new ElidedLabel(QGuiApplication::applicationDisplayName(), this);
     titleLabel->setObjectName(QStringLiteral("AppTitleLabel"));
-    titleLabel->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    titleLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::MinimumExpanding);
     titleLabel->installEventFilter(this);
     minimizeButton = propertyButton("appMinimizeIcon", this);
     closeButton = propertyButton("appCloseIcon", this);

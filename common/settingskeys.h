@@ -17,6 +17,10 @@ inline const QString lastFile = QStringLiteral("Input/last file");              
 inline const QString volume = QStringLiteral("Output/volume");                      // int 0..150
 inline const QString lastPlaylistSaved = QStringLiteral("Output/last playlist saved"); // string
 
+// History (the positions and lists themselves are in the history database)
+inline const QString resumePlayback = QStringLiteral("History/resume playback");     // bool, default true
+inline const QString restorePlaylist = QStringLiteral("History/restore playlist");   // bool, default true
+
 // Frame
 inline const QString checkUpdate = QStringLiteral("Check update"); // bool, default true
 inline const QString layoutPosition = QStringLiteral("Layout/Main/position");     // QPoint

@@ -234,7 +234,7 @@ ModernUpdateDialog::ModernUpdateDialog(UpdateHelper *client, const QString &link
                                        QWidget *parent, Qt::WindowFlags flags)
     : UpdateDialog(client, links, title, parent, flags)
 {
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+    setWindowFlags(flatDialogFlags);
     setObjectName(QStringLiteral("ModernUpdateDialog"));
     setStyleSheet(QStringLiteral("#ModernUpdateDialog { border: 1 solid rgba(0,0,0,255);"
                                  " background-color: rgba(255,255,255,255); }"

@@ -207,6 +207,7 @@ void Core::startedPlayback(bool clearSubtitleFiles)
         subtitleFiles.clear();
     resetTracks();
     parseTimer->start();
+    emit mediaStarted();
 }
 
 void Core::clearKnownTracks()
@@ -348,6 +349,7 @@ void Core::stopPlayback()
     parseTimer->stop();
     if (!player)
         return;
+    emit mediaStopping();
     releasePlayer();
 }
 

@@ -106,7 +106,17 @@ signals:
     void mediaTrackAudio(int id, const QString &name);
     void mediaTrackSubtitle(int id, const QString &name);
     void mediaTrackVideo(int id, const QString &name);
+    // The medium has ended (or failed) after audio or video played.
     void mediaPlayerEndReached();
+    // The medium has ended or failed without any audio played or picture
+    // decoded: a file that only looks like media. Comes instead of
+    // mediaPlayerEndReached; the player stays until stopPlayback().
+    void mediaPlayerFailed();
+    // A play command has started a new player (its location() is set).
+    void mediaStarted();
+    // stopPlayback() is about to release the current player: time() and
+    // location() still answer for it.
+    void mediaStopping();
     void mediaPlayerLengthChanged(qint64 milliseconds);
     void mediaPlayerPositionChanged(double position);
     void mediaPlayerTimeChanged(qint64 milliseconds);
@@ -163,6 +173,9 @@ private:
     // Keeps the picture sizes the track array reports now: the first parse of
     // an MPEG-TS media resets them to 0x0 for the rest of its playback.
     void rememberVideoRecords(libvlc_media_t *media);
+    // The input of the current player is over: reports its end, or its
+    // failure when nothing played.
+    void finishPlayback();
     // What to do after a start that reached Playing or Ended.
     void startedPlayback(bool clearSubtitleFiles);
 

@@ -28,11 +28,14 @@ namespace {
 
 // Attached in this order and detached in the same order. The first four are
 // media events that a player's manager never raises; attaching them is harmless.
+// Stopped comes last of all events of a player's input, once it has ended
+// (or failed) and its statistics are final; the player's own stop raises it
+// too, but the events are detached before every stop.
 constexpr libvlc_event_type_t playerEvents[] = {
     libvlc_MediaDurationChanged,     libvlc_MediaMetaChanged,         libvlc_MediaParsedChanged,
     libvlc_MediaStateChanged,        libvlc_MediaPlayerEndReached,    libvlc_MediaPlayerLengthChanged,
     libvlc_MediaPlayerMediaChanged,  libvlc_MediaPlayerPlaying,       libvlc_MediaPlayerPositionChanged,
-    libvlc_MediaPlayerTimeChanged,
+    libvlc_MediaPlayerTimeChanged,   libvlc_MediaPlayerEncounteredError, libvlc_MediaPlayerStopped,
 };
 
 struct MetaKey
@@ -140,10 +143,13 @@ void Core::handleEvent(const libvlc_event_t *event, void *tag)
         queue([core] { emit core->messageWarning(tr("[Core] Callback not managed yet!")); });
         break;
     case libvlc_MediaPlayerEndReached:
-        queue([core] {
-            emit core->messageNotice(tr("[Core] Playback end reached"));
-            emit core->mediaPlayerEndReached();
-        });
+        queue([core] { emit core->messageNotice(tr("[Core] Playback end reached")); });
+        break;
+    case libvlc_MediaPlayerEncounteredError:
+        queue([core] { emit core->messageWarning(tr("[Core] Playback error")); });
+        break;
+    case libvlc_MediaPlayerStopped:
+        queue([core] { core->finishPlayback(); });
         break;
     case libvlc_MediaPlayerTimeChanged: {
         const qint64 time = event->u.media_player_time_changed.new_time;
@@ -183,6 +189,34 @@ void Core::detachEvents()
     for (libvlc_event_type_t type : playerEvents)
         libvlc_event_detach(manager, type, &Core::handleEvent, eventTag.get());
     eventTag.reset();
+}
+
+void Core::finishPlayback()
+{
+    // A file that only looks like media (random bytes, an MP4 without its
+    // index) plays and ends at once, or yields streams that never play:
+    // probing mistakes the bytes for MPEG audio, and now and then a frame of
+    // them even decodes, but none reaches the audio output. Audio handed to
+    // the output or a picture decoded is the one sign that covers every such
+    // case. Buffers the output lost count as handed: on a machine without a
+    // working sound device every buffer is lost, and the file still plays.
+    // Without statistics the end counts as a normal one.
+    if (!player)
+        return;
+    bool played = true;
+    if (libvlc_media_t *media = libvlc_media_player_get_media(player)) {
+        libvlc_media_stats_t stats{};
+        if (libvlc_media_get_stats(media, &stats))
+            played = stats.i_played_abuffers > 0 || stats.i_lost_abuffers > 0 || stats.i_decoded_video > 0 ||
+                     stats.i_displayed_pictures > 0;
+        libvlc_media_release(media);
+    }
+    if (played) {
+        emit mediaPlayerEndReached();
+        return;
+    }
+    emit messageWarning(tr("[Core] No audio or video played: %1").arg(location().toHtmlEscaped()));
+    emit mediaPlayerFailed();
 }
 
 void Core::rememberVideoRecords(libvlc_media_t *media)

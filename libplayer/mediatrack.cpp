@@ -27,7 +27,7 @@ MediaTrack::~MediaTrack() = default;
 QString fourccText(std::uint32_t value)
 {
     QString text;
-    for (int shift = 24; shift >= 0; shift -= 8) {
+    for (int shift = 0; shift <= 24; shift += 8) {
         const char byte = static_cast<char>((value >> shift) & 0xffu);
         text += (byte >= 0x20 && byte < 0x7f) ? QLatin1Char(byte) : QLatin1Char('.');
     }

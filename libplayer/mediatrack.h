@@ -52,7 +52,8 @@ public:
     std::unique_ptr<QString> subtitleEncoding;   // type 2 only
 };
 
-// The four bytes of a fourcc value, most significant first; bytes that are not
+// The four characters of a fourcc value in their usual order (libvlc keeps
+// the first one in the least significant byte); bytes that are not
 // printable ASCII are written as '.' so that a zero value cannot put control
 // characters into a log line.
 QString fourccText(std::uint32_t value);

@@ -35,10 +35,10 @@ void PlayToolButton::setPaused()
     emit stateChanged();
 }
 
-void PlayToolButton::setStopped()
+void PlayToolButton::setStopped(bool canStartAgain)
 {
     setPaused();
-    setEnabled(false);
+    setEnabled(canStartAgain);
     emit stateChanged();
 }
 

@@ -25,8 +25,9 @@ public:
     void setPlaying();
     // Play look, not playing.
     void setPaused();
-    // Play look, not playing, disabled.
-    void setStopped();
+    // Play look, not playing; disabled unless a click can start the last
+    // medium again (the receiver of play() then does so).
+    void setStopped(bool canStartAgain = false);
 
 signals:
     void pause();

@@ -20,7 +20,8 @@ void TimeLabel::reset()
 {
     currentSeconds = 0;
     maximumSeconds = 0;
-    set(0, 0);
+    // Nothing plays any more: no time of an earlier medium stays behind.
+    clear();
 }
 
 void TimeLabel::setMaximum(qint64 ms)

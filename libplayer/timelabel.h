@@ -6,7 +6,7 @@ namespace LibPlayer {
 
 // Current time and length of the media as "current | length" ("current"
 // alone while the length is unknown). Keeps its last text when the current
-// time falls back to 0, e.g. after reset().
+// time falls back to 0; reset() (playback over) empties it.
 class TimeLabel : public QLabel
 {
     Q_OBJECT

@@ -60,10 +60,23 @@ void VideoFrame::setLines(const QString &line1, const QString &line2,
     }
 }
 
+void VideoFrame::setHint(const QString &text)
+{
+    if (text == hintText)
+        return;
+    hintText = text;
+    update();
+}
+
 void VideoFrame::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.eraseRect(event->rect());
+    if (lines.isEmpty() && !hintText.isEmpty()) {
+        painter.setPen(QColor(150, 150, 150, 255));
+        painter.setFont(QFont(QStringLiteral("Segoe UI Semibold, Arial"), 11));
+        painter.drawText(rect(), Qt::AlignCenter, hintText);
+    }
     if (lines.isEmpty())
         return;
 

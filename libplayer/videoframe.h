@@ -32,6 +32,11 @@ public:
     void setLines(const QString &line1, const QString &line2 = QString(),
                   const QString &line3 = QString(), const QString &line4 = QString());
 
+    // One quiet line centred on the frame while it has no lines of its own
+    // (what to do with an empty player); empty for none. Repaints.
+    void setHint(const QString &text);
+    QString hint() const { return hintText; }
+
 signals:
     void uriDropped(const QList<QUrl> &urls);
     void clicked();
@@ -50,6 +55,7 @@ protected:
 
 private:
     QStringList lines;
+    QString hintText;
     QTimer singleClick;
     bool pressed = false;
     int wheelAngle = 0; // eighths of a degree not yet reported

@@ -17,6 +17,7 @@ packages=(
   dbus                 # dbus-daemon: the MPRIS, screen-saver and session-end tests run a private bus
   clang libclang-rt-14-dev   # the sanitizer build of CI's second phase (and the fuzz targets)
   xdotool              # the window tests drag, click and wheel with the real X pointer
+  libqt5sql5-sqlite    # the history (resume positions, recent files) is an SQLite file read through Qt SQL
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "playerhelp.h"
 
+#include "flatstyle.h"
 #include "modernaboutdialog.h"
 #include "moderndialog.h"
 #include "modernmessagebox.h"
@@ -39,7 +40,7 @@ void openReport(QWidget *parent, LibTarnCommon::LogDialog *log)
     auto *dialog = new Common::ReportDialog(PlayerProduct::versionLine(), PlayerProduct::appId, false, QString(), log,
                                             parent);
     dialog->setStyleSheet(Common::ModernDialog::dialogStyleSheet());
-    dialog->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
+    dialog->setWindowFlags(Common::flatDialogFlags);
     dialog->setAttribute(Qt::WA_DeleteOnClose, false);
     dialog->setModal(true);
     dialog->show();

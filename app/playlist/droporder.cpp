@@ -29,12 +29,21 @@ void appendUrls(QList<QUrl> &out, const std::vector<Keyed> &entries)
         out.append(entry.url);
 }
 
+// A track or disc frame holds a number, optionally followed by "/" and the
+// total ("1/12", " 3 / 9 "); 0 when no number stands before the "/".
+int positionNumber(const QString &text)
+{
+    bool ok = false;
+    const int number = text.section(QLatin1Char('/'), 0, 0).trimmed().toInt(&ok);
+    return ok ? number : 0;
+}
+
 QString tagKey(const QHash<QString, QString> &tags)
 {
     const QString artist = tags.value(QStringLiteral("Artist"));
     const QString album = tags.value(QStringLiteral("Album"));
-    const int disc = tags.value(QStringLiteral("DiscNumber")).toInt();
-    const int track = tags.value(QStringLiteral("TrackNumber")).toInt();
+    const int disc = positionNumber(tags.value(QStringLiteral("DiscNumber")));
+    const int track = positionNumber(tags.value(QStringLiteral("TrackNumber")));
     if (artist.isEmpty() || album.isEmpty() || track == 0)
         return QString();
     // Concatenated, not filled in with arg(): a tag may itself hold "%1".

@@ -18,6 +18,7 @@ using Mp3TagReader = std::function<QHash<QString, QString>(const QString &path)>
 // Nothing is dropped: files with equal keys (the same file name in two
 // folders, or the same artist, album, disc and track) are all kept, ordered by
 // their full path. Keys compare by UTF-16 code units, case-sensitively. A
-// track or disc number that is not a plain integer ("5/12") counts as 0; a
-// track of 0, or a missing artist or album, makes every MP3 file go by name.
+// track or disc number is the number before an optional "/" and total
+// ("5/12" is 5); a text without one counts as 0. A track of 0, or a missing
+// artist or album, makes every MP3 file go by name.
 QList<QUrl> dropOrder(const QList<QUrl> &urls, const Mp3TagReader &readTags);

@@ -172,6 +172,7 @@ void PlaylistController::dropUriSorted(const QList<QUrl> &urls, DropSource sourc
             emit messageNotice(tr("[Main] Create new audio playlist"));
         list.create(video ? Playlist::Kind::Video : Playlist::Kind::Audio);
         addItems(plan.items, video);
+        itemPlayedInWalk = false;
         list.next();
         playCurrent();
         break;
@@ -217,7 +218,7 @@ void PlaylistController::playCurrent()
         return;
     playlistButton->setItem(number);
     emit changed();
-    emit playRequested(list.location(number));
+    emit itemPlayRequested(list.location(number));
 }
 
 void PlaylistController::deletePlaylist()
@@ -228,6 +229,13 @@ void PlaylistController::deletePlaylist()
     playlistButton->reset();
     list.clear();
     emit changed();
+}
+
+void PlaylistController::restore(bool video, const QStringList &locations)
+{
+    playlistButton->reset();
+    list.create(video ? Playlist::Kind::Video : Playlist::Kind::Audio);
+    addItems(locations, video);
 }
 
 void PlaylistController::changeListItem(int item)
@@ -245,19 +253,40 @@ void PlaylistController::changeListItem(int item)
         // The chosen item becomes the current one, so that its end moves on to
         // the item after it.
         emit changed();
+        itemPlayedInWalk = false;
         if (!core->isStopped())
             emit endRequested(true);
-        emit playRequested(list.location(item));
+        emit itemPlayRequested(list.location(item));
     }
 }
 
 bool PlaylistController::advance()
 {
-    if (list.isEmpty() || !list.hasNext())
+    if (list.isEmpty())
+        return false;
+    itemPlayedInWalk = true;
+    if (!list.hasNext())
         return false;
     list.next();
     playCurrent();
     return true;
+}
+
+void PlaylistController::skipFailedItem(const QString &location)
+{
+    const int failed = list.current();
+    if (list.isEmpty() || list.location(failed) != location)
+        return;
+    emit messageWarning(tr("[Main] Playlist item #%1 cannot be played, skipped: %2")
+                            .arg(failed)
+                            .arg(location.toHtmlEscaped()));
+    if (list.hasNext()) {
+        list.next();
+        playCurrent();
+    } else if (!itemPlayedInWalk) {
+        showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to play playlist"),
+                    tr("%1 was not able to play any item of this playlist.").arg(applicationName()));
+    }
 }
 
 void PlaylistController::readList(const QString &path)

@@ -22,9 +22,10 @@ class SubtitleToolButton;
 // video playlist they build: its menu (choose, save, eject), reading M3U
 // files, saving the playlist and the move to the next item when one ends.
 //
-// It never plays anything itself: playRequested() asks the window to open a
-// location, endRequested() to end the current medium. Boxes are modal over
-// the dialog parent. Settings: "Output/last playlist saved". GUI thread only.
+// It never plays anything itself: playRequested() and itemPlayRequested() ask
+// the window to open a location, endRequested() to end the current medium.
+// Boxes are modal over the dialog parent. Settings: "Output/last playlist
+// saved". GUI thread only.
 class PlaylistController : public QObject
 {
     Q_OBJECT
@@ -54,6 +55,9 @@ public:
     void dropUriSorted(const QList<QUrl> &urls, DropSource source = DropSource::Drop);
     // Reads an M3U or M3U8 file and adds its entries in file order.
     void readList(const QString &path);
+    // Puts back a playlist of an earlier run in place of the current one,
+    // without playing it.
+    void restore(bool video, const QStringList &locations);
     // The playlist menu: an item number, or the save or eject command.
     void changeListItem(int item);
     // Removes the playlist and its menu, with a log line; nothing when there
@@ -64,11 +68,18 @@ public:
     bool advance();
     // Asks the user for a file name and writes the playlist there.
     void savePlaylist();
+    // The current item, at location, did not play: a warning line, then the
+    // next item; when none is left and no item of this walk has played, one
+    // box says so. A location that is no longer the current item is ignored.
+    void skipFailedItem(const QString &location);
 
 signals:
     // The items or the current item may have changed.
     void changed();
+    // A single dropped file to play.
     void playRequested(const QString &location);
+    // A playlist item to play.
+    void itemPlayRequested(const QString &location);
     void endRequested(bool skipPlaylist);
     void messageNotice(const QString &message);
     void messageWarning(const QString &message);
@@ -86,6 +97,9 @@ private:
     LibPlayer::SubtitleToolButton *subtitleButton;
     QWidget *dialogParent;
     Playlist list;
+    // Some item has played to its end since the playlist was made or an
+    // item was chosen from the menu.
+    bool itemPlayedInWalk = false;
     // The running walk; asked to stop and waited for at destruction.
     QThread *walker = nullptr;
     std::atomic_bool stopWalk{false};

@@ -43,8 +43,9 @@ InputDiscDialog::InputDiscDialog(int *kind, QString *device, QWidget *parent, Qt
         browseFolder = QDir::homePath();
 
     setWindowTitle(tr("Open disc"));
-    setStyleSheet(QStringLiteral(" QDialog, QLabel, QPushButton, QRadioButton { background-color : "
-                                 "rgba(255,255,255,255); }  QDialog { border : 1 solid rgba(0,0,0,255); } "));
+    // The flat dialog's look, its buttons included, on white labels and radio buttons.
+    setStyleSheet(dialogStyleSheet()
+                  + QStringLiteral(" QLabel, QRadioButton { background-color : rgba(255,255,255,255); } "));
 
     auto *group = new QGroupBox(tr("Disc selection:"), this);
     audioCdButton = new QRadioButton(tr("Audio CD"), group);

@@ -24,7 +24,8 @@ InputUrlDialog::InputUrlDialog(QString *url, QWidget *parent, Qt::WindowFlags fl
                                "rtp://@:1234<br>"
                                "rtsp://media.example.org:8080/live/session.sdp<br>"),
                             group);
-    hint->setStyleSheet(QStringLiteral(" * QLabel { color : rgba(164,164,164,255);             font-size : 9px } "));
+    // Quieter than the entry, still readable: 6:1 against the white dialog.
+    hint->setStyleSheet(QStringLiteral(" * QLabel { color : rgba(96,96,96,255); font-size : 12px } "));
     groupLayout->addWidget(hint);
 
     buttonBox = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

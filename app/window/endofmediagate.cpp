@@ -24,12 +24,23 @@ EndOfMediaGate::Scope::~Scope()
 
 void EndOfMediaGate::endReached()
 {
+    pass(false);
+}
+
+void EndOfMediaGate::failureReached()
+{
+    pass(true);
+}
+
+void EndOfMediaGate::pass(bool failed)
+{
     if (depth > 0) {
         pending = true;
+        pendingFailure = failed;
         pendingSerial = mediaSerial();
         return;
     }
-    emit endDue();
+    failed ? emit failureDue() : emit endDue();
 }
 
 void EndOfMediaGate::release()
@@ -38,5 +49,5 @@ void EndOfMediaGate::release()
         return;
     pending = false;
     if (mediaSerial() == pendingSerial)
-        emit endDue();
+        pendingFailure ? emit failureDue() : emit endDue();
 }

@@ -4,12 +4,13 @@
 
 #include <functional>
 
-// Holds back the engine's end of media while a user flow of the window runs.
-// File dialogs and message boxes run nested event loops, so an end of media
-// can arrive in the middle of an open or a drop; handling it there would
-// advance the playlist under the half-done flow. The end is passed on once
-// the outermost flow is over, and dropped when the medium it belonged to is
-// gone by then (the flow ended or replaced it). GUI thread only.
+// Holds back the engine's end of media (or failure of a medium) while a user
+// flow of the window runs. File dialogs and message boxes run nested event
+// loops, so an end of media can arrive in the middle of an open or a drop;
+// handling it there would advance the playlist under the half-done flow. The
+// end is passed on once the outermost flow is over, and dropped when the
+// medium it belonged to is gone by then (the flow ended or replaced it). GUI
+// thread only.
 class EndOfMediaGate : public QObject
 {
     Q_OBJECT
@@ -38,16 +39,22 @@ public:
 public slots:
     // The engine reports the end of the current medium.
     void endReached();
+    // The engine reports that the current medium ended without playing.
+    void failureReached();
 
 signals:
     // The end of media is to be handled now.
     void endDue();
+    // The failed medium is to be handled now.
+    void failureDue();
 
 private:
+    void pass(bool failed);
     void release();
 
     std::function<quint64()> mediaSerial;
     int depth = 0;
     bool pending = false;
+    bool pendingFailure = false;
     quint64 pendingSerial = 0;
 };

@@ -11,9 +11,14 @@ QString tr(const char *text)
     return QCoreApplication::translate("PlayerWindow", text);
 }
 
-QString urlFileName(const QString &text)
+// The file name a title stands for. libvlc titles a local file without a
+// title tag by its plain file name, "#", "%" and "?" included, so only a text
+// with a scheme ("http://host/a%20b.mp3") is read as a URL.
+QString titleFileName(const QString &text)
 {
-    return QUrl(text).fileName();
+    if (text.contains(QLatin1String("://")))
+        return QUrl(text).fileName(QUrl::FullyDecoded);
+    return text.section(QLatin1Char('/'), -1);
 }
 
 } // namespace
@@ -22,7 +27,7 @@ MediaPresentation presentMedia(const QString &artist, const QString &title, bool
                                const QString &applicationName)
 {
     MediaPresentation result;
-    const QString fileName = urlFileName(title);
+    const QString fileName = titleFileName(title);
     if (!noVideo) {
         result.titleText = fileName.isEmpty() ? applicationName : fileName;
         return result;

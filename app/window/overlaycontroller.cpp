@@ -92,9 +92,9 @@ void OverlayController::tick()
     }
     const QPoint pos = QCursor::pos();
     const bool inside = window->frameGeometry().contains(pos);
+    const bool moved = pos != lastCursorPos;
+    lastCursorPos = pos;
     if (window->isFullScreen()) {
-        const bool moved = pos != lastCursorPos;
-        lastCursorPos = pos;
         if (inside && moved) {
             restoreCursor();
             showOverlays();
@@ -110,10 +110,17 @@ void OverlayController::tick()
         }
         return;
     }
-    if (inside)
+    // In a window the cursor stays; the overlays go as in full screen, so
+    // that a pointer resting on the picture does not cover the subtitles.
+    if (inside && moved) {
         showOverlays();
-    else if (!menuOpen(pos, true))
+        cursorCountdown = IdleTicks;
+    } else if (inside) {
+        if (!menuOpen(pos, false) && --cursorCountdown < 0)
+            hideOverlays();
+    } else if (!menuOpen(pos, true)) {
         hideOverlays();
+    }
 }
 
 void OverlayController::showOverlays()

@@ -10,17 +10,18 @@ class QMenu;
 class QWidget;
 
 // The overlays of the player window (top bar, bottom bar, time slider) and
-// the mouse cursor, driven by a 300 ms tick. In a window the overlays follow
-// the pointer: shown while it is over the window, hidden when it leaves
-// (unless a menu of the bars is open under it). In full screen they hide,
-// together with the cursor, after about 1.8 s without movement (unless a menu
-// is open) and come back at the first movement. GUI thread only.
+// the mouse cursor, driven by a 300 ms tick. The overlays come with a
+// movement of the pointer over the window and hide about 1.8 s after the
+// last one (not while a menu of the bars is open), so that they never cover
+// the subtitles for long. In a window they also hide as soon as the pointer
+// leaves it (unless a menu of the bars is open under it) and the cursor
+// always stays; in full screen the cursor hides with them. GUI thread only.
 class OverlayController : public QObject
 {
     Q_OBJECT
 
 public:
-    // Idle ticks before the overlays hide in full screen.
+    // Idle ticks before the overlays hide.
     static constexpr int IdleTicks = 5;
     static constexpr int TickMs = 300;
 

@@ -20,6 +20,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -94,9 +95,10 @@ void PlaybackSession::pause()
 void PlaybackSession::resume()
 {
     core->resumePlayback();
-    // With nothing loaded the button keeps its look without media rather than
-    // offering a pause of nothing.
-    if (!core->isStopped())
+    // With nothing loaded, or a player that cannot play (its start failed,
+    // or its medium is over), the button keeps its look rather than offering
+    // a pause of nothing.
+    if (core->isPlaying())
         controls.playButton->setPlaying();
 }
 
@@ -116,10 +118,40 @@ void PlaybackSession::showPlaying(bool subtitlesAllowed)
         controls.addSubtitleAction->setEnabled(true);
 }
 
-void PlaybackSession::showFailure(const QString &title, const QString &text)
+void PlaybackSession::reportFailure(const Started &failed)
 {
+    current = Started();
+    if (failed.source == Source::PlaylistItem) {
+        emit itemFailed(failed.location);
+        return;
+    }
+    controls.playButton->setStopped();
+    QString title;
+    QString text;
+    QString name = failed.location;
+    switch (failed.source) {
+    case Source::File:
+        title = tr("Failed to play file");
+        text = tr("%1 was not able to play this file.");
+        name = QDir::toNativeSeparators(name);
+        break;
+    case Source::Url:
+        title = tr("Failed to play URL");
+        text = tr("%1 was not able to play this URL.");
+        if (name.startsWith(QLatin1String("file://")))
+            name = QDir::toNativeSeparators(QUrl(name).toLocalFile());
+        break;
+    case Source::Disc:
+        title = tr("Failed to play disc");
+        text = tr("%1 was not able to play this disc.");
+        break;
+    case Source::None:
+    case Source::PlaylistItem:
+        return;
+    }
     QGuiApplication::restoreOverrideCursor();
-    showUserBox(dialogParent, QMessageBox::Warning, title, text.arg(QGuiApplication::applicationDisplayName()));
+    showUserBox(dialogParent, QMessageBox::Warning, title,
+                text.arg(QGuiApplication::applicationDisplayName()) + QLatin1String("<br>") + name.toHtmlEscaped());
 }
 
 void PlaybackSession::openFile(QString f)
@@ -148,7 +180,7 @@ void PlaybackSession::openFile(QString f)
     endCurrent(handedIn);
     // A handed-in location of another scheme is played as a URL.
     if (MediaLocation::hasScheme(f) && !MediaLocation::isFileLocation(f)) {
-        playLocation(f);
+        playLocation(f, Source::Url);
         return;
     }
     const QString path = MediaLocation::displayPath(f);
@@ -157,9 +189,10 @@ void PlaybackSession::openFile(QString f)
         return;
     }
     if (!core->playFile(f)) {
-        showFailure(tr("Failed to play file"), tr("%1 was not able to play this file."));
+        reportFailure({Source::File, f});
         return;
     }
+    current = {Source::File, f};
     showPlaying();
     lastPlayedFile = path;
 }
@@ -203,19 +236,28 @@ void PlaybackSession::openUrl(QString u)
         resume();
         return;
     }
-    endCurrent(false);
-    playLocation(u);
+    playLocation(u, Source::Url);
 }
 
-void PlaybackSession::playLocation(const QString &u)
+void PlaybackSession::playItem(const QString &location)
 {
-    if (!core->playUrl(u)) {
-        showFailure(tr("Failed to play URL"), tr("%1 was not able to play this URL."));
+    pause();
+    playLocation(location, Source::PlaylistItem);
+}
+
+void PlaybackSession::playLocation(const QString &location, Source source)
+{
+    // The playlist has already moved to the item: what still plays ends
+    // without moving it on again.
+    endCurrent(source == Source::PlaylistItem);
+    if (!core->playUrl(location)) {
+        reportFailure({source, location});
         return;
     }
+    current = {source, location};
     // A local location makes its folder the start folder of the next dialog.
-    if (u.startsWith(QLatin1String("file://")))
-        lastPlayedFile = QUrl(u).toLocalFile();
+    if (location.startsWith(QLatin1String("file://")))
+        lastPlayedFile = QUrl(location).toLocalFile();
     showPlaying();
 }
 
@@ -233,6 +275,11 @@ void PlaybackSession::openDisc()
         return;
     }
     emit deletePlaylistRequested();
+    playDisc(kind, location);
+}
+
+void PlaybackSession::playDisc(int kind, const QString &location)
+{
     const std::shared_ptr<const Platform::OpticalDrives> opticalDrives =
         drives ? drives : Platform::systemOpticalDrives();
     const bool audioCd = kind == int(DiscKind::AudioCd);
@@ -245,13 +292,46 @@ void PlaybackSession::openDisc()
     }
     endCurrent(false);
     if (!core->playDisc(kind, discEnginePath(kind, location, opticalDrives->drives()))) {
-        showFailure(tr("Failed to play disc"), tr("%1 was not able to play this disc."));
+        reportFailure({Source::Disc, location, kind});
         return;
     }
+    current = {Source::Disc, location, kind};
     showPlaying(kind == int(DiscKind::Dvd));
     lastPlayedDisc = location;
     if (audioCd)
         controls.cdTrackButton->setTrackNumber(tracks);
+}
+
+void PlaybackSession::mediaFailed()
+{
+    const Started failed = std::exchange(current, Started());
+    endCurrent(true);
+    reportFailure(failed);
+}
+
+bool PlaybackSession::canReplay() const
+{
+    return current.source == Source::File || current.source == Source::Url || current.source == Source::Disc;
+}
+
+void PlaybackSession::replay()
+{
+    const Started last = current;
+    switch (last.source) {
+    case Source::File:
+        openFile(last.location);
+        break;
+    case Source::Url:
+        openUrl(last.location);
+        break;
+    case Source::Disc:
+        pause();
+        playDisc(last.discKind, last.location);
+        break;
+    case Source::None:
+    case Source::PlaylistItem:
+        break;
+    }
 }
 
 void PlaybackSession::addSubtitleFile()

@@ -32,7 +32,9 @@ class OpticalDrives;
 // the playlist), endRequested() to end the current medium, and
 // playlistFileRequested() for a chosen M3U file. Keeps the last file and the
 // last disc played ("Input/last file" and "Input/last disc", read and
-// written by the window). GUI thread only.
+// written by the window), and what started the medium the engine holds, so
+// that a medium that turns out not to play is reported by the command that
+// started it and one that ended can be started again. GUI thread only.
 class PlaybackSession : public QObject
 {
     Q_OBJECT
@@ -76,11 +78,23 @@ public:
     // Asks for a disc kind and location. An audio CD fills the CD-track menu.
     void openDisc();
     void addSubtitleFile();
+    // A playlist item: played like a location, but a failure shows no box;
+    // itemFailed() reports it instead.
+    void playItem(const QString &location);
+    // The engine's medium ended without playing: the controls go back to
+    // stopped, then the command that started it shows its failure box (a
+    // playlist item is reported by itemFailed()).
+    void mediaFailed();
+    // Whether replay() has a file, location or disc to start again.
+    bool canReplay() const;
+    // Starts the last file, location or disc played again.
+    void replay();
 
 signals:
     void deletePlaylistRequested();
     void endRequested(bool skipPlaylist);
     void playlistFileRequested(const QString &path);
+    void itemFailed(const QString &location);
     // Several files chosen in the "Open file" dialog, to be added as a drop.
     void filesRequested(const QList<QUrl> &files);
 
@@ -88,19 +102,33 @@ private:
     // The "Open file" dialog's answers as file URLs (byte-exact); empty when
     // cancelled.
     QList<QUrl> askForFiles();
-    // Plays a location (the URL route): "Failed to play URL" on failure.
-    void playLocation(const QString &u);
+    enum class Source { None, File, Url, Disc, PlaylistItem };
+    // What started the medium the engine holds (or held last).
+    struct Started
+    {
+        Source source = Source::None;
+        QString location; // file path, location text or disc location
+        int discKind = 0;
+    };
+
     void pause();
     void resume();
     // Ends the medium the engine still holds, if any.
     void endCurrent(bool skipPlaylist);
     void showPlaying(bool subtitlesAllowed = true);
-    void showFailure(const QString &title, const QString &text);
+    // Plays a location given as text; on failure, a box unless it is a
+    // playlist item.
+    void playLocation(const QString &location, Source source);
+    void playDisc(int kind, const QString &location);
+    // After a failed start: the controls stopped, then the box of the
+    // command (or itemFailed() for a playlist item).
+    void reportFailure(const Started &failed);
 
     LibPlayer::Core *core;
     Controls controls;
     QWidget *dialogParent;
     QString lastPlayedFile;
     QString lastPlayedDisc;
+    Started current;
     std::shared_ptr<const Platform::OpticalDrives> drives;
 };

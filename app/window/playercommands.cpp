@@ -30,6 +30,11 @@ bool PlayerCommands::canPlayPause() const
     return !core->isStopped() && bar->playButton->isEnabled();
 }
 
+bool PlayerCommands::canStartAgain() const
+{
+    return core->isStopped() && bar->playButton->isEnabled();
+}
+
 bool PlayerCommands::canGoNext() const
 {
     return !playlist->isEmpty() && playlist->hasNext();
@@ -47,15 +52,28 @@ bool PlayerCommands::canSeek() const
 
 void PlayerCommands::playPause()
 {
-    // The button's own click: it toggles its look and asks the engine.
-    if (canPlayPause())
+    // The button's own click: it toggles its look and asks the engine (or,
+    // with nothing loaded, startAgain()).
+    if (canPlayPause() || canStartAgain())
         bar->playButton->click();
 }
 
 void PlayerCommands::play()
 {
-    if (canPlayPause() && !bar->playButton->isPlaying())
+    if (canStartAgain() || (canPlayPause() && !bar->playButton->isPlaying()))
         playPause();
+}
+
+void PlayerCommands::startAgain()
+{
+    if (!core->isStopped())
+        return;
+    if (playlist->isEmpty()) {
+        emit startAgainRequested();
+        return;
+    }
+    const int current = playlist->current();
+    emit itemRequested(current > 0 && playlist->hasNext() ? current : playlist->entries().firstKey());
 }
 
 void PlayerCommands::pause()

@@ -30,12 +30,19 @@ public:
 
     // Whether something is loaded that play/pause acts on.
     bool canPlayPause() const;
+    // Whether nothing plays but Play starts the last medium (or the
+    // playlist) again.
+    bool canStartAgain() const;
     bool canGoNext() const;
     bool canGoPrevious() const;
     bool canSeek() const;
 
 public slots:
     void playPause();
+    // After playback ended or was stopped: the playlist's current item again,
+    // or its first item once the last one has ended; without a playlist the
+    // last medium (startAgainRequested()). Nothing while a medium is loaded.
+    void startAgain();
     void play();
     void pause();
     // Ends the current medium without moving on in the playlist.
@@ -57,6 +64,8 @@ signals:
     void itemRequested(int number);
     // The current medium is to end without a playlist advance.
     void stopRequested();
+    // The last medium played (not a playlist item) is to start again.
+    void startAgainRequested();
     // The playback time was moved to ms (after clamping).
     void seeked(qint64 ms);
 

@@ -29,6 +29,7 @@ void VideoHost::createFrame()
 {
     current = new LibPlayer::VideoFrame(window);
     current->setStyleSheet(QString::fromLatin1(frameStyle));
+    current->setHint(hint);
     layout->addWidget(current);
     // Lowest of all: the overlays stay above it.
     current->lower();
@@ -52,6 +53,17 @@ void VideoHost::createFrame()
     connect(current, &LibPlayer::VideoFrame::doubleClicked, this, &VideoHost::doubleClicked);
     connect(current, &LibPlayer::VideoFrame::wheelTurned, this, &VideoHost::wheelTurned);
     core->setVideoWidget(current);
+}
+
+void VideoHost::setHint(const QString &text)
+{
+    hint = text;
+    current->setHint(text);
+}
+
+void VideoHost::dropHint()
+{
+    current->setHint(QString());
 }
 
 void VideoHost::replaceFrame()

@@ -28,6 +28,11 @@ public:
 
     LibPlayer::VideoFrame *frame() const { return current; }
 
+    // The quiet line every new frame shows until something plays.
+    void setHint(const QString &text);
+    // Something plays: the current frame drops its hint.
+    void dropHint();
+
     // Stops the engine, then retires the frame and puts a new one in its
     // place: libvlc never draws into a destroyed window.
     void replaceFrame();
@@ -46,4 +51,5 @@ private:
     QList<QWidget *> overlays;
     QWidget *window;
     LibPlayer::VideoFrame *current = nullptr;
+    QString hint;
 };

@@ -81,6 +81,9 @@ void WindowGeometry::loadLayout()
 
     int primary = 0;
     const QRect placed = restoredGeometry(QRect(position, size), availableGeometries(&primary), primary);
+    // Until a medium announces its own, the ratio is the stored window's: the
+    // lock keeps the size the user left, not a 16:9 one of the same height.
+    ratio = DisplayRatio{uint(placed.width()), uint(placed.height())};
     // Full screen too gets the stored (normal) size first: leaving full
     // screen returns to it.
     window->resize(placed.size());
@@ -123,16 +126,20 @@ void WindowGeometry::setFullScreen(bool on)
             normalGeometry = window->geometry();
         QScreen *screen = holdingScreen(window);
         window->showFullScreen();
-        // Through the native window: QWidget::setGeometry would drop the
-        // full-screen state.
+        // Through the native window, both ways: QWidget::setGeometry would
+        // drop the full-screen state, and it would change the widget at once
+        // but the native window's geometry only through the window system's
+        // notice, which Qt may merge with a later one; the next request
+        // then looks like no change to Qt and the widget keeps its old size.
         QWindow *handle = window->windowHandle();
         if (screen && handle && window->geometry() != screen->geometry())
             handle->setGeometry(screen->geometry());
         return;
     }
     window->showNormal();
-    if (normalGeometry.isValid() && window->geometry() != normalGeometry)
-        window->setGeometry(normalGeometry);
+    QWindow *handle = window->windowHandle();
+    if (normalGeometry.isValid() && handle && window->geometry() != normalGeometry)
+        handle->setGeometry(normalGeometry);
 }
 
 void WindowGeometry::windowResized(const QSize &size)
@@ -238,5 +245,9 @@ void WindowGeometry::fitTitle(int windowWidth)
                                         : Qt::AlignCenter;
     if (title->alignment() != alignment)
         title->setAlignment(alignment);
-    title->setFixedWidth(std::max(0, windowWidth - buttons));
+    // The label is not given a width of its own: the top bar lays it out in
+    // whatever its buttons leave. A width fixed here from the window's width
+    // could exceed the bar's, which then moves its last buttons out of sight
+    // and keeps them there (a hidden label's new width does not reach the
+    // bar's layout).
 }

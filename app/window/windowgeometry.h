@@ -50,7 +50,8 @@ public:
     void setAdditionalWindow(bool additional) { additionalWindow = additional; }
 
     // The stored layout, put where today's screens can show it; the default
-    // one when nothing is stored. May leave the window full screen.
+    // one when nothing is stored. May leave the window full screen. The
+    // stored size's ratio is the display ratio until a medium announces one.
     void loadLayout();
 
     // A display ratio announced by the engine (terms may be zero).
@@ -69,7 +70,8 @@ public:
     // The bottom bar and the time slider along the window's bottom edge.
     void layoutBottomBar();
     // The title aligned left when the top bar is too narrow for it, centred
-    // otherwise; the label takes the room the buttons leave.
+    // otherwise; the label takes the room the buttons leave (the bar lays it
+    // out, shortening a long title).
     void fitTitle(int windowWidth);
 
 private:

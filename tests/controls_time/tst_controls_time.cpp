@@ -48,8 +48,8 @@ private slots:
         QTest::newRow("hours never wrap") << qint64(0) << QList<qint64>{90000000} << "25:00:00";
         QTest::newRow("with length") << qint64(4000000) << QList<qint64>{75400} << "01:15 | 1:06:40";
         QTest::newRow("no time yet") << qint64(60000) << QList<qint64>{} << "";
-        QTest::newRow("back to zero keeps the text")
-            << qint64(60000) << QList<qint64>{5000, 400, resetLabel} << "00:05 | 01:00";
+        QTest::newRow("back to zero keeps the text") << qint64(60000) << QList<qint64>{5000, 400} << "00:05 | 01:00";
+        QTest::newRow("reset empties it") << qint64(60000) << QList<qint64>{5000, resetLabel} << "";
         QTest::newRow("reset drops the length") << qint64(60000) << QList<qint64>{5000, resetLabel, 7000} << "00:07";
     }
 

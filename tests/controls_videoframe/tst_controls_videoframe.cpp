@@ -1,5 +1,5 @@
 // The video frame's text lines, painted centred and grown to fill the frame
-// (the base size in a tiny one), and its drops.
+// (the base size in a tiny one), its quiet hint when it has none, and its drops.
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -20,9 +20,12 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<int>("painted");
-        QTest::newRow("gaps close up, grown") << QSize(800, 450) << QStringList{"Audio CD", "", "Track 3", ""} << 2;
-        QTest::newRow("tiny frame: base size") << QSize(60, 40) << QStringList{"Audio CD", "", "", ""} << 1;
-        QTest::newRow("no lines: black") << QSize(300, 200) << QStringList{"", "", "", ""} << 0;
+        QTest::addColumn<QString>("hint");
+        const QString hint = QStringLiteral("Drop files here, or press Ctrl+O");
+        QTest::newRow("gaps close up, grown") << QSize(800, 450) << QStringList{"Audio CD", "", "Track 3", ""} << 2 << hint;
+        QTest::newRow("tiny frame: base size") << QSize(60, 40) << QStringList{"Audio CD", "", "", ""} << 1 << "";
+        QTest::newRow("no lines: black") << QSize(300, 200) << QStringList{"", "", "", ""} << 0 << "";
+        QTest::newRow("no lines: the quiet hint") << QSize(500, 300) << QStringList{"", "", "", ""} << 0 << hint;
     }
 
     void linesArePaintedCentredAndGrown()
@@ -30,12 +33,14 @@ private slots:
         QFETCH(QSize, size);
         QFETCH(QStringList, lines);
         QFETCH(int, painted);
+        QFETCH(QString, hint);
         QWidget window;
         window.setGeometry(50, 50, size.width(), size.height());
         auto *frame = new VideoFrame(&window);
         frame->setStyleSheet(QStringLiteral(" * { background-color : rgba(0,0,0,255); } "));
         frame->setGeometry(0, 0, size.width(), size.height());
         frame->setLines(lines.at(0), lines.at(1), lines.at(2), lines.at(3));
+        frame->setHint(hint);
         QCOMPARE(frame->textLines().size(), painted);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -44,11 +49,21 @@ private slots:
         // Bounding box of the white pixels the X server shows for the frame.
         const QImage shot = window.screen()->grabWindow(frame->winId()).toImage();
         QRect box;
-        for (int y = 0; y < shot.height(); ++y)
-            for (int x = 0; x < shot.width(); ++x)
+        QRect greyBox; // the hint's
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
                 box |= qGray(shot.pixel(x, y)) > 200 ? QRect(x, y, 1, 1) : QRect();
+                greyBox |= qGray(shot.pixel(x, y)) > 100 ? QRect(x, y, 1, 1) : QRect();
+            }
+        }
         QCOMPARE(box.isNull(), painted == 0);
         const int baseHeight = QFontMetrics(QFont(QStringLiteral("Segoe UI Semibold, Arial"), 16, QFont::Bold), frame).height();
+        if (painted == 0) { // a hint: one small line in the middle, else black
+            QCOMPARE(greyBox.isNull(), hint.isEmpty());
+            QVERIFY(greyBox.isNull() || (qAbs(greyBox.center().x() - size.width() / 2) < 10
+                                         && qAbs(greyBox.center().y() - size.height() / 2) < 10
+                                         && greyBox.height() < baseHeight));
+        }
         if (painted == 0 || size.width() < 100) {
             QVERIFY(box.height() <= painted * baseHeight);
             return;

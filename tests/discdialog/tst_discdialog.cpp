@@ -2,9 +2,11 @@
 #include "opticaldrives_linux.h"
 #include "sources/disclocation.h"
 #include "sources/inputdiscdialog.h"
+#include "sources/inputurldialog.h"
 #include "tarntest.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -160,6 +162,46 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(chosenKind, kind);
         QCOMPARE(chosenLocation, location);
+        drives->answer.acquire();
+    }
+
+    // The URL dialog's example lines can be read; every button of both
+    // dialogs is the flat dark one of all dialogs.
+    void sourceDialogsReadableInTheFlatLook()
+    {
+        const auto luminance = [](QRgb rgb) {
+            const auto channel = [](int value) {
+                const double c = value / 255.0;
+                return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
+        };
+        QString url;
+        InputUrlDialog urlDialog(&url);
+        int kind = 0;
+        QString location;
+        InputDiscDialog discDialog(&kind, &location, nullptr, Qt::WindowFlags(), drives);
+        drives->answer.release();
+        for (QDialog *dialog : {static_cast<QDialog *>(&urlDialog), static_cast<QDialog *>(&discDialog)}) {
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+                const QImage face = button->grab().toImage();
+                QCOMPARE(QColor(face.pixel(6, face.height() / 2)), QColor(83, 83, 83));
+            }
+        }
+        QLabel *examples = nullptr;
+        for (QLabel *label : urlDialog.findChildren<QLabel *>())
+            examples = label->text().contains(QLatin1String("rtp://@:1234")) ? label : examples;
+        QVERIFY(examples);
+        QVERIFY(QFontInfo(examples->font()).pixelSize() >= 11);
+        const QImage text = examples->grab().toImage();
+        double darkest = 1;
+        for (int y = 0; y < text.height(); ++y)
+            for (int x = 0; x < text.width(); ++x)
+                darkest = std::min(darkest, luminance(text.pixel(x, y)));
+        const double background = luminance(text.pixel(0, 0));
+        QVERIFY2((background + 0.05) / (darkest + 0.05) >= 4.5, qPrintable(QString::number(darkest)));
         drives->answer.acquire();
     }
 

@@ -1,6 +1,9 @@
 // libvlc events and the periodic media parse on real clips and a real X window.
 #include "enginefixture.h"
 
+#include <QScopeGuard>
+#include <QTemporaryFile>
+
 using LibPlayer::Core;
 using TarnTest::media;
 
@@ -106,6 +109,25 @@ private slots:
         QVERIFY(core->playFile(media("av.mkv")));
         QTest::qWait(400);
         QCOMPARE(ends.count(), 5);
+    }
+
+    void songPlaysToItsEndWithoutASoundDevice()
+    {
+        // A machine without a sound card: the output loses every buffer. The
+        // song still plays (on the clock) and ends as a song, not as a file
+        // that only looks like media.
+        QTemporaryFile noCard;
+        QVERIFY(noCard.open());
+        noCard.write("pcm.!default { type hw card 7 }\n");
+        noCard.close();
+        const QByteArray silent = qgetenv("ALSA_CONFIG_PATH");
+        qputenv("ALSA_CONFIG_PATH", QFile::encodeName(noCard.fileName()));
+        const auto restore = qScopeGuard([&] { qputenv("ALSA_CONFIG_PATH", silent); });
+        QSignalSpy ends(core.get(), &Core::mediaPlayerEndReached);
+        QSignalSpy failures(core.get(), &Core::mediaPlayerFailed);
+        QVERIFY(core->playFile(media("audio.mp3")));
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count() + failures.count(), 1, 8000);
+        QCOMPARE(failures.count(), 0);
     }
 
     void dvdAnnouncesTitlesAndDescriptionIds()

@@ -39,11 +39,11 @@ private slots:
         QTest::addColumn<QString>("header");
         QTest::addColumn<QStringList>("lastLines");
         QTest::addColumn<quint32>("codec");
-        QTest::addColumn<QString>("codecText"); // most significant byte first
+        QTest::addColumn<QString>("codecText"); // as written: first character in the lowest byte
         QTest::newRow("audio") << 0 << "Audio track 3" << QStringList{"Channels", "Rate"}
-                               << quint32('h' | '2' << 8 | '6' << 16 | '4' << 24) << "462h (0x34363268)";
+                               << quint32('h' | '2' << 8 | '6' << 16 | '4' << 24) << "h264 (0x34363268)";
         QTest::newRow("video") << 1 << "Video track 3" << QStringList{"Resolution    : 160x120", "SAR", "Frame rate    : 25/1"}
-                               << quint32('a' << 24 | 'b' << 16 | 'c' << 8 | 'd') << "abcd (0x61626364)";
+                               << quint32('m' | 'p' << 8 | '4' << 16 | 'a' << 24) << "mp4a (0x6134706d)";
         QTest::newRow("subtitle") << 2 << "Subtitle track 3" << QStringList{"Encoding"} << quint32(0) << ".... (0x0)";
         QTest::newRow("unknown") << 7 << "Unknown track 3" << QStringList{} << quint32(0) << ".... (0x0)";
     }

@@ -156,7 +156,7 @@ private slots:
         const Run info = run(QStringLiteral("dpkg-deb"), {"--info", deb});
         QCOMPARE(info.exitCode, 0);
         const QString depends = QRegularExpression(QStringLiteral("\\n Depends: ([^\\n]*)")).match(info.output).captured(1);
-        for (const char *package : {"vlc-plugin-base", "vlc-plugin-video-output", "libqt5widgets5", "libvlc5"})
+        for (const char *package : {"vlc-plugin-base", "vlc-plugin-video-output", "libqt5sql5-sqlite", "libqt5widgets5", "libvlc5"})
             QVERIFY2(depends.contains(QLatin1String(package)), qPrintable(depends));
     }
 

@@ -46,13 +46,17 @@ private slots:
         PlayerWindow window(QString(), true);
         QMenu *media = submenu(&window, QStringLiteral("Media"));
         QVERIFY(!submenu(&window, QStringLiteral("Debug")));
-        QCOMPARE(entries(media), (QStringList{"Open disc", "Open file", "Open folder...", "Open URL", "-", "Add subtitle file",
-                                          "Media information", "-", "Quit"}));
-        QVERIFY(!media->actions().at(5)->isEnabled());
+        QCOMPARE(entries(media), (QStringList{"Open disc", "Open file", "Open folder...", "Open URL", "Recent", "-",
+                                              "Add subtitle file", "Media information", "-", "Quit"}));
+        QVERIFY(!media->actions().at(6)->isEnabled());
         QStringList options{"Check for updates at start", "Open video in new window"};
         if (Desktop::DefaultPlayer::available())
             options << "Set as default player...";
-        QCOMPARE(entries(submenu(&window, QStringLiteral("Options"))), options << "-" << "Restore default settings");
+        QMenu *optionsMenu = submenu(&window, QStringLiteral("Options"));
+        QCOMPARE(entries(optionsMenu), options << "Resume playback" << "Restore playlist at start" << "Clear history"
+                                               << "-" << "Restore default settings");
+        for (QAction *action : optionsMenu->actions().mid(options.size() - 5, 2))
+            QVERIFY2(action->isChecked(), qPrintable(action->text()));
         QCOMPARE(entries(submenu(&window, QStringLiteral("Help"))),
                  (QStringList{"Player online", "Player FAQ", "Blu-ray plugin", "Keyboard shortcuts", "-", "Report issue",
                               "Check for updates", "-", "Mirelva online", "About"}));

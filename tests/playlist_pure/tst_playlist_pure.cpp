@@ -103,6 +103,13 @@ private slots:
             << QStringList{"/m/2/clip.mkv", "/m/1/clip.mkv", "/m/1/song.MP3", "/m/2/song.mp3"}
             << QStringList{"-", "-", "-", "-"}
             << QStringList{"/m/1/song.MP3", "/m/2/song.mp3", "/m/1/clip.mkv", "/m/2/clip.mkv"};
+        QTest::newRow("track and disc before their totals")
+            << QStringList{"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"}
+            << QStringList{"Zed|Two|1/2|3/12", "Zed|Two| 1 / 2 | 2 / 12 ", "Zed|Two|1|1/12"}
+            << QStringList{"/m/c.mp3", "/m/b.mp3", "/m/a.mp3"};
+        QTest::newRow("a track without a number goes by name")
+            << QStringList{"/m/b.mp3", "/m/a.mp3"} << QStringList{"Zed|Two|1|1/12", "Zed|Two|1|x/12"}
+            << QStringList{"/m/a.mp3", "/m/b.mp3"};
         QTest::newRow("same tags are both kept") << QStringList{"/m/b/x.mp3", "/m/a/y.mp3"}
                                                  << QStringList{"Zed|Two|1|1", "Zed|Two|1|1"}
                                                  << QStringList{"/m/a/y.mp3", "/m/b/x.mp3"};

@@ -20,6 +20,12 @@ private slots:
 
         QTest::newRow("film, path title") << "" << "file:///m/a%20b.mkv" << false << -1 << QStringList() << "a b.mkv"
                                           << "a b.mkv \u2014 Player Tarn";
+        QTest::newRow("film, plain file name") << "" << "Cr\u00e8me br\u00fbl\u00e9e #1 100% \u2013 \u65e5\u672c.mp4" << false
+                                               << -1 << QStringList() << "Cr\u00e8me br\u00fbl\u00e9e #1 100% \u2013 \u65e5\u672c.mp4"
+                                               << "Cr\u00e8me br\u00fbl\u00e9e #1 100% \u2013 \u65e5\u672c.mp4 \u2014 Player Tarn";
+        QTest::newRow("song, plain file name") << "" << "a?b %41.mp3" << true << -1
+                                               << QStringList{"Playing audio", "a?b %41.mp3"} << "a?b %41.mp3"
+                                               << "a?b %41.mp3 \u2014 Player Tarn";
         QTest::newRow("film without title") << "" << "" << false << -1 << QStringList() << "Player Tarn" << "Player Tarn";
         QTest::newRow("artist without title") << "Zed Band" << "" << true << -1 << QStringList{"Playing audio"}
                                               << "Player Tarn" << "Player Tarn";

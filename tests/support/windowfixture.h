@@ -34,18 +34,23 @@ public:
     using PlayerWindow::bottomBar;
     using PlayerWindow::changeDisplayRatio;
     using PlayerWindow::changeListItem;
+    using PlayerWindow::closeButton;
     using PlayerWindow::commands;
     using PlayerWindow::core;
     using PlayerWindow::desktop;
     using PlayerWindow::dropUri;
     using PlayerWindow::fileQuit;
+    using PlayerWindow::history;
     using PlayerWindow::layoutLoadSettings;
+    using PlayerWindow::minimizeButton;
     using PlayerWindow::openFile;
     using PlayerWindow::openUrl;
+    using PlayerWindow::pinButton;
     using PlayerWindow::playback;
     using PlayerWindow::readList;
     using PlayerWindow::screensChanged;
     using PlayerWindow::titleLabel;
+    using PlayerWindow::topBar;
     using PlayerWindow::videoHost;
     using PlayerWindow::windowGeometry;
 
@@ -63,11 +68,11 @@ protected:
     static void useSilentAudio() { qputenv("ALSA_CONFIG_PATH", QFile::encodeName(media("alsa-null.conf"))); }
 
     // From init; false when the window could not be shown.
-    bool createWindow()
+    bool createWindow(const QString &startFile = QString())
     {
         QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn"));
         answerer = std::make_unique<ModalAnswerer>();
-        window = std::make_unique<TestWindow>();
+        window = std::make_unique<TestWindow>(startFile);
         window->show();
         return QTest::qWaitForWindowExposed(window.get()) && window->core->isLoaded();
     }

@@ -3,6 +3,7 @@
 #include "windowfixture.h"
 
 #include "audiotoolbutton.h"
+#include "elidedlabel.h"
 #include "grip.h"
 #include "playershortcuts.h"
 #include "timeslider.h"
@@ -13,6 +14,9 @@
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
 #include <QWindow>
 
 namespace {
@@ -35,7 +39,18 @@ class WindowGeometryTest : public QObject, private TarnTest::WindowFixture
     Q_OBJECT
 
 private slots:
-    void initTestCase() { useSilentAudio(); }
+    void initTestCase()
+    {
+        useSilentAudio();
+        // The top bar's buttons as the program makes them: with their images, and a pin.
+        qApp->setProperty("appIconMenu", QStringLiteral(":/AppTarn/images/PlayerIcon64x64black.png"));
+        qApp->setProperty("appCloseIcon", QStringLiteral(":/AppTarn/images/app/close_black.png"));
+        qApp->setProperty("appMinimizeIcon", QStringLiteral(":/AppTarn/images/app/minimize_black.png"));
+        qApp->setProperty("appPinButton", QStringLiteral(":/AppTarn/images/app/pin_black.png"));
+        const QString longName = QStringLiteral("A rather long film title, 1982, restored edition - part one.");
+        QVERIFY(QFile::copy(TarnTest::media("subtitled.mkv"), temp.filePath(longName + "mkv"))); // 4:3
+        QVERIFY(QFile::copy(TarnTest::media("wide.mkv"), temp.filePath(longName + "16x9.mkv")));
+    }
     void init()
     {
         QSettings().clear();
@@ -98,11 +113,19 @@ private slots:
         QTest::addColumn<bool>("fullScreen");
         QTest::addColumn<QPoint>("position");
         QTest::addColumn<bool>("additional");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<QRect>("restored");
-        QTest::newRow("full screen, button checked") << true << QPoint(100, 100) << false << screenRect();
-        QTest::newRow("window in its place") << false << QPoint(100, 120) << false << QRect(100, 120, 640, 360);
-        QTest::newRow("second video window offset") << false << QPoint(100, 120) << true << QRect(140, 160, 640, 360);
-        QTest::newRow("off screen comes back") << false << QPoint(5000, -3000) << false << QRect(0, 0, 640, 360);
+        const QSize wide(640, 360);
+        QTest::newRow("full screen, button checked") << true << QPoint(100, 100) << false << wide << screenRect();
+        QTest::newRow("full screen, left for a 4:3 size") << true << QPoint(100, 100) << false << QSize(820, 615)
+                                                          << screenRect();
+        QTest::newRow("window in its place") << false << QPoint(100, 120) << false << wide << QRect(100, 120, 640, 360);
+        QTest::newRow("a 4:3 size with nothing playing") << false << QPoint(100, 120) << false << QSize(820, 615)
+                                                         << QRect(100, 120, 820, 615);
+        QTest::newRow("second video window offset") << false << QPoint(100, 120) << true << wide
+                                                    << QRect(140, 160, 640, 360);
+        QTest::newRow("off screen comes back") << false << QPoint(5000, -3000) << false << wide
+                                               << QRect(0, 0, 640, 360);
     }
 
     void storedLayoutIsRestored()
@@ -110,10 +133,11 @@ private slots:
         QFETCH(bool, fullScreen);
         QFETCH(QPoint, position);
         QFETCH(bool, additional);
+        QFETCH(QSize, size);
         QFETCH(QRect, restored);
         QSettings settings;
         settings.setValue(QStringLiteral("Layout/Main/position"), position);
-        settings.setValue(QStringLiteral("Layout/Main/size"), QSize(640, 360));
+        settings.setValue(QStringLiteral("Layout/Main/size"), size);
         settings.setValue(QStringLiteral("Layout/Main/fullscreen"), fullScreen);
         destroyWindow();
         QVERIFY(createWindow());
@@ -126,7 +150,7 @@ private slots:
         QCOMPARE(window->bottomBar->fullscreenButton->isChecked(), fullScreen);
         if (fullScreen) { // leaving it comes back to the stored place and size
             window->bottomBar->fullscreenButton->click();
-            QTRY_COMPARE(window->geometry(), QRect(position, QSize(640, 360)));
+            QTRY_COMPARE(window->geometry(), QRect(position, size));
         }
     }
 
@@ -154,6 +178,90 @@ private slots:
             QSettings().setValue(QStringLiteral("Desktop/Screen 0/size"), stored);
         }
         QCOMPARE(window->screensChanged(), changed);
+    }
+
+    // The top bar is the only place of the frameless window's controls.
+    void topBarKeepsTitleAndButtons_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::newRow("fresh settings, start file 4:3") << "start";
+        QTest::newRow("4:3 film handed over while 16:9 plays") << "handover";
+        QTest::newRow("full screen and back, three times") << "fullscreen";
+        QTest::newRow("restored layout") << "restored";
+    }
+
+    void topBarKeepsTitleAndButtons()
+    {
+        QFETCH(QString, route);
+        const QString film43 = temp.filePath(QStringLiteral("A rather long film title, 1982, restored edition - part one.mkv"));
+        const QString film169 = temp.filePath(QStringLiteral("A rather long film title, 1982, restored edition - part one.16x9.mkv"));
+        if (route == "start" || route == "restored") {
+            destroyWindow();
+            if (route == "restored") {
+                QSettings().setValue(QStringLiteral("Layout/Main/position"), QPoint(30, 40));
+                QSettings().setValue(QStringLiteral("Layout/Main/size"), QSize(480, 360));
+            }
+            QVERIFY(createWindow(film43));
+        } else {
+            window->openFile(film169);
+            QTRY_COMPARE(window->width(), window->height() * 16 / 9);
+            QTRY_COMPARE(topBarFault(), QString());
+            if (route == "handover")
+                window->handleMessage(film43);
+        }
+        if (route != "fullscreen") {
+            QTRY_COMPARE(window->width(), window->height() * 4 / 3);
+            QTRY_COMPARE(window->titleLabel->text(), QFileInfo(film43).fileName());
+        }
+        QTRY_COMPARE(topBarFault(), QString());
+        if (route == "fullscreen") {
+            const QRect before = window->geometry();
+            for (int round = 0; round < 3; ++round) {
+                window->bottomBar->fullscreenButton->click();
+                QTRY_COMPARE(window->geometry(), screenRect());
+                QTRY_COMPARE(topBarFault(), QString());
+                window->bottomBar->fullscreenButton->click();
+                QTRY_COMPARE(window->geometry(), before);
+                QTRY_COMPARE(topBarFault(), QString());
+            }
+        }
+        // Every height from the minimum up; the width follows the ratio.
+        for (int height = window->minimumHeight(); height <= 620; height += 55) {
+            window->resize(window->width(), height);
+            QTRY_COMPARE(window->height(), height);
+            QTRY_COMPARE(topBarFault(), QString());
+        }
+    }
+
+    // A film's text subtitles at the bottom of the picture, where the bars lie.
+    void subtitlesShowUnderARestingPointer()
+    {
+        window->move(20, 20);
+        window->resize(480, 360);
+        window->openFile(TarnTest::media("subtitled.mkv"));
+        QVERIFY(window->playing());
+        const auto subtitlePixels = [this] { // white ones where the bars lie when shown
+            const int bars = window->bottomBar->height() + window->bottomBar->timeSlider->height();
+            const QRect area(window->mapToGlobal(QPoint(0, window->height() - bars)), QSize(window->width(), bars));
+            const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+            int count = 0;
+            for (int y = 0; y < shot.height(); ++y) {
+                for (int x = 0; x < shot.width(); ++x) {
+                    const QColor c = shot.pixelColor(x, y);
+                    count += c.value() > 230 && c.saturation() < 30;
+                }
+            }
+            return count;
+        };
+        for (const QPoint &rest : {QPoint(240, 150), QPoint(300, 200)}) {
+            QCOMPARE(QProcess::execute("xdotool", {"mousemove", QString::number(window->x() + rest.x()),
+                                                   QString::number(window->y() + rest.y())}),
+                     0);
+            QTRY_VERIFY(window->bottomBar->isVisible()); // a movement shows the bars
+            QTRY_VERIFY_WITH_TIMEOUT(window->bottomBar->isHidden() && window->topBar->isHidden() && subtitlePixels() > 40,
+                                     3000);
+            QVERIFY(!QGuiApplication::overrideCursor()); // the cursor stays in a window
+        }
     }
 
     void openTrackMenuKeepsOverlaysInFullScreen()
@@ -245,6 +353,30 @@ private slots:
     }
 
 private:
+    // Empty when the title (shortened as needed), the pin, minimise and close
+    // buttons lie in the top bar and inside the window; else what is wrong.
+    QString topBarFault() const
+    {
+        QWidget *bar = window->topBar;
+        // What a movement of the pointer shows.
+        if (bar->isHidden())
+            bar->show();
+        if (bar->width() != window->width())
+            return QStringLiteral("bar %1 wide in a window %2 wide").arg(bar->width()).arg(window->width());
+        const auto *title = qobject_cast<Common::ElidedLabel *>(window->titleLabel);
+        const QList<QPair<QString, QWidget *>> parts{{"title", window->titleLabel}, {"pin", window->pinButton},
+                                                    {"minimise", window->minimizeButton}, {"close", window->closeButton}};
+        for (const auto &part : parts) {
+            QWidget *widget = part.second;
+            const QRect inWindow(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());
+            if (!widget->isVisibleTo(bar) || widget->width() < 16 || !window->rect().contains(inWindow))
+                return QStringLiteral("%1 lost at width %2").arg(part.first).arg(window->width());
+        }
+        if (title->fontMetrics().horizontalAdvance(title->shownText()) > title->contentsRect().width())
+            return QStringLiteral("title overflows at width %1").arg(window->width());
+        return QString();
+    }
+
     // Full screen by the button, pointer inside and at rest until the
     // overlays and the cursor are gone.
     void restInFullScreen()
@@ -259,6 +391,8 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(cursorBlank(), 4000);
         QVERIFY(window->bottomBar->isHidden() && window->bottomBar->timeSlider->isHidden());
     }
+
+    QTemporaryDir temp;
 };
 
 TARN_TEST_MAIN(WindowGeometryTest)

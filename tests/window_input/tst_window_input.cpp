@@ -2,12 +2,15 @@
 // real engine; the pointer is the X server's.
 #include "windowfixture.h"
 
+#include "logdialog.h"
 #include "playercommands.h"
 #include "playtoolbutton.h"
 #include "toolbutton.h"
 #include "videoframe.h"
 #include "volumecontrol.h"
 
+#include <QAction>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QSettings>
@@ -34,6 +37,7 @@ private slots:
     void initTestCase()
     {
         useSilentAudio();
+        qApp->setProperty("appPinButton", QStringLiteral(":/AppTarn/images/app/pin_black.png"));
         for (const char *name : {"long.wav", "a.wav", "b.wav", "c.wav"})
             QVERIFY(writeWav(wav(name)));
     }
@@ -46,12 +50,77 @@ private slots:
     }
     void cleanup() { destroyWindow(); }
 
+    // Each opened from its menu entry with the pin on; a key typed on the X
+    // server's keyboard reaches it. Before the row that quits: a modal
+    // dialog's event loop would return at once after that.
+    void dialogsStayAboveThePinnedWindow_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("message box") << "Keyboard shortcuts" << "Common::ModernMessageBox";
+        QTest::newRow("about box") << "About" << "Common::ModernAboutDialog";
+        QTest::newRow("URL dialog") << "Open URL" << "InputUrlDialog";
+        QTest::newRow("disc dialog") << "Open disc" << "InputDiscDialog";
+        QTest::newRow("report dialog") << "Report issue" << "Common::ReportDialog";
+        QTest::newRow("update dialog") << "Check for updates" << "Common::ModernUpdateDialog";
+        QTest::newRow("log window") << "Log" << "LibTarnCommon::LogDialog";
+    }
+
+    void dialogsStayAboveThePinnedWindow()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, kind);
+        window->pinButton->click();
+        QVERIFY(window->pinButton->isChecked());
+        QAction *action = nullptr;
+        for (QAction *candidate : window->findChildren<QAction *>())
+            action = candidate->text() == entry ? candidate : action;
+        QVERIFY(action);
+
+        QPointer<QWidget> shown;
+        QString seen; // class of the dialog
+        QString transientFor;
+        QElapsedTimer sinceShown;
+        bool typed = false;
+        bool keyLost = false;
+        answerer = std::make_unique<TarnTest::ModalAnswerer>([&](QWidget *modal) {
+            if (!shown) {
+                shown = modal;
+                seen = QLatin1String(modal->metaObject()->className());
+                transientFor = transientForOf(modal);
+                sinceShown.start();
+            }
+            if (!typed && QGuiApplication::focusWindow() == modal->windowHandle())
+                typed = QProcess::execute("xdotool", {"key", "Escape"}) == 0;
+            keyLost = sinceShown.elapsed() > 5000; // then the answerer closes it
+            return !keyLost;
+        });
+        action->trigger();
+        if (kind.startsWith("LibTarnCommon")) { // not modal
+            shown = window->findChild<LibTarnCommon::LogDialog *>();
+            QTRY_VERIFY(shown && shown->isVisible());
+            QVERIFY(QTest::qWaitForWindowExposed(shown));
+            seen = kind;
+            transientFor = transientForOf(shown);
+        } else {
+            QTRY_VERIFY(!seen.isEmpty() && (!shown || !shown->isVisible()));
+            QVERIFY2(!keyLost, "the key did not reach the dialog");
+        }
+        QCOMPARE(seen, kind);
+        QCOMPARE(transientFor, QString::number(window->winId()));
+    }
+
     void keysDriveTheControls_data()
     {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("outcome");
         QTest::newRow("Space pauses") << "play" << QKeySequence(Qt::Key_Space) << "paused";
+        QTest::newRow("Space starts the ended file again") << "ended" << QKeySequence(Qt::Key_Space) << "replayed";
+        QTest::newRow("Space starts the ended playlist from item 1")
+            << "playlist ended" << QKeySequence(Qt::Key_Space) << "item 1";
+        QTest::newRow("Space after a stop in a playlist: the same item")
+            << "playlist at 2 stopped" << QKeySequence(Qt::Key_Space) << "item 2";
         QTest::newRow("F enters full screen") << "" << QKeySequence(Qt::Key_F) << "full screen";
         QTest::newRow("F leaves full screen") << "full screen" << QKeySequence(Qt::Key_F) << "window";
         QTest::newRow("Escape leaves full screen") << "full screen" << QKeySequence(Qt::Key_Escape) << "window";
@@ -104,8 +173,21 @@ private slots:
             window->dropUri({QUrl::fromLocalFile(wav("a.wav")), QUrl::fromLocalFile(wav("b.wav")),
                              QUrl::fromLocalFile(wav("c.wav"))});
             window->commands->pause();
-            if (setup.endsWith("2"))
+            if (setup.contains("2"))
                 window->changeListItem(2);
+            if (setup.endsWith("stopped"))
+                window->commands->stop();
+            for (int item = 1; setup.endsWith("ended") && item <= 3; ++item) {
+                QCOMPARE(window->currentItem(), item);
+                window->finishMedium();
+            }
+        } else if (setup == "ended") {
+            window->openFile(wav("a.wav"));
+            window->finishMedium();
+        }
+        if (setup.endsWith("ended") || setup.endsWith("stopped")) {
+            QTRY_VERIFY(!window->playing());
+            QVERIFY(bar->playButton->isEnabled() && !bar->playButton->isPlaying());
         }
 
         QTest::keySequence(window.get(), keys);
@@ -126,6 +208,10 @@ private slots:
         } else if (outcome.startsWith("item")) {
             QCOMPARE(window->currentItem(), expected.toInt());
             QVERIFY(window->playing());
+        } else if (outcome == "replayed") {
+            QVERIFY(window->playing());
+            QVERIFY(bar->playButton->isPlaying());
+            QCOMPARE(window->playback->lastFile(), wav("a.wav"));
         } else if (outcome == "quit") {
             QCOMPARE(QSettings().value(QStringLiteral("Output/volume")).toInt(), 35); // written by fileQuit only
         } else {
@@ -183,6 +269,19 @@ private slots:
     }
 
 private:
+    // The X window a top-level widget is transient for (decimal), empty when none.
+    static QString transientForOf(QWidget *widget)
+    {
+        QProcess xprop;
+        xprop.start("xprop", {"-id", QString::number(widget->winId()), "WM_TRANSIENT_FOR"});
+        xprop.waitForFinished();
+        const QString out = QString::fromLatin1(xprop.readAllStandardOutput());
+        const int hash = out.indexOf(QLatin1String("# "));
+        bool ok = false;
+        const qulonglong id = hash < 0 ? 0 : out.mid(hash + 2).trimmed().toULongLong(&ok, 16);
+        return ok ? QString::number(id) : QString();
+    }
+
     void playPaused(const QString &path)
     {
         window->openFile(path);

@@ -8,6 +8,7 @@
 #include "opticaldrives.h"
 #include "platform.h"
 #include "playtoolbutton.h"
+#include "timelabel.h"
 #include "tracktoolbutton.h"
 #include "titletoolbutton.h"
 #include "videoframe.h"
@@ -41,7 +42,7 @@ public:
 
 // Answers the disc dialog: browses to folder (the file dialog is answered by
 // the modal answerer), checks the kind's radio button, then presses Play; an
-// empty folder cancels.
+// empty folder cancels, "-" presses Play without browsing.
 std::function<bool(QWidget *)> discDialogAnswer(const QString &kind, const QString &folder)
 {
     return [kind, folder](QWidget *modal) {
@@ -53,7 +54,7 @@ std::function<bool(QWidget *)> discDialogAnswer(const QString &kind, const QStri
             QTimer::singleShot(0, buttons->button(QDialogButtonBox::Cancel), &QPushButton::click);
             return true;
         }
-        if (dialog->findChild<QComboBox *>()->count() == 0) {
+        if (dialog->findChild<QComboBox *>()->count() == 0 && folder != QLatin1String("-")) {
             // Deferred: the file dialog it opens must be answered from the
             // event loop, not from inside this answer.
             for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
@@ -117,6 +118,8 @@ private slots:
         const QString untagged = folder.filePath(QStringLiteral("untagged.mp3"));
         QVERIFY(TarnTest::writeMp3(untagged));
         QSignalSpy parsed(window->core.get(), &LibPlayer::Core::mediaParseEnd);
+        const QString hint = QStringLiteral("Drop files here, or press Ctrl+O");
+        QCOMPARE(window->videoHost->frame()->hint(), hint); // the empty player
         window->openFile(name == QLatin1String("untagged.mp3") ? untagged : media(name));
         QVERIFY(window->playing());
         // The silent audio device plays faster than real time: parse before a
@@ -126,6 +129,7 @@ private slots:
         QCOMPARE(window->titleLabel->text(), titleText);
         QCOMPARE(window->windowTitle(), titleText + QStringLiteral(" \u2014 Player Tarn"));
         QCOMPARE(window->videoHost->frame()->textLines(), lines);
+        QCOMPARE(window->videoHost->frame()->hint(), QString());
         QCOMPARE(!window->bottomBar->audioButton->isHidden(), audioMenuShown);
         QVERIFY(window->bottomBar->titleButton->isHidden());
         if (!lines.isEmpty()) // audio goes back to 16:9
@@ -133,6 +137,7 @@ private slots:
         window->finishMedium();
         QTRY_VERIFY(!window->playing());
         QCOMPARE(window->windowTitle(), QStringLiteral("Player Tarn"));
+        QCOMPARE(window->videoHost->frame()->hint(), hint);
     }
 
     // Ctrl+I shows what the engine knows of the medium, and copies it as
@@ -248,6 +253,53 @@ private slots:
             return;
         window->core->parseMedia();
         QTRY_VERIFY(!window->bottomBar->titleButton->menu()->actions().isEmpty());
+    }
+
+    void stoppedControlsThenPlay_data()
+    {
+        QTest::addColumn<QString>("before"); // "", "playing", "ended", "failed URL"
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("playStartsAgain");
+        QTest::newRow("end: Play starts the film again") << "playing" << "end" << true;
+        QTest::newRow("a URL that fails to open") << "playing" << "failed URL" << false;
+        QTest::newRow("disc dialog played empty, nothing before") << "" << "empty disc" << false;
+        QTest::newRow("disc dialog played empty after an end") << "ended" << "empty disc" << true;
+        QTest::newRow("disc dialog played empty after a failed URL") << "failed URL" << "empty disc" << false;
+    }
+
+    void stoppedControlsThenPlay()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, action);
+        QFETCH(bool, playStartsAgain);
+        LibPlayer::PlayToolButton *play = window->bottomBar->playButton;
+        if (before == "playing" || before == "ended") {
+            window->openFile(media("av.mkv"));
+            QTRY_VERIFY(!window->bottomBar->timeLabel->text().isEmpty());
+        }
+        if (before == "ended" || action == "end") {
+            window->finishMedium();
+            QTRY_VERIFY(!window->playing());
+        }
+        if (before == "failed URL" || action == "failed URL") {
+            answerer->textAnswers << QStringLiteral("http://127.0.0.1:9/none.mp4");
+            window->openUrl();
+            QCOMPARE(answerer->boxes.size(), 1);
+        }
+        if (action == "empty disc") {
+            answerer = std::make_unique<TarnTest::ModalAnswerer>(discDialogAnswer("DVD", "-"));
+            window->playback->setOpticalDrives(std::make_shared<NoDrives>());
+            QMetaObject::invokeMethod(window.get(), "openDisc");
+            QVERIFY(!answerer->seen.isEmpty());
+        }
+        QVERIFY(!window->core->isPlaying());
+        QVERIFY(!play->isPlaying());
+        QVERIFY(play->styleSheet().contains(QLatin1String("play_black.png")));
+        QCOMPARE(window->bottomBar->timeLabel->text(), QString());
+        QCOMPARE(play->isEnabled(), playStartsAgain);
+        QTest::mouseClick(play, Qt::LeftButton);
+        QCOMPARE(window->core->isPlaying(), playStartsAgain);
+        QCOMPARE(play->isPlaying(), playStartsAgain);
     }
 
     void audioCdMovesTrackByTrackThenStops()

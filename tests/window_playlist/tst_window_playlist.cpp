@@ -3,16 +3,23 @@
 #include "windowfixture.h"
 
 #include "listtoolbutton.h"
+#include "playtoolbutton.h"
 #include "subtitletoolbutton.h"
+#include "timelabel.h"
 #include "videoframe.h"
 
+#include <QAction>
 #include <QDir>
 #include <QDropEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMessageBox>
-#include <QSettings>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtEndian>
 
 #include <cstdio>
 
@@ -28,6 +35,33 @@ QString fileNames(const QStringList &locations)
     for (const QString &location : locations)
         names << QUrl(location).fileName();
     return names.join(QLatin1Char(','));
+}
+
+// A file that only looks like media: random bytes, or the sample film
+// without its index (the "moov" box).
+bool writeBroken(const QString &path, const QString &kind)
+{
+    QByteArray bytes;
+    if (kind == QLatin1String("random bytes")) {
+        QRandomGenerator random(17);
+        for (int i = 0; i < 8192; ++i)
+            bytes += char(random.bounded(256));
+    } else {
+        QFile sample(QStringLiteral(TARN_SAMPLE_CLIP));
+        if (!sample.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray film = sample.readAll();
+        for (int at = 0; at + 8 <= film.size();) {
+            const int size = int(qFromBigEndian<quint32>(film.constData() + at));
+            if (size < 8)
+                return false;
+            if (film.mid(at + 4, 4) != "moov")
+                bytes += film.mid(at, size);
+            at += size;
+        }
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QString readText(const QString &path)
@@ -69,8 +103,11 @@ private slots:
         QTest::newRow("a missing tag orders by name")
             << QStringList{"c.mp3=Zed|Two|2", "a.mp3=Zed||10", "b.mp3=Abe|One|1"} << "a.mp3,b.mp3,c.mp3" << "a.mp3"
             << 0;
-        QTest::newRow("track 5/12 orders by name") << QStringList{"b.mp3=Zed|Two|5/12", "a.mp3=Zed|Two|1"}
-                                                   << "a.mp3,b.mp3" << "a.mp3" << 0;
+        QTest::newRow("track n/total orders by n")
+            << QStringList{"a.mp3=Zed|Two|3/3", "b.mp3=Zed|Two| 2 / 3 ", "c.mp3=Zed|Two|1/3"} << "c.mp3,b.mp3,a.mp3"
+            << "c.mp3" << 0;
+        QTest::newRow("track without a number orders by name")
+            << QStringList{"b.mp3=Zed|Two|1", "a.mp3=Zed|Two|x/12"} << "a.mp3,b.mp3" << "a.mp3" << 0;
         QTest::newRow("same names from two folders") << QStringList{"1/clip.mkv", "2/clip.mkv"} << "clip.mkv,clip.mkv"
                                                      << "clip.mkv" << 0;
         QTest::newRow("upper-case extensions") << QStringList{"MVI_1.MOV", "CLIP.AVI"} << "CLIP.AVI,MVI_1.MOV"
@@ -368,6 +405,124 @@ private slots:
         } else {
             QCOMPARE(answerer->boxes.size(), 1);
             QVERIFY(answerer->boxes.first().contains("Failed to play URL"));
+        }
+    }
+
+    void brokenFileGivesTheBoxOfItsCommand_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("command");
+        for (const char *kind : {"random bytes", "no index"}) {
+            for (const char *command : {"file", "URL"})
+                QTest::addRow("%s, open %s", kind, command) << kind << command;
+        }
+    }
+
+    void brokenFileGivesTheBoxOfItsCommand()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, command);
+        const QString path = folder.filePath("broken.mp4");
+        QVERIFY(writeBroken(path, kind));
+        window->openFile(media("av.mkv"));
+        QTRY_VERIFY(!window->bottomBar->timeLabel->text().isEmpty());
+        if (command == "file") {
+            answerer->fileAnswers << path;
+            window->openFile();
+        } else {
+            answerer->textAnswers << QUrl::fromLocalFile(path).toString();
+            window->openUrl();
+        }
+        QTRY_COMPARE(answerer->boxes.size(), 1);
+        QCOMPARE(answerer->boxes.first(), QStringLiteral("<b>Failed to play %1</b><br><br>Player Tarn was not able to play "
+                                                         "this %1.<br>%2").arg(command, path));
+        QVERIFY(!window->playing());
+        QVERIFY(!window->bottomBar->playButton->isPlaying());
+        QVERIFY(!window->bottomBar->playButton->isEnabled());
+        QCOMPARE(window->bottomBar->timeLabel->text(), QString());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Player Tarn"));
+    }
+
+    void brokenPlaylistItemsAreSkipped_data()
+    {
+        QTest::addColumn<QStringList>("files"); // "name" a short song, "name=kind" a broken file
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("random bytes in the middle") << QStringList{"a.ogg", "broken.mp4=random bytes", "c.ogg"} << 0;
+        QTest::newRow("no index in the middle") << QStringList{"a.ogg", "broken.mp4=no index", "c.ogg"} << 0;
+        QTest::newRow("a file gone in the middle") << QStringList{"a.ogg", "gone.mp4=missing", "c.ogg", "d.ogg"} << 0;
+        QTest::newRow("every item broken")
+            << QStringList{"a.mp4=random bytes", "b.mp4=no index", "c.mp4=random bytes"} << 1;
+    }
+
+    void brokenPlaylistItemsAreSkipped()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(int, boxes);
+        QList<QUrl> dropped;
+        QStringList names; // those the engine plays, broken ones included
+        QStringList broken;
+        for (const QString &entry : files) {
+            const QString name = entry.section(QLatin1Char('='), 0, 0);
+            const QString kind = entry.section(QLatin1Char('='), 1);
+            const QString path = folder.filePath(name);
+            if (kind.isEmpty())
+                QVERIFY(QFile::copy(media("short.mp3"), path));
+            else if (kind != QLatin1String("missing"))
+                QVERIFY(writeBroken(path, kind));
+            dropped << QUrl::fromLocalFile(path);
+            if (kind != QLatin1String("missing"))
+                names << name;
+            if (!kind.isEmpty())
+                broken << name;
+        }
+        QStringList played;
+        recordPlayed(played);
+        QStringList skipped;
+        connect(window.get(), &PlayerWindow::messageWarning, [&skipped](const QString &line) {
+            if (line.startsWith(QLatin1String("[Main] ")) && line.contains(QLatin1String("skipped")))
+                skipped << QUrl(line.section(QLatin1String(": "), 1)).fileName();
+        });
+        window->dropUri(dropped);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !window->core->isPlaying() && played.size() == names.size() && skipped.size() == broken.size(), 15000);
+        QTest::qWait(300);
+        QCOMPARE(played, names);
+        QCOMPARE(skipped, broken);
+        QCOMPARE(answerer->boxes.size(), boxes);
+        if (boxes)
+            QVERIFY(answerer->boxes.first().endsWith("Player Tarn was not able to play any item of this playlist."));
+        QCOMPARE(window->currentItem(), files.size());
+    }
+
+    void wholeFileNamesAreShown()
+    {
+        const QStringList names{QStringLiteral("Cr\u00e8me br\u00fbl\u00e9e #1 100% \u2013 \u65e5\u672c\u8a9e.mp4"),
+                                QStringLiteral("a?b %41 c.mp4")};
+        QList<QUrl> dropped;
+        for (const QString &name : names) {
+            QVERIFY(QFile::copy(media("clip.ts"), folder.filePath(name)));
+            dropped << QUrl::fromLocalFile(folder.filePath(name));
+        }
+        window->dropUri(dropped);
+        QStringList entries;
+        for (QAction *action : window->bottomBar->playlistButton->menu()->actions())
+            entries << action->text();
+        QCOMPARE(entries.mid(entries.size() - 2), names);
+        for (int item = 1; item <= 2; ++item) {
+            if (item == 2)
+                window->changeListItem(2);
+            const QString name = names.at(item - 1);
+            window->core->parseMedia();
+            QTRY_COMPARE(window->titleLabel->text(), name);
+            const QString title = name + QStringLiteral(" \u2014 Player Tarn");
+            QCOMPARE(window->windowTitle(), title);
+            const auto xName = [this] {
+                QProcess xprop;
+                xprop.start("xprop", {"-id", QString::number(window->winId()), "-notype", "_NET_WM_NAME"});
+                xprop.waitForFinished(5000);
+                return QString::fromUtf8(xprop.readAllStandardOutput()).trimmed();
+            };
+            QTRY_COMPARE(xName(), QStringLiteral("_NET_WM_NAME = \"%1\"").arg(title));
         }
     }
 

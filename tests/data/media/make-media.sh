@@ -7,6 +7,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 sample="$here/../../../resources/sample/sample.mp4"
 cd "$here"
 ff=(ffmpeg -hide_banner -loglevel error -y)
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
 
 # One video and one audio stream, 3 s, 160x120.
 "${ff[@]}" -f lavfi -i "testsrc2=size=160x120:rate=25" -f lavfi -i "sine=frequency=440:sample_rate=44100" \
@@ -31,6 +33,15 @@ ff=(ffmpeg -hide_banner -loglevel error -y)
 "${ff[@]}" -f lavfi -i "testsrc=size=160x120:rate=25" -f lavfi -i "sine=frequency=330:sample_rate=48000" \
   -t 3 -c:v mpeg2video -b:v 200k -c:a mp2 -b:a 64k -ac 1 -f mpegts clip.ts
 
+# Two minutes (two audio tracks, English and French) and half a minute of a
+# tiny picture (32x24, 1 frame/s) with silent Opus: the resume tests play
+# them, so they are long but small.
+tiny=(-f lavfi -i "testsrc2=size=32x24:rate=1" -f lavfi -i "anullsrc=channel_layout=mono:sample_rate=8000")
+tinycodecs=(-c:v libx264 -preset veryslow -crf 45 -g 600 -pix_fmt yuv420p -c:a libopus -b:a 6k -frame_duration 120)
+"${ff[@]}" "${tiny[@]}" -map 0 -map 1 -map 1 -t 120 "${tinycodecs[@]}" \
+  -metadata:s:a:0 language=eng -metadata:s:a:1 language=fra -metadata title="Long clip" long.mkv
+"${ff[@]}" "${tiny[@]}" -t 30 "${tinycodecs[@]}" -metadata title="Half-minute clip" half.mkv
+
 # Subtitles for av.mkv.
 cat > sub.srt <<'SRT'
 1
@@ -39,9 +50,16 @@ Engine test subtitle
 
 SRT
 
+# Video only (so the silent audio device cannot hurry it), 30 s each, one
+# flat colour: a 4:3 film with a text subtitle track shown from start to end,
+# and a 16:9 one.
+printf '1\n00:00:00,000 --> 00:00:30,000\nSubtitle for a resting pointer\n\n' > "$tmp/subtitled.srt"
+"${ff[@]}" -f lavfi -i "color=c=0x203060:size=160x120:rate=10" -i "$tmp/subtitled.srt" -t 30 -map 0:v -map 1:s \
+  -c:v libx264 -preset veryslow -crf 40 -pix_fmt yuv420p -c:s srt -disposition:s:0 default subtitled.mkv
+"${ff[@]}" -f lavfi -i "color=c=0x306020:size=160x90:rate=10" -t 30 \
+  -c:v libx264 -preset veryslow -crf 40 -pix_fmt yuv420p wide.mkv
+
 # A tiny DVD folder: one title of 2 s of PAL MPEG-2 (720x576, SAR 16:15).
-tmp="$(mktemp -d)"
-trap 'rm -rf "$tmp"' EXIT
 "${ff[@]}" -f lavfi -i "smptebars=size=720x576:rate=25" -f lavfi -i "sine=frequency=550:sample_rate=48000" \
   -t 2 -target pal-dvd -b:v 150k -maxrate 300k -bufsize 224k -b:a 64k -ac 1 -aspect 4:3 "$tmp/title.mpg"
 rm -rf dvd
@@ -53,4 +71,4 @@ VIDEO_FORMAT=PAL dvdauthor -o dvd -T 2>/dev/null
   -t 5 -c:v libx264 -preset veryslow -crf 30 -pix_fmt yuv420p -c:a aac -b:a 48k -ac 2 \
   -movflags +faststart -metadata title="Player Tarn sample" "$sample"
 
-du -ch av.mkv twoaudio.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
+du -ch av.mkv twoaudio.mkv long.mkv half.mkv subtitled.mkv wide.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
