@@ -188,6 +188,7 @@ void PlayerWindow::wireControls()
     connect(playback, &PlaybackSession::playlistFileRequested, this, &PlayerWindow::readList);
     connect(playback, &PlaybackSession::filesRequested, this, &PlayerWindow::dropUri);
     connect(playlists, &PlaylistController::foldersWalked, this, &PlayerWindow::addWalked);
+    connect(playback, &PlaybackSession::messageWarning, this, &PlayerWindow::messageWarning);
     connect(playlists, &PlaylistController::playRequested, this, [this](const QString &location) { openUrl(location); });
     connect(playlists, &PlaylistController::itemPlayRequested, this, [this](const QString &location) {
         const EndOfMediaGate::Scope flow(*endGate);

@@ -52,6 +52,24 @@ void ListToolButton::addItem(int index, const QString &location)
     show();
 }
 
+void ListToolButton::setItems(const QMap<int, QString> &all)
+{
+    const int checked = checkedItem;
+    reset();
+    if (all.isEmpty())
+        return;
+    items = all;
+    checkedItem = items.contains(checked) ? checked : 0;
+    addCommands();
+    windowed = items.size() > MenuWindow;
+    windowStale = windowed;
+    if (!windowed) {
+        for (auto it = items.cbegin(); it != items.cend(); ++it)
+            addItemEntry(it.key(), it.key() == checkedItem);
+    }
+    show();
+}
+
 void ListToolButton::reset()
 {
     clearEntries();

@@ -35,6 +35,9 @@ signals:
 
 public slots:
     void addItem(int index, const QString &location);
+    // Replaces the items with these, keeping the checked one. The map is
+    // shared with the caller's, not copied, however long the playlist.
+    void setItems(const QMap<int, QString> &all);
     void reset();
     void setItem(int index);
 

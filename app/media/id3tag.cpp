@@ -1,5 +1,7 @@
 #include "id3tag.h"
 
+#include "regularfile.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -237,7 +239,8 @@ namespace {
 bool openForReading(QFile &file)
 {
     // Unbuffered: the walk reads a few small windows and seeks past the rest.
-    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    // A named pipe or a device named like an MP3 file is never read.
+    if (openRegularFile(file, QIODevice::Unbuffered))
         return true;
     qWarning("Error opening file: %s", qUtf8Printable(file.errorString()));
     return false;

@@ -1,6 +1,7 @@
 #include "m3u.h"
 
 #include "medialocation.h"
+#include "regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,13 +96,14 @@ constexpr int OverlongShownBytes = 80;
 // Splits a device into lines of at most maxBytes bytes (their "\n" not
 // counted), reading it in blocks: QIODevice::readLine reads a plain file one
 // byte at a time. A longer line is read past without being kept; only its
-// start is.
+// start is. Reading stops for good after maxTotalBytes bytes.
 class BoundedLineReader
 {
 public:
-    BoundedLineReader(QIODevice &device, int maxBytes)
+    BoundedLineReader(QIODevice &device, int maxBytes, qint64 maxTotalBytes)
         : m_device(device)
         , m_maxBytes(maxBytes)
+        , m_maxTotalBytes(maxTotalBytes)
         , m_block(BlockBytes, Qt::Uninitialized)
     {
     }
@@ -113,8 +115,9 @@ public:
         overlong = false;
         bool any = false;
         for (;;) {
+            // The line the size bound cuts is dropped.
             if (m_pos == m_length && !refill())
-                return any;
+                return any && !m_cutBySize;
             any = true;
             const char *start = m_block.constData() + m_pos;
             const auto newline = static_cast<const char *>(std::memchr(start, '\n', size_t(m_length - m_pos)));
@@ -134,40 +137,108 @@ public:
         }
     }
 
+    // Why the last next() returned false, if not the end of the device.
+    bool cutBySize() const { return m_cutBySize; }
+    bool failed() const { return m_failed; }
+
 private:
     static constexpr int BlockBytes = 64 * 1024;
 
     bool refill()
     {
         m_pos = 0;
-        m_length = int(qMax<qint64>(0, m_device.read(m_block.data(), BlockBytes)));
+        m_length = 0;
+        const qint64 room = m_maxTotalBytes - m_total;
+        if (room <= 0) {
+            // Only a device with more to give was cut.
+            char probe = 0;
+            m_cutBySize = m_device.read(&probe, 1) > 0;
+            return false;
+        }
+        const qint64 got = m_device.read(m_block.data(), qMin<qint64>(BlockBytes, room));
+        m_failed = got < 0;
+        m_length = int(qMax<qint64>(0, got));
+        m_total += m_length;
         return m_length > 0;
     }
 
     QIODevice &m_device;
     int m_maxBytes = 0;
+    qint64 m_maxTotalBytes = 0;
+    qint64 m_total = 0;
     QByteArray m_block;
     int m_pos = 0;
     int m_length = 0;
+    bool m_cutBySize = false;
+    bool m_failed = false;
 };
 
+// Well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF)
+// with at least one byte beyond ASCII.
+bool isUtf8BeyondAscii(const QByteArray &line)
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(line.constData());
+    const int size = line.size();
+    bool beyond = false;
+    for (int i = 0; i < size;) {
+        const unsigned char lead = bytes[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        beyond = true;
+        int length = 0;
+        unsigned char low = 0x80, high = 0xBF; // range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (size - i < length || bytes[i + 1] < low || bytes[i + 1] > high)
+            return false;
+        for (int k = 2; k < length; ++k) {
+            if ((bytes[i + k] & 0xC0) != 0x80)
+                return false;
+        }
+        i += length;
+    }
+    return beyond;
+}
+
+// A line of an "m3u8" file is UTF-8; a line of any other file is UTF-8 when
+// it is well-formed UTF-8 beyond ASCII (what most tools write whatever the
+// suffix), Latin-1 otherwise.
 QString decodeLine(const QByteArray &line, bool utf8)
 {
-    return utf8 ? QString::fromUtf8(line.constData(), line.size())
-                : QString::fromLatin1(line.constData(), line.size());
+    return utf8 || isUtf8BeyondAscii(line) ? QString::fromUtf8(line.constData(), line.size())
+                                           : QString::fromLatin1(line.constData(), line.size());
 }
 
 } // namespace
 
-M3uReadResult readM3uEntries(QIODevice &device, const QString &playlistFolder, bool utf8,
-                             const M3uLogSink &notice, const M3uLogSink &warning, const M3uLimits &limits)
+namespace {
+
+// The entry loop over an open device: each entry goes to sink. Returns the
+// number of entries; *readable is false when the device failed before any.
+int walkEntries(QIODevice &device, const QString &playlistFolder, bool utf8, const M3uEntrySink &sink,
+                const M3uLogSink &notice, const M3uLogSink &warning, const M3uLimits &limits, bool *readable)
 {
-    M3uReadResult result;
-    result.opened = true;
     bool firstLine = true;
     QByteArray line;
     bool overlong = false;
-    BoundedLineReader reader(device, qMax(limits.maxLineBytes, 1));
+    BoundedLineReader reader(device, qMax(limits.maxLineBytes, 1), limits.maxTotalBytes);
+    bool cutByCount = false;
+    int count = 0;
+    int found = 0;
+    int invalid = 0;
     while (reader.next(line, overlong)) {
         if (firstLine && line.startsWith(Utf8Mark)) {
             line.remove(0, Utf8Mark.size());
@@ -177,39 +248,79 @@ M3uReadResult readM3uEntries(QIODevice &device, const QString &playlistFolder, b
         line = line.trimmed();
         if (line.startsWith('#'))
             continue;
-        if (result.entries.size() >= limits.maxEntries) {
-            if (warning)
-                warning(QStringLiteral("[Main] Playlist cut after %1 entries").arg(limits.maxEntries));
+        if (count >= limits.maxEntries) {
+            cutByCount = true;
             break;
         }
+        ++count;
         M3uEntry entry;
         if (overlong) {
             entry.text = decodeLine(line, utf8) + QStringLiteral("...");
         } else {
             entry = resolveEntry(line, decodeLine(line, utf8), playlistFolder);
         }
-        if (entry.kind == M3uEntryKind::Invalid)
-            log(warning, "[Main] Invalid item in playlist: %1", entry.text);
-        else
+        if (entry.kind == M3uEntryKind::Invalid) {
+            if (++invalid <= limits.maxLoggedEntries)
+                log(warning, "[Main] Invalid item in playlist: %1", entry.text);
+        } else if (++found <= limits.maxLoggedEntries) {
             log(notice, "[Main] Found item in playlist: %1", entry.text);
-        result.entries.append(std::move(entry));
+        }
+        sink(std::move(entry));
     }
+    if (notice && found > limits.maxLoggedEntries)
+        notice(QStringLiteral("[Main] Found %1 more items in playlist").arg(found - limits.maxLoggedEntries));
+    if (warning && invalid > limits.maxLoggedEntries)
+        warning(QStringLiteral("[Main] %1 more invalid items in playlist").arg(invalid - limits.maxLoggedEntries));
+    if (warning && cutByCount)
+        warning(QStringLiteral("[Main] Playlist cut after %1 entries").arg(limits.maxEntries));
+    if (warning && reader.cutBySize())
+        warning(QStringLiteral("[Main] Playlist cut after %1 bytes").arg(limits.maxTotalBytes));
+    *readable = !(reader.failed() && count == 0);
+    if (warning && reader.failed() && count > 0)
+        warning(QStringLiteral("[Main] Playlist cut by a read error after %1 entries").arg(count));
+    return count;
+}
+
+M3uEntrySink collectInto(M3uReadResult &result)
+{
+    return [&result](M3uEntry &&entry) { result.entries.append(std::move(entry)); };
+}
+
+} // namespace
+
+M3uReadResult readM3uEntries(QIODevice &device, const QString &playlistFolder, bool utf8,
+                             const M3uLogSink &notice, const M3uLogSink &warning, const M3uLimits &limits)
+{
+    M3uReadResult result;
+    walkEntries(device, playlistFolder, utf8, collectInto(result), notice, warning, limits, &result.opened);
     return result;
 }
 
-M3uReadResult readM3u(const QString &path, const M3uLogSink &notice, const M3uLogSink &warning,
-                      const M3uLimits &limits)
+bool forEachM3uEntry(const QString &path, const M3uEntrySink &sink, const M3uLogSink &notice,
+                     const M3uLogSink &warning, const M3uLimits &limits)
 {
     const QFileInfo info(path);
     const QString playlistFolder = info.dir().canonicalPath();
     const bool utf8 = info.suffix().toLower() == QLatin1String("m3u8");
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!openRegularFile(file, QIODevice::Text)) {
         log(warning, "[Main] Failed to read playlist: %1", path);
-        return {};
+        return false;
     }
     log(notice, "[Main] Read playlist: %1", path);
-    return readM3uEntries(file, playlistFolder, utf8, notice, warning, limits);
+    bool readable = false;
+    walkEntries(file, playlistFolder, utf8, sink, notice, warning, limits, &readable);
+    if (!readable)
+        log(warning, "[Main] Failed to read playlist: %1", path);
+    return readable;
+}
+
+M3uReadResult readM3u(const QString &path, const M3uLogSink &notice, const M3uLogSink &warning,
+                      const M3uLimits &limits)
+{
+    M3uReadResult result;
+    result.opened = forEachM3uEntry(path, collectInto(result), notice, warning, limits);
+    return result;
 }
 
 namespace {

@@ -9,39 +9,36 @@ using MediaFormats::Kind;
 
 namespace {
 
-struct Candidates
+// A location as the playlist keeps it, for as long as it lives: a copy of
+// exactly its size, not QUrl's text with the spare capacity it was built with
+// (more than half again its size; shrinking it in place would leave the spare
+// bytes as a hole between kept strings).
+QString exactCopy(const QString &built)
 {
-    QStringList video;
-    QStringList audio;
-    QStringList subtitles;
-};
-
-Candidates collect(const QList<QUrl> &urls, DropSource source)
-{
-    Candidates found;
-    for (const QUrl &url : urls) {
-        const Kind kind = MediaFormats::classifyUrl(url);
-        if (url.isLocalFile()) {
-            // From the name's bytes: the path text would lose those of a
-            // name that is not UTF-8.
-            const QString location = MediaLocation::fileLocation(MediaLocation::nativePath(url));
-            if (kind == Kind::Video)
-                found.video.append(location);
-            else if (kind == Kind::Audio)
-                found.audio.append(location);
-            else if (kind == Kind::Subtitle)
-                found.subtitles.append(QDir::toNativeSeparators(url.toLocalFile()));
-        } else if (source == DropSource::PlaylistFile && isNetworkLocation(url)) {
-            if (kind == Kind::Video)
-                found.video.append(url.toString());
-            else if (kind != Kind::Subtitle)
-                found.audio.append(url.toString());
-        }
-    }
-    return found;
+    return QString(built.constData(), built.size());
 }
 
 } // namespace
+
+void addDropCandidate(DropCandidates &found, const QUrl &url, DropSource source)
+{
+    const Kind kind = MediaFormats::classifyUrl(url);
+    if (url.isLocalFile()) {
+        // From the name's bytes: the path text would lose those of a name
+        // that is not UTF-8.
+        if (kind == Kind::Video || kind == Kind::Audio) {
+            QStringList &list = kind == Kind::Video ? found.video : found.audio;
+            list.append(exactCopy(MediaLocation::fileLocation(MediaLocation::nativePath(url))));
+        } else if (kind == Kind::Subtitle) {
+            found.subtitles.append(QDir::toNativeSeparators(url.toLocalFile()));
+        }
+    } else if (source == DropSource::PlaylistFile && isNetworkLocation(url)) {
+        if (kind == Kind::Video)
+            found.video.append(exactCopy(url.toString()));
+        else if (kind != Kind::Subtitle)
+            found.audio.append(exactCopy(url.toString()));
+    }
+}
 
 bool isNetworkLocation(const QUrl &url)
 {
@@ -53,9 +50,21 @@ bool isNetworkLocation(const QUrl &url)
     return url.isValid() && schemes.contains(url.scheme().toLower());
 }
 
+DropCandidates collectDropCandidates(const QList<QUrl> &urls, DropSource source)
+{
+    DropCandidates found;
+    for (const QUrl &url : urls)
+        addDropCandidate(found, url, source);
+    return found;
+}
+
 DropPlan planDrop(const QList<QUrl> &urls, Playlist::Kind openKind, DropSource source)
 {
-    const Candidates found = collect(urls, source);
+    return planDrop(collectDropCandidates(urls, source), openKind);
+}
+
+DropPlan planDrop(const DropCandidates &found, Playlist::Kind openKind)
+{
     const bool anyVideo = !found.video.isEmpty();
     const bool anyAudio = !found.audio.isEmpty();
     const bool anySubtitle = !found.subtitles.isEmpty();

@@ -48,9 +48,24 @@ struct DropPlan
 // media suffix counts as audio (internet radio).
 enum class DropSource { Drop, PlaylistFile };
 
-// urls in the order they are to be added; openKind: the kind of the open
-// playlist (None when there is none). Extensions are compared without regard
-// to case. Local items become "file:///..." locations made from their paths.
+// The locations a set of URLs offers, by kind, in order. Extensions are
+// compared without regard to case. Local items become "file:///..."
+// locations made from their paths.
+struct DropCandidates
+{
+    QStringList video;
+    QStringList audio;
+    QStringList subtitles; // local paths, native separators
+};
+
+// Adds one URL to the candidates (or nothing, when it does not count).
+void addDropCandidate(DropCandidates &candidates, const QUrl &url, DropSource source);
+DropCandidates collectDropCandidates(const QList<QUrl> &urls, DropSource source);
+
+// candidates in the order they are to be added; openKind: the kind of the
+// open playlist (None when there is none).
+DropPlan planDrop(const DropCandidates &candidates, Playlist::Kind openKind);
+// The same for URLs.
 DropPlan planDrop(const QList<QUrl> &urls, Playlist::Kind openKind, DropSource source = DropSource::Drop);
 
 // Whether a URL names a network stream the player hands to the engine from a

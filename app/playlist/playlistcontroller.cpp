@@ -5,13 +5,16 @@
 #include "folderwalk.h"
 #include "id3tag.h"
 #include "listtoolbutton.h"
+#include "localfilegate.h"
 #include "m3u.h"
+#include "playlistfileread.h"
 #include "mediaformats.h"
 #include "medialocation.h"
 #include "settingskeys.h"
 #include "subtitletoolbutton.h"
 #include "userbox.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QSettings>
@@ -51,6 +54,8 @@ bool isFolder(const QUrl &url)
 {
     return MediaLocation::isFolder(MediaLocation::nativePath(url));
 }
+// Items added at once that get a log line each.
+constexpr int LoggedItems = 100;
 
 QString applicationName()
 {
@@ -151,7 +156,12 @@ void PlaylistController::addWalked(const QList<QUrl> &urls, bool replace)
 
 void PlaylistController::dropUriSorted(const QList<QUrl> &urls, DropSource source)
 {
-    const DropPlan plan = planDrop(urls, list.kind(), source);
+    dropCandidates(collectDropCandidates(urls, source));
+}
+
+void PlaylistController::dropCandidates(const DropCandidates &candidates)
+{
+    const DropPlan plan = planDrop(candidates, list.kind());
     const bool video = plan.action == DropAction::AppendVideo || plan.action == DropAction::NewVideo;
     switch (plan.action) {
     case DropAction::AppendVideo:
@@ -180,12 +190,10 @@ void PlaylistController::dropUriSorted(const QList<QUrl> &urls, DropSource sourc
     case DropAction::PlayVideo:
         deletePlaylist();
         emit playRequested(plan.items.first());
-        for (const QString &subtitle : plan.subtitles)
-            subtitleButton->addFile(subtitle);
+        addSubtitles(plan.subtitles);
         break;
     case DropAction::AddSubtitles:
-        for (const QString &subtitle : plan.subtitles)
-            subtitleButton->addFile(subtitle);
+        addSubtitles(plan.subtitles);
         break;
     }
 }
@@ -204,11 +212,26 @@ void PlaylistController::addItems(const QStringList &locations, bool video)
 {
     const QString line = video ? tr("[Main] Add video #%1 in playlist: %2") : tr("[Main] Add audio #%1 in playlist: %2");
     const QList<int> numbers = list.append(locations);
-    for (int i = 0; i < numbers.size(); ++i) {
-        playlistButton->addItem(numbers.at(i), locations.at(i));
+    playlistButton->setItems(list.entries());
+    for (int i = 0; i < numbers.size() && i < LoggedItems; ++i)
         emit messageNotice(line.arg(numbers.at(i)).arg(locations.at(i).toHtmlEscaped()));
+    // A long list is summed up: a log line per item costs more than the item.
+    if (numbers.size() > LoggedItems) {
+        emit messageNotice(tr("[Main] Add #%1 to #%2 in playlist (%3 items more)")
+                               .arg(numbers.at(LoggedItems))
+                               .arg(numbers.last())
+                               .arg(numbers.size() - LoggedItems));
     }
     emit changed();
+}
+
+void PlaylistController::addSubtitles(const QStringList &files)
+{
+    const auto warning = [this](const QString &line) { emit messageWarning(line); };
+    for (const QString &file : files) {
+        if (admitLocalFile(QFile::encodeName(file), warning, dialogParent))
+            subtitleButton->addFile(file);
+    }
 }
 
 void PlaylistController::playCurrent()
@@ -291,25 +314,24 @@ void PlaylistController::skipFailedItem(const QString &location)
 
 void PlaylistController::readList(const QString &path)
 {
-    const auto notice = [this](const QString &line) { emit messageNotice(line); };
-    const auto warning = [this](const QString &line) { emit messageWarning(line); };
-    const M3uReadResult read = readM3u(path, notice, warning);
+    const PlaylistFileRead read = readPlaylistFile(path);
+    for (const PlaylistFileRead::LogLine &line : read.log) {
+        if (line.warning)
+            emit messageWarning(line.text);
+        else
+            emit messageNotice(line.text);
+    }
     if (!read.opened) {
         showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to read playlist file"),
                     tr("%1 was not able to open this file.").arg(applicationName()));
         return;
     }
-    QList<QUrl> urls;
-    for (const M3uEntry &entry : read.entries) {
-        if (entry.kind != M3uEntryKind::Invalid)
-            urls.append(entry.url);
-    }
-    if (urls.isEmpty()) {
+    if (read.found == 0) {
         showUserBox(dialogParent, QMessageBox::Information, tr("Empty playlist"),
                     tr("It seems that this playlist is empty."));
         return;
     }
-    dropUriSorted(urls, DropSource::PlaylistFile);
+    dropCandidates(read.candidates);
 }
 
 void PlaylistController::savePlaylist()

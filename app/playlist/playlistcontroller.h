@@ -87,8 +87,10 @@ signals:
     void foldersWalked(const QList<QUrl> &urls, bool replace);
 
 private:
+    void dropCandidates(const DropCandidates &candidates);
     void showWarnings(const QList<DropWarning> &warnings);
     void addItems(const QStringList &locations, bool video);
+    void addSubtitles(const QStringList &files);
     void playCurrent();
     QList<QUrl> inDropOrder(const QList<QUrl> &urls);
 

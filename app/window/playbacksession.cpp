@@ -4,6 +4,7 @@
 #include "disclocation.h"
 #include "inputdiscdialog.h"
 #include "inputurldialog.h"
+#include "localfilegate.h"
 #include "mediaformats.h"
 #include "medialocation.h"
 #include "playtoolbutton.h"
@@ -14,6 +15,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -154,6 +156,23 @@ void PlaybackSession::reportFailure(const Started &failed)
                 text.arg(QGuiApplication::applicationDisplayName()) + QLatin1String("<br>") + name.toHtmlEscaped());
 }
 
+bool PlaybackSession::admitted(const QString &pathOrLocation, Source source)
+{
+    const bool local = MediaLocation::isFileLocation(pathOrLocation);
+    if (!local && MediaLocation::hasScheme(pathOrLocation))
+        return true;
+    const QByteArray bytes =
+        local ? MediaLocation::nativePath(QUrl(pathOrLocation)) : QFile::encodeName(pathOrLocation);
+    if (admitLocalFile(bytes, [this](const QString &line) { emit messageWarning(line); }))
+        return true;
+    // Refused as a file, whichever command named it.
+    if (source == Source::PlaylistItem)
+        reportFailure({source, pathOrLocation});
+    else
+        reportFailure({Source::File, QFile::decodeName(bytes)});
+    return false;
+}
+
 void PlaybackSession::openFile(QString f)
 {
     pause();
@@ -188,6 +207,8 @@ void PlaybackSession::openFile(QString f)
         emit playlistFileRequested(path);
         return;
     }
+    if (!admitted(f, Source::File))
+        return;
     if (!core->playFile(f)) {
         reportFailure({Source::File, f});
         return;
@@ -250,6 +271,8 @@ void PlaybackSession::playLocation(const QString &location, Source source)
     // The playlist has already moved to the item: what still plays ends
     // without moving it on again.
     endCurrent(source == Source::PlaylistItem);
+    if (!admitted(location, source))
+        return;
     if (!core->playUrl(location)) {
         reportFailure({source, location});
         return;
@@ -339,6 +362,7 @@ void PlaybackSession::addSubtitleFile()
     const QString file =
         QFileDialog::getOpenFileName(dialogParent, tr("Add subtitle file"), startFolder(),
                                      MediaFormats::subtitleFileFilter(tr("Subtitle files"), tr("All files")));
-    if (!file.isEmpty())
+    const auto warning = [this](const QString &line) { emit messageWarning(line); };
+    if (!file.isEmpty() && admitLocalFile(QFile::encodeName(file), warning, dialogParent))
         controls.subtitleButton->addFile(QDir::toNativeSeparators(file));
 }

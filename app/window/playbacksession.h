@@ -97,6 +97,7 @@ signals:
     void itemFailed(const QString &location);
     // Several files chosen in the "Open file" dialog, to be added as a drop.
     void filesRequested(const QList<QUrl> &files);
+    void messageWarning(const QString &message);
 
 private:
     // The "Open file" dialog's answers as file URLs (byte-exact); empty when
@@ -123,6 +124,10 @@ private:
     // After a failed start: the controls stopped, then the box of the
     // command (or itemFailed() for a playlist item).
     void reportFailure(const Started &failed);
+    // False, after the failure of a file the engine cannot play, for a local
+    // file that is not a regular readable file (see localfilegate.h); it
+    // never reaches the engine. Anything else is left to the engine.
+    bool admitted(const QString &pathOrLocation, Source source);
 
     LibPlayer::Core *core;
     Controls controls;

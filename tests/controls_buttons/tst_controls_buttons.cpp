@@ -172,9 +172,12 @@ private slots:
     {
         auto *button = new ListToolButton(normal, hover, host.get());
         const int count = ListToolButton::MenuWindow * 3;
+        QMap<int, QString> items;
         for (int i = 1; i <= count; ++i)
-            button->addItem(i, QStringLiteral("file:///m/%1.mp3").arg(i));
-        button->setItem(count / 2);
+            items.insert(i, QStringLiteral("file:///m/%1.mp3").arg(i));
+        button->addItem(1, items.first());
+        button->setItem(count / 2); // kept when the items are replaced
+        button->setItems(items);
         emit button->menu()->aboutToShow();
         const QList<QAction *> actions = button->menu()->actions();
         // Two commands, a separator, "...", the window, "...".

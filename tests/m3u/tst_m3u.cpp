@@ -6,7 +6,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+
+Q_DECLARE_METATYPE(M3uLimits)
 
 class TestM3u : public QObject
 {
@@ -48,7 +53,7 @@ private slots:
         QVERIFY(dir.isValid());
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("sub")));
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("lists")));
-        const QStringList media = {"a.mp3", "b.mp3", "caf\u00e9.mp3", "sub/c.mp3", "#1 hit.mp3",
+        const QStringList media = {"a.mp3", "b.mp3", "caf\u00e9.mp3", "caf\u00e9 \u00fc.mp3", "sub/c.mp3", "#1 hit.mp3",
                                    " lead.mp3", "100%.mp3", ":a.mp3"};
         for (const QString &name : media)
             writeFile(name, "ID3");
@@ -72,11 +77,18 @@ private slots:
             << "empty.m3u" << QByteArray("\n   \n") << QStringList{"F:.", "F:."};
         QTest::newRow("LIST.M3U8 read as UTF-8")
             << "LIST.M3U8" << QByteArray("caf\xc3\xa9.mp3\n") << QStringList{"F:caf\u00e9.mp3"};
-        QTest::newRow("m3u read as Latin-1") << "latin.m3u" << QByteArray("caf\xe9.mp3\n")
-                                             << QStringList{"F:caf\u00e9.mp3"};
-        // Bytes name a file as written first, then as their decoded text.
-        QTest::newRow("UTF-8 bytes in m3u name their file")
-            << "mixed.m3u" << QByteArray("caf\xc3\xa9.mp3\n") << QStringList{"F:caf\u00e9.mp3"};
+        QTest::newRow("m3u: Latin-1 line, \u00e9 as one byte") << "latin.m3u" << QByteArray("caf\xe9.mp3\n")
+                                                             << QStringList{"F:caf\u00e9.mp3"};
+        QTest::newRow("m3u: UTF-8 lines read as UTF-8")
+            << "utf8.m3u" << QByteArray("caf\xc3\xa9 \xc3\xbc.mp3\ncaf\xc3\xa9.mp3\n")
+            << QStringList{"F:caf\u00e9 \u00fc.mp3", "F:caf\u00e9.mp3"};
+        QTest::newRow("m3u: each line decides, mixed file")
+            << "mixed.m3u" << QByteArray("caf\xe9.mp3\ncaf\xc3\xa9.mp3\n\xc3\xa9t\xe9.mp3\n")
+            << QStringList{"F:caf\u00e9.mp3", "F:caf\u00e9.mp3", "I:\u00c3\u00a9t\u00e9.mp3"};
+        // Overlong form, surrogate, past U+10FFFF, cut sequence: not UTF-8.
+        QTest::newRow("m3u: malformed UTF-8 is Latin-1")
+            << "malformed.m3u" << QByteArray("\xc0\xaf\n\xed\xa0\x80\n\xf4\x90\x80\x80\ncaf\xc3\n")
+            << QStringList{"I:\u00c0\u00af", "I:\u00ed\u00a0\u0080", "I:\u00f4\u0090\u0080\u0080", "I:caf\u00c3"};
         QTest::newRow("name that is not UTF-8: as written, absolute, and as URL")
             << "bytes.m3u8" << QByteArray("lat\xe9.mp3\n@DIR@/lat\xe9.mp3\nfile://@DIR@/lat%E9.mp3\n")
             << QStringList{"F:lat\ufffd.mp3", "F:lat\ufffd.mp3", "F:lat\ufffd.mp3"};
@@ -124,53 +136,140 @@ private slots:
         QCOMPARE(render(result), QString::fromUtf8(expected.constData(), expected.size()).split('|'));
     }
 
-    void boundsLineLengthAndEntryCount_data()
+    void boundsLineLengthEntryCountSizeAndLog_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("maxLineBytes");
-        QTest::addColumn<int>("maxEntries");
+        QTest::addColumn<M3uLimits>("limits");
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("warnings");
 
+        const auto limits = [](int line, int entries, qint64 total = 1 << 20, int logged = 100) {
+            M3uLimits result;
+            result.maxLineBytes = line;
+            result.maxEntries = entries;
+            result.maxTotalBytes = total;
+            result.maxLoggedEntries = logged;
+            return result;
+        };
         const QString invalid = QStringLiteral("[Main] Invalid item in playlist: ");
-        QTest::newRow("line at the limit is read") << QByteArray("a.mp3\n") << 5 << 10 << QStringList{"F:a.mp3"}
+        QTest::newRow("line at the limit is read") << QByteArray("a.mp3\n") << limits(5, 10) << QStringList{"F:a.mp3"}
                                                    << QStringList();
         QTest::newRow("a byte over the limit is invalid, reading goes on")
-            << QByteArray("a.mp3\nb.mp3") << 4 << 10 << QStringList{"I:a.mp...", "I:b.mp..."}
+            << QByteArray("a.mp3\nb.mp3") << limits(4, 10) << QStringList{"I:a.mp...", "I:b.mp..."}
             << QStringList{invalid + "a.mp...", invalid + "b.mp..."};
         QTest::newRow("overlong line shows its start and is read past")
-            << QByteArray("a.mp3\n" + QByteArray(1000, 'x') + "\r\nb.mp3\n") << 100 << 10
+            << QByteArray("a.mp3\n" + QByteArray(1000, 'x') + "\r\nb.mp3\n") << limits(100, 10)
             << QStringList{"F:a.mp3", "I:" + QString(80, 'x') + "...", "F:b.mp3"}
             << QStringList{invalid + QString(80, 'x') + "..."};
-        QTest::newRow("overlong comment skipped") << QByteArray("#" + QByteArray(500, 'x') + "\na.mp3") << 100 << 10
-                                                  << QStringList{"F:a.mp3"} << QStringList();
+        QTest::newRow("overlong comment skipped") << QByteArray("#" + QByteArray(500, 'x') + "\na.mp3")
+                                                  << limits(100, 10) << QStringList{"F:a.mp3"} << QStringList();
         QTest::newRow("entries past the limit cut, comments not counted")
-            << QByteArray("#EXTM3U\na.mp3\n#EXTINF:1,x\nnone.mp3\nb.mp3\nc.mp3\n") << 100 << 2
+            << QByteArray("#EXTM3U\na.mp3\n#EXTINF:1,x\nnone.mp3\nb.mp3\nc.mp3\n") << limits(100, 2)
             << QStringList{"F:a.mp3", "I:none.mp3"}
             << QStringList{invalid + "none.mp3", "[Main] Playlist cut after 2 entries"};
-        QTest::newRow("markup escaped in the log") << QByteArray("a.mp3\n<b>.mp3\n") << 100 << 10
+        QTest::newRow("markup escaped in the log") << QByteArray("a.mp3\n<b>.mp3\n") << limits(100, 10)
                                                    << QStringList{"F:a.mp3", "I:<b>.mp3"}
                                                    << QStringList{invalid + "&lt;b&gt;.mp3"};
-        QTest::newRow("exactly the limit: no cut") << QByteArray("a.mp3\nb.mp3\n# end\n") << 100 << 2
+        QTest::newRow("exactly the limit: no cut") << QByteArray("a.mp3\nb.mp3\n# end\n") << limits(100, 2)
                                                    << QStringList{"F:a.mp3", "F:b.mp3"} << QStringList();
+        QTest::newRow("reading stops at the size bound, the line it cuts dropped")
+            << QByteArray("a.mp3\nb.mp3\nc.mp3\n") << limits(100, 10, 8) << QStringList{"F:a.mp3"}
+            << QStringList{"[Main] Playlist cut after 8 bytes"};
+        QTest::newRow("a file of exactly the size bound is whole") << QByteArray("a.mp3\nb.mp3\n") << limits(100, 10, 12)
+                                                                   << QStringList{"F:a.mp3", "F:b.mp3"} << QStringList();
+        QTest::newRow("invalid entries past the logged ones counted in one line")
+            << QByteArray("x1\na.mp3\nx2\nx3\nx4\n") << limits(100, 10, 1 << 20, 1)
+            << QStringList{"I:x1", "F:a.mp3", "I:x2", "I:x3", "I:x4"}
+            << QStringList{invalid + "x1", "[Main] 3 more invalid items in playlist"};
     }
 
-    void boundsLineLengthAndEntryCount()
+    void boundsLineLengthEntryCountSizeAndLog()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(int, maxLineBytes);
-        QFETCH(int, maxEntries);
+        QFETCH(M3uLimits, limits);
         QFETCH(QStringList, entries);
         QFETCH(QStringList, warnings);
         writeFile(QStringLiteral("bounded.m3u"), bytes);
         QStringList logged;
-        M3uLimits limits;
-        limits.maxLineBytes = maxLineBytes;
-        limits.maxEntries = maxEntries;
         const M3uReadResult result = readM3u(path(QStringLiteral("bounded.m3u")), {},
                                              [&logged](const QString &line) { logged << line; }, limits);
         QCOMPARE(render(result), entries);
         QCOMPARE(logged, warnings);
+    }
+
+    // None of these may be read, nor wait: each is refused at once.
+    void refusesWhatIsNoRegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("named pipe") << "pipe";
+        QTest::newRow("link to a device that never ends") << "device";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("link to nothing") << "dangling";
+        QTest::newRow("file without read permission") << "unreadable";
+        QTest::newRow("file whose reads fail") << "read-error";
+    }
+
+    void refusesWhatIsNoRegularFile()
+    {
+        QFETCH(QString, kind);
+        const QString list = path(kind + QStringLiteral(".m3u"));
+        if (kind == QLatin1String("pipe")) {
+            QCOMPARE(mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+        } else if (kind == QLatin1String("device")) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), list));
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir().mkpath(list));
+        } else if (kind == QLatin1String("dangling")) {
+            QVERIFY(QFile::link(path(QStringLiteral("none")), list));
+        } else if (kind == QLatin1String("unreadable")) {
+            if (geteuid() == 0)
+                QSKIP("root reads any file");
+            writeFile(kind + QStringLiteral(".m3u"), "a.mp3\n");
+            QVERIFY(QFile::setPermissions(list, QFileDevice::WriteOwner));
+        } else {
+            QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), list)); // a regular file; reads at 0 fail
+        }
+        QStringList logged;
+        const M3uReadResult result = readM3u(list, {}, [&logged](const QString &line) { logged << line; });
+        QVERIFY(!result.opened);
+        QVERIFY(result.entries.isEmpty());
+        QCOMPARE(logged, QStringList{"[Main] Failed to read playlist: " + list});
+    }
+
+    // The reader keeps the file it opened: replaced by another while it reads,
+    // the first is read whole; cut short, reading ends where it now ends.
+    void fileChangedWhileReadIsReadAsItStands_data()
+    {
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("replaced") << true;
+        QTest::newRow("emptied") << false;
+    }
+
+    void fileChangedWhileReadIsReadAsItStands()
+    {
+        QFETCH(bool, replaced);
+        constexpr int Entries = 30000; // several blocks of reading
+        const QString list = path(QStringLiteral("changing.m3u"));
+        writeFile(QStringLiteral("changing.m3u"), QByteArray("a.mp3\n").repeated(Entries));
+        writeFile(QStringLiteral("other.m3u"), "b.mp3\n");
+        bool changed = false;
+        const auto change = [&](const QString &line) {
+            if (changed || !line.startsWith(QLatin1String("[Main] Found item")))
+                return;
+            changed = true;
+            if (replaced)
+                std::rename(QFile::encodeName(path(QStringLiteral("other.m3u"))).constData(),
+                            QFile::encodeName(list).constData());
+            else
+                QFile::resize(list, 0);
+        };
+        const M3uReadResult result = readM3u(list, change);
+        QVERIFY(changed && result.opened);
+        const QList<QUrl> files = result.urls(M3uEntryKind::LocalFile);
+        QCOMPARE(files.size() == Entries, replaced);
+        QVERIFY(!files.isEmpty());
+        QCOMPARE(files.count(files.first()), files.size());
+        QCOMPARE(files.first().fileName(), QStringLiteral("a.mp3"));
     }
 
     void logsReadAndFailureAtTheirLevels()

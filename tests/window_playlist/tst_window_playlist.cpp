@@ -23,6 +23,8 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
+
 using TarnTest::media;
 
 namespace {
@@ -325,26 +327,27 @@ private slots:
 
     void playlistFileIsReadIntoThePlaylist()
     {
-        makeFiles({"dir/a.mp3=Zed|Two|1", "dir/b.mp3=Zed|Two|2", "dir/c.mp3=Zed|Two|3"});
+        makeFiles({"dir/a.mp3=Zed|Two|1", "dir/b.mp3=Zed|Two|2", "dir/c.mp3=Zed|Two|3", "dir/caf\u00e9 \u00fc.mp3=Zed|Two|4"});
         const QString list = folder.filePath("dir/list.m3u");
         QFile file(list);
         QVERIFY(file.open(QIODevice::WriteOnly));
+        // A UTF-8 line in an .m3u is read as UTF-8.
         file.write("#EXTM3U\n  a.mp3  \n" + QFile::encodeName(folder.filePath("dir/b.mp3")) + "\n"
                    + QUrl::fromLocalFile(folder.filePath("dir/c.mp3")).toEncoded() + "\nmissing.mp3\n"
-                   + "http://127.0.0.1:9/radio\n");
+                   + "caf\xc3\xa9 \xc3\xbc.mp3\nhttp://127.0.0.1:9/radio\n");
         file.close();
         QSignalSpy warnings(window.get(), &PlayerWindow::messageWarning);
         window->dropUri({QUrl::fromLocalFile(list)});
-        QCOMPARE(fileNames(window->playlistItems()), QStringLiteral("a.mp3,b.mp3,c.mp3,radio"));
+        QCOMPARE(fileNames(window->playlistItems()), QStringLiteral("a.mp3,b.mp3,c.mp3,caf\u00e9 \u00fc.mp3,radio"));
         QCOMPARE(window->currentItem(), 1);
         QCOMPARE(warnings.count(), 1);
         QCOMPARE(warnings.at(0).at(0).toString(), QStringLiteral("[Main] Invalid item in playlist: missing.mp3"));
 
-        // Saved next to its entries: bare names; the stream unchanged.
+        // Saved next to its entries: bare names; the stream unchanged; UTF-8 as .m3u8.
         answerer->fileAnswers << folder.filePath("dir/saved.m3u");
         window->changeListItem(LibPlayer::ListToolButton::savePlaylistId);
-        QCOMPARE(readText(folder.filePath("dir/saved.m3u")),
-                 QStringLiteral("a.mp3\nb.mp3\nc.mp3\nhttp://127.0.0.1:9/radio\n"));
+        QCOMPARE(readText(folder.filePath("dir/saved.m3u8")),
+                 QStringLiteral("a.mp3\nb.mp3\nc.mp3\ncaf\u00e9 \u00fc.mp3\nhttp://127.0.0.1:9/radio\n"));
     }
 
     void playlistFilesWithoutEntriesOrUnreadableGiveABox()
@@ -358,6 +361,63 @@ private slots:
         QVERIFY2(answerer->boxes.at(0).contains("Empty playlist"), qPrintable(answerer->boxes.at(0)));
         QVERIFY2(answerer->boxes.at(1).contains("Failed to read playlist file"), qPrintable(answerer->boxes.at(1)));
         QVERIFY(window->playlistItems().isEmpty());
+    }
+
+    // A pipe, a device or a folder named like media or a playlist, by each
+    // route: refused at once with the box of its kind; nothing plays.
+    void specialFilesAreRefusedAtOnce_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QStringList>("files"); // "pipe:", "device:" or "folder:" and a name, or a song
+        QTest::addColumn<QString>("box");
+        const QString list = QStringLiteral("Failed to read playlist file");
+        const QString media = QStringLiteral("Failed to play file");
+        QTest::newRow("start: pipe named .m3u") << "start" << QStringList{"pipe:list.m3u"} << list;
+        QTest::newRow("start: pipe named .mp4") << "start" << QStringList{"pipe:film.mp4"} << media;
+        QTest::newRow("hand-over: device named .m3u") << "hand-over" << QStringList{"device:zero.m3u"} << list;
+        QTest::newRow("hand-over: folder named .mkv") << "hand-over" << QStringList{"folder:film.mkv"} << media;
+        QTest::newRow("drop: device named .mp4") << "drop" << QStringList{"device:film.mp4"} << media;
+        // A playlist skips the refused item without a box and plays the next.
+        QTest::newRow("drop: pipe named .mp3 before a song") << "drop" << QStringList{"pipe:a.mp3", "b.mp3=Zed|Two|1"}
+                                                             << QString();
+        QTest::newRow("drop: pipe named .srt") << "drop" << QStringList{"pipe:sub.srt"} << media;
+    }
+
+    void specialFilesAreRefusedAtOnce()
+    {
+        QFETCH(QString, route);
+        QFETCH(QStringList, files);
+        QFETCH(QString, box);
+        QList<QUrl> urls;
+        for (const QString &file : files) {
+            const QString kind = file.section(QLatin1Char(':'), 0, -2);
+            const QString path = folder.filePath(file.section(QLatin1Char(':'), -1));
+            if (kind == QLatin1String("pipe"))
+                QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            else if (kind == QLatin1String("device"))
+                QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+            else if (kind == QLatin1String("folder"))
+                QVERIFY(QDir().mkpath(path));
+            urls << (kind.isEmpty() ? makeFiles({file}).first() : QUrl::fromLocalFile(path));
+        }
+        const QString first = urls.first().toLocalFile();
+        if (route == QLatin1String("start")) {
+            window = std::make_unique<TarnTest::TestWindow>(first);
+            window->show();
+        } else if (route == QLatin1String("hand-over")) {
+            window->handleMessage(first);
+        } else {
+            window->dropUri(urls);
+        }
+        if (box.isEmpty()) {
+            QTRY_VERIFY(window->playing());
+            QCOMPARE(window->currentItem(), 2);
+            QVERIFY2(answerer->boxes.isEmpty(), qPrintable(answerer->boxes.join('\n')));
+            return;
+        }
+        QTRY_COMPARE(answerer->boxes.size(), 1);
+        QVERIFY2(answerer->boxes.first().contains(box), qPrintable(answerer->boxes.first()));
+        QVERIFY(!window->playing());
     }
 
     void savingWritesTheVideoPlaylistRenamesOrWarns()
