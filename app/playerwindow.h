@@ -14,8 +14,10 @@ class QVBoxLayout;
 
 class BottomBar;
 class EndOfMediaGate;
+class FeedbackLine;
 class OverlayController;
 class PlaybackSession;
+class PlaybackTools;
 class PlayerHistory;
 class PlayerCommands;
 class PlayerShortcuts;
@@ -40,6 +42,8 @@ class DesktopIntegration;
 // - OverlayController: the overlays and the cursor;
 // - EndOfMediaGate: holds the engine's end of media back during user flows;
 // - PlayerCommands: the commands of shortcuts and remote controls;
+// - PlaybackTools: speed, frame steps, A-B loop, jump, delays, screenshot,
+//   told on the FeedbackLine over the video;
 // - Desktop::DesktopIntegration: MPRIS and the screen saver on the session bus;
 // - PlayerShortcuts: the keyboard shortcuts and the mouse on the video;
 // - WindowGeometry: ratio lock, grip, snapping, restored layout, full screen;
@@ -81,8 +85,8 @@ protected slots:
     void mediaParseEnd();
     void openDisc();
     void openFile(QString f = QString());
-    // The "Media information" dialog of the current medium; a log line
-    // when nothing is playing.
+    // The "Media information" dialog of the current medium; the feedback
+    // line (and the log) say so when nothing is playing.
     void showMediaInfo();
     // Asks for a folder and plays the media files in it.
     void openFolder();
@@ -150,6 +154,8 @@ protected:
     EndOfMediaGate *endGate = nullptr;
     PlayerCommands *commands = nullptr;
     Desktop::DesktopIntegration *desktop = nullptr;
+    PlaybackTools *tools = nullptr;
+    FeedbackLine *feedbackLine = nullptr;
     PlayerShortcuts *shortcuts = nullptr;
     WindowGeometry *windowGeometry = nullptr;
     // The settings written at quit as this window found them.

@@ -9,10 +9,13 @@
 #include "settingskeys.h"
 #include "bottombar.h"
 #include "endofmediagate.h"
+#include "feedbackline.h"
 #include "mediainfodialog.h"
 #include "mediapresentation.h"
 #include "overlaycontroller.h"
+#include "playbackmenu.h"
 #include "playbacksession.h"
+#include "playbacktools.h"
 #include "playercommands.h"
 #include "playershortcuts.h"
 #include "videohost.h"
@@ -88,13 +91,16 @@ void PlayerWindow::createPlayer()
     desktop = new Desktop::DesktopIntegration({core.get(), commands, playlists, bottomBar->playButton,
                                                bottomBar->volumeControl, bottomBar->timeSlider},
                                               commands, this);
+    tools = new PlaybackTools(core.get(), commands, bottomBar, this);
+    feedbackLine = new FeedbackLine(this, topBar);
+    appMenu->insertMenu(optionsMenu->menuAction(), createPlaybackMenu(tools, this));
     PlayerShortcuts::MenuActions menuActions;
     menuActions.openFile = openFileAction;
     menuActions.openFolder = openFolderAction;
     menuActions.mediaInfo = mediaInfoAction;
     menuActions.openUrl = openUrlAction;
     menuActions.quit = quitAction;
-    shortcuts = new PlayerShortcuts(this, commands, videoHost, menuActions);
+    shortcuts = new PlayerShortcuts(this, commands, tools, videoHost, menuActions);
 
     WindowGeometry::Parts parts;
     parts.window = this;
@@ -212,6 +218,11 @@ void PlayerWindow::wireControls()
         playback->replay();
     });
 
+    // tools, volume steps and seeks -> feedback line
+    connect(tools, &PlaybackTools::feedback, feedbackLine, &FeedbackLine::showText);
+    connect(commands, &PlayerCommands::volumeStepped, tools, &PlaybackTools::showVolume);
+    connect(commands, &PlayerCommands::seeked, tools, &PlaybackTools::showPosition);
+
     // desktop (MPRIS) -> window
     connect(desktop, &Desktop::DesktopIntegration::openFileRequested, this, &PlayerWindow::openFile);
     connect(desktop, &Desktop::DesktopIntegration::openUrlRequested, this, &PlayerWindow::openUrl);
@@ -259,6 +270,7 @@ void PlayerWindow::showMediaInfo()
 {
     if (!core->holdsMedia()) {
         emit messageNotice(tr("[Main] Nothing is playing"));
+        feedbackLine->showText(tr("Nothing is playing"));
         return;
     }
     MediaInfoDialog dialog(core->mediaInfo(), this);

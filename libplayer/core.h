@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QSize>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -84,6 +85,32 @@ public:
     // with the current one to learn whether the media has changed meanwhile.
     quint64 mediaSerial() const { return playerSerial; }
 
+    // Playback speed of the current player (1.0 without one); libvlc keeps
+    // the pitch while the speed changes. Every new player starts at 1.0.
+    double rate() const;
+    // Duration of one picture of the current video track in milliseconds
+    // (from its frame rate; 40 when no rate is known).
+    qint64 frameDurationMs() const;
+    // Audio and subtitle delays of the current player in milliseconds; every
+    // new player starts with none.
+    qint64 audioDelay() const;
+    qint64 subtitleDelay() const;
+    // Picture size of the current video, empty without one.
+    QSize videoSize() const;
+    // Writes the current picture at its own size as a PNG file; false
+    // without a player or a picture, or when the file could not be written.
+    // Waits for the video output (up to about half a second).
+    bool takeSnapshot(const QString &path);
+    // Chapters of the current title, in order; -1 for the current one when
+    // there are none or no player.
+    struct Chapter
+    {
+        qint64 startMs = 0;
+        QString name;
+    };
+    QList<Chapter> chapters() const;
+    int chapter() const;
+
     // libvlc's event callback. It only queues signals to the engine's thread,
     // and does nothing once no engine exists any more.
     static void handleEvent(const libvlc_event_t *event, void *engine);
@@ -128,6 +155,12 @@ public slots:
     void changeSubtitle(const QString &path);
     void changeTitle(int title);
     void changeVolume(int volume);
+    // Act on the current player only; nothing without one.
+    void changeRate(double rate);
+    void changeAudioDelay(qint64 ms);
+    void changeSubtitleDelay(qint64 ms);
+    // Moves to the start of chapter index (from 0) of the current title.
+    void changeChapter(int index);
     void parseMedia();
     void pausePlayback();
     bool playDisc(int kind, const QString &path);

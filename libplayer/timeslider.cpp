@@ -6,6 +6,7 @@
 #include <QHoverEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -87,8 +88,50 @@ void TimeSlider::setSeconds(double seconds)
 void TimeSlider::setSliding(bool on)
 {
     sliding = on;
-    if (!on)
+    if (!on) {
         hideHover();
+        setLoopBand(-1, -1);
+        setChapterMarks({});
+    }
+}
+
+void TimeSlider::setLoopBand(qint64 startMs, qint64 endMs)
+{
+    loopStartMs = startMs;
+    loopEndMs = startMs < 0 ? -1 : endMs;
+    update();
+}
+
+void TimeSlider::setChapterMarks(const QList<qint64> &startsMs)
+{
+    chapterStartsMs = startsMs;
+    update();
+}
+
+int TimeSlider::xOfTime(qint64 ms) const
+{
+    if (lengthSeconds <= 0.0)
+        return -1;
+    return static_cast<int>(std::clamp(ms / 1000.0 / lengthSeconds, 0.0, 1.0) * width());
+}
+
+void TimeSlider::paintEvent(QPaintEvent *event)
+{
+    QSlider::paintEvent(event);
+    if (lengthSeconds <= 0.0 || (loopStartMs < 0 && chapterStartsMs.isEmpty()))
+        return;
+    QPainter painter(this);
+    const QColor tint(120, 170, 230, 150);
+    if (loopStartMs >= 0) {
+        const int left = xOfTime(loopStartMs);
+        const int right = loopEndMs >= 0 ? xOfTime(loopEndMs) : left + 2;
+        painter.fillRect(QRect(left, 0, std::max(2, right - left), height()), tint);
+    }
+    for (qint64 start : qAsConst(chapterStartsMs)) {
+        const int x = xOfTime(start);
+        if (x > 0)
+            painter.fillRect(QRect(x, 0, 2, height() / 2), QColor(255, 255, 255, 200));
+    }
 }
 
 void TimeSlider::setPositionFromRatio(double ratio)

@@ -36,11 +36,18 @@ public slots:
     void setLengthSeconds(double seconds);
     void setMilliseconds(qint64 ms);
     void setSeconds(double seconds);
+    // Turning it off also takes the loop band and the chapter ticks away.
     void setSliding(bool on);
+    // The A-B section as a tinted band (a tick at A while B is -1); -1 for
+    // A takes it away.
+    void setLoopBand(qint64 startMs, qint64 endMs);
+    // Small ticks at the chapter starts; an empty list takes them away.
+    void setChapterMarks(const QList<qint64> &startsMs);
 
 protected:
     void moveEvent(QMoveEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void setPositionFromRatio(double ratio);
@@ -49,6 +56,7 @@ private:
     void hideHover();
     void updateTimeTip();
     void placeTimeTip();
+    int xOfTime(qint64 ms) const;
 
     QPointer<QLabel> timeTip;
     // Range maximum of the handle; not named maximum, which would hide
@@ -57,6 +65,9 @@ private:
     QFrame *hoverMarker = nullptr;
     double lengthSeconds = 0.0;
     bool sliding = false;
+    qint64 loopStartMs = -1;
+    qint64 loopEndMs = -1;
+    QList<qint64> chapterStartsMs;
 };
 
 } // namespace LibPlayer

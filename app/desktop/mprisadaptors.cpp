@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <cmath>
+
 namespace Desktop {
 
 MprisRootAdaptor::MprisRootAdaptor(MprisService *service)
@@ -67,10 +69,27 @@ QString MprisPlayerAdaptor::playbackStatus() const
     return playbackStatusText(Desktop::playbackStatus(service->player()));
 }
 
+double MprisPlayerAdaptor::rate() const
+{
+    return current(QStringLiteral("Rate")).toDouble();
+}
+
 void MprisPlayerAdaptor::setRate(double rate)
 {
     if (rate <= 0.0)
         Pause();
+    else if (std::isfinite(rate))
+        service->queue([rate](PlayerCommands *commands) { commands->setRate(rate); });
+}
+
+double MprisPlayerAdaptor::minimumRate() const
+{
+    return PlayerCommands::MinimumRate;
+}
+
+double MprisPlayerAdaptor::maximumRate() const
+{
+    return PlayerCommands::MaximumRate;
 }
 
 QVariantMap MprisPlayerAdaptor::metadata() const

@@ -52,8 +52,8 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
     Q_PROPERTY(double Rate READ rate WRITE setRate)
-    Q_PROPERTY(double MinimumRate READ rate)
-    Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(double MinimumRate READ minimumRate)
+    Q_PROPERTY(double MaximumRate READ maximumRate)
     Q_PROPERTY(QVariantMap Metadata READ metadata)
     Q_PROPERTY(double Volume READ volume WRITE setVolume)
     Q_PROPERTY(qlonglong Position READ position)
@@ -69,9 +69,12 @@ public:
     ~MprisPlayerAdaptor() override;
 
     QString playbackStatus() const;
-    // Only normal speed: a rate of 0 pauses, as the interface asks.
-    double rate() const { return 1.0; }
+    // The medium's speed; a rate of 0 (or below) pauses, as the interface
+    // asks, any other is held within the minimum and maximum.
+    double rate() const;
     void setRate(double rate);
+    double minimumRate() const;
+    double maximumRate() const;
     QVariantMap metadata() const;
     double volume() const;
     void setVolume(double volume);

@@ -77,6 +77,7 @@ QVariantMap playerProperties(const PlayerSnapshot &player)
         {QStringLiteral("PlaybackStatus"), playbackStatusText(playbackStatus(player))},
         {QStringLiteral("Metadata"), metadata(player)},
         {QStringLiteral("Volume"), mprisVolume(player.volume)},
+        {QStringLiteral("Rate"), player.rate},
         {QStringLiteral("CanGoNext"), player.canGoNext},
         {QStringLiteral("CanGoPrevious"), player.canGoPrevious},
         {QStringLiteral("CanPlay"), player.canPlayPause},

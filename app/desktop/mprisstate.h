@@ -25,6 +25,7 @@ struct PlayerSnapshot
     QString location; // the medium's location (a URL)
     qint64 lengthMs = -1;
     int volume = 100; // the volume control's level, 0 to 150
+    double rate = 1.0; // playback speed of the medium
     bool canGoNext = false;
     bool canGoPrevious = false;
     bool canPlayPause = false;
@@ -51,7 +52,7 @@ QString trackPath(const PlayerSnapshot &player);
 QVariantMap metadata(const PlayerSnapshot &player);
 
 // The Player interface's properties that announce their changes:
-// PlaybackStatus, Metadata, Volume, CanGoNext, CanGoPrevious, CanPlay,
+// PlaybackStatus, Metadata, Volume, Rate, CanGoNext, CanGoPrevious, CanPlay,
 // CanPause, CanSeek.
 QVariantMap playerProperties(const PlayerSnapshot &player);
 

@@ -31,6 +31,7 @@ PlayerStateWatcher::PlayerStateWatcher(const Sources &sources, QObject *parent)
     connect(sources.volumeControl, &LibPlayer::VolumeControl::valueChanged, this,
             &PlayerStateWatcher::scheduleReport);
     connect(sources.playlists, &PlaylistController::changed, this, &PlayerStateWatcher::scheduleReport);
+    connect(sources.commands, &PlayerCommands::rateChanged, this, &PlayerStateWatcher::scheduleReport);
     connect(sources.commands, &PlayerCommands::seeked, this, &PlayerStateWatcher::positionJumped);
     connect(sources.timeSlider, &LibPlayer::TimeSlider::seeked, this, &PlayerStateWatcher::positionJumped);
 }
@@ -62,6 +63,7 @@ PlayerSnapshot PlayerStateWatcher::snapshot() const
             player.artUrl = artUrl;
         player.location = core->location();
         player.lengthMs = core->length();
+        player.rate = core->rate();
     }
     player.volume = sources.volumeControl->value();
     player.canGoNext = sources.commands->canGoNext();

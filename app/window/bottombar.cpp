@@ -69,6 +69,9 @@ BottomBar::BottomBar(QWidget *window)
     cdTrackButton->setToolTip(tr("CD Tracks"));
     titleButton = new LibPlayer::TitleToolButton(image("titles_black.png"), image("titles_hover.png"), this);
     titleButton->setToolTip(tr("Titles"));
+    chapterButton = new LibPlayer::TitleToolButton(image("titles_black.png"), image("titles_hover.png"), this);
+    chapterButton->setToolTip(tr("Chapters"));
+    chapterButton->hide();
     audioButton = new LibPlayer::AudioToolButton(image("audio_black.png"), image("audio_hover.png"), this);
     audioButton->setToolTip(tr("Audio"));
     subtitleButton = new LibPlayer::SubtitleToolButton(image("subtitle_black.png"), image("subtitle_hover.png"), this);
@@ -86,7 +89,8 @@ BottomBar::BottomBar(QWidget *window)
     for (QWidget *widget : {pad, static_cast<QWidget *>(playButton), static_cast<QWidget *>(volumeControl),
                             static_cast<QWidget *>(timeLabel), static_cast<QWidget *>(label),
                             static_cast<QWidget *>(playlistButton), static_cast<QWidget *>(cdTrackButton),
-                            static_cast<QWidget *>(titleButton), static_cast<QWidget *>(audioButton),
+                            static_cast<QWidget *>(titleButton), static_cast<QWidget *>(chapterButton),
+                            static_cast<QWidget *>(audioButton),
                             static_cast<QWidget *>(subtitleButton), static_cast<QWidget *>(fullscreenButton)})
         layout->addWidget(widget);
     layout->addWidget(grip, 0, Qt::AlignRight | Qt::AlignBottom);
@@ -105,7 +109,7 @@ QList<QMenu *> BottomBar::popupMenus(QMenu *appMenu) const
 {
     // The buttons' menus have no parent, so findChild would not reach them.
     return {appMenu, audioButton->menu(), subtitleButton->menu(), titleButton->menu(), cdTrackButton->menu(),
-            playlistButton->menu()};
+            playlistButton->menu(), chapterButton->menu()};
 }
 
 void BottomBar::beginTrackParse()
@@ -139,6 +143,9 @@ void BottomBar::resetAfterPlayback()
     titleButton->hide();
     titleButton->reset();
     titleButton->clearCurrent();
+    chapterButton->hide();
+    chapterButton->reset();
+    chapterButton->clearCurrent();
     audioButton->hide();
     audioButton->reset();
     audioButton->clearCurrent();

@@ -22,7 +22,7 @@ class VolumeControl;
 
 // The overlay bar at the bottom of the player window, with the controls from
 // left to right: pad, play/pause, volume, time, free label, playlist, CD
-// tracks, titles, audio, subtitles, full screen, resize grip. It also makes
+// tracks, titles, chapters, audio, subtitles, full screen, resize grip. It also makes
 // the thin time slider, which lies over the video directly above the bar and
 // is therefore a child of the window, not of the bar.
 //
@@ -37,7 +37,8 @@ public:
     ~BottomBar() override;
 
     // Menus that keep the overlays up while open: the given application menu,
-    // then those of the audio, subtitle, title, CD-track and playlist buttons.
+    // then those of the audio, subtitle, title, CD-track, playlist and chapter
+    // buttons.
     QList<QMenu *> popupMenus(QMenu *appMenu) const;
 
     // A parse of a new medium starts: the track menus are emptied and disabled.
@@ -56,6 +57,7 @@ public:
     LibPlayer::ListToolButton *playlistButton = nullptr;
     LibPlayer::TrackToolButton *cdTrackButton = nullptr;
     LibPlayer::TitleToolButton *titleButton = nullptr;
+    LibPlayer::TitleToolButton *chapterButton = nullptr; // filled by ChapterControl
     LibPlayer::AudioToolButton *audioButton = nullptr;
     LibPlayer::SubtitleToolButton *subtitleButton = nullptr;
     LibPlayer::ToolButton *fullscreenButton = nullptr;

@@ -108,6 +108,7 @@ void PlayerCommands::seekTo(qint64 ms)
 void PlayerCommands::changeVolumeBy(int delta)
 {
     setVolume(bar->volumeControl->value() + delta);
+    emit volumeStepped(bar->volumeControl->value());
 }
 
 void PlayerCommands::setVolume(int volume)
@@ -118,6 +119,15 @@ void PlayerCommands::setVolume(int volume)
 void PlayerCommands::toggleMute()
 {
     bar->volumeControl->toggleMute();
+    emit volumeStepped(bar->volumeControl->value());
+}
+
+void PlayerCommands::setRate(double rate)
+{
+    if (core->isStopped())
+        return;
+    core->changeRate(std::clamp(rate, MinimumRate, MaximumRate));
+    emit rateChanged(core->rate());
 }
 
 void PlayerCommands::toggleFullscreen()

@@ -24,6 +24,8 @@ public:
     static constexpr int VolumeStep = 5;
     static constexpr qint64 ShortSeekMs = 5000;
     static constexpr qint64 LongSeekMs = 30000;
+    static constexpr double MinimumRate = 0.25;
+    static constexpr double MaximumRate = 4.0;
 
     PlayerCommands(LibPlayer::Core *core, BottomBar *bar, const Playlist *playlist, QObject *parent = nullptr);
     ~PlayerCommands() override;
@@ -53,6 +55,8 @@ public slots:
     void changeVolumeBy(int delta);
     void setVolume(int volume);
     void toggleMute();
+    // Playback speed of the current medium, clamped to MinimumRate..MaximumRate.
+    void setRate(double rate);
     void toggleFullscreen();
     void leaveFullscreen();
     // The next or previous playlist item, as if chosen in the menu.
@@ -68,6 +72,10 @@ signals:
     void startAgainRequested();
     // The playback time was moved to ms (after clamping).
     void seeked(qint64 ms);
+    // The volume was stepped or muted by a key or the wheel; level 0 is muted.
+    void volumeStepped(int level);
+    // The playback speed of the current medium is now rate.
+    void rateChanged(double rate);
 
 private:
     LibPlayer::Core *core;

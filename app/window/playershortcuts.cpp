@@ -1,5 +1,6 @@
 #include "playershortcuts.h"
 
+#include "playbacktools.h"
 #include "playercommands.h"
 #include "userbox.h"
 #include "videohost.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-enum class Target { Command, OpenFile, OpenUrl, Quit, OpenFolder, MediaInfo };
+enum class Target { Command, Tool, OpenFile, OpenUrl, Quit, OpenFolder, MediaInfo };
 
 struct Row
 {
@@ -28,11 +29,13 @@ struct Row
     Target target;
     std::function<void(PlayerCommands &)> command; // for Target::Command
     bool autoRepeat;   // held keys repeat (seeks and volume)
+    std::function<void(PlaybackTools &)> tool = {}; // for Target::Tool
 };
 
 const QList<Row> &table()
 {
     using C = PlayerCommands;
+    using T = PlaybackTools;
     static const QList<Row> rows{
         {{QKeySequence(Qt::Key_Space)}, QT_TRANSLATE_NOOP("PlayerShortcuts", "single click on the video"),
          QT_TRANSLATE_NOOP("PlayerShortcuts", "Play or pause"), Target::Command, &C::playPause, false},
@@ -61,6 +64,37 @@ const QList<Row> &table()
          QT_TRANSLATE_NOOP("PlayerShortcuts", "Next playlist item"), Target::Command, &C::next, false},
         {{QKeySequence(Qt::Key_P), QKeySequence(Qt::Key_PageUp)}, nullptr,
          QT_TRANSLATE_NOOP("PlayerShortcuts", "Previous playlist item"), Target::Command, &C::previous, false},
+        {{QKeySequence(Qt::Key_BracketRight)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Faster"),
+         Target::Tool, {}, true, &T::speedUp},
+        {{QKeySequence(Qt::Key_BracketLeft)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Slower"),
+         Target::Tool, {}, true, &T::speedDown},
+        {{QKeySequence(Qt::Key_Backspace)}, nullptr,
+         QT_TRANSLATE_NOOP("PlayerShortcuts", "Normal speed (each new medium starts at normal speed)"), Target::Tool,
+         {}, false, [](T &t) { t.setSpeed(1.0); }},
+        {{QKeySequence(Qt::Key_Period)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Next frame (pauses)"),
+         Target::Tool, {}, true, &T::frameForward},
+        {{QKeySequence(Qt::Key_Comma)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "About one frame back (pauses)"),
+         Target::Tool, {}, true, &T::frameBack},
+        {{QKeySequence(Qt::Key_L)}, nullptr,
+         QT_TRANSLATE_NOOP("PlayerShortcuts", "A-B loop: set A, set B, clear"), Target::Tool, {}, false,
+         &T::stepAbLoop},
+        {{QKeySequence(Qt::CTRL + Qt::Key_T)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Jump to time"),
+         Target::Tool, {}, false, &T::jumpToTime},
+        {{QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)}, nullptr,
+         QT_TRANSLATE_NOOP("PlayerShortcuts", "Audio delay +50 ms"), Target::Tool, {}, true,
+         [](T &t) { t.changeAudioDelayBy(T::DelayStepMs); }},
+        {{QKeySequence(Qt::Key_Minus)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Audio delay -50 ms"),
+         Target::Tool, {}, true, [](T &t) { t.changeAudioDelayBy(-T::DelayStepMs); }},
+        {{QKeySequence(Qt::Key_H)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Subtitle delay +50 ms"),
+         Target::Tool, {}, true, [](T &t) { t.changeSubtitleDelayBy(T::DelayStepMs); }},
+        {{QKeySequence(Qt::Key_G)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Subtitle delay -50 ms"),
+         Target::Tool, {}, true, [](T &t) { t.changeSubtitleDelayBy(-T::DelayStepMs); }},
+        {{QKeySequence(Qt::SHIFT + Qt::Key_N)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Next chapter"),
+         Target::Tool, {}, false, &T::nextChapter},
+        {{QKeySequence(Qt::SHIFT + Qt::Key_P)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Previous chapter"),
+         Target::Tool, {}, false, &T::previousChapter},
+        {{QKeySequence(Qt::Key_S)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Screenshot into the Pictures folder"),
+         Target::Tool, {}, false, &T::takeScreenshot},
         {{QKeySequence(Qt::CTRL + Qt::Key_O)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Open file"),
          Target::OpenFile, {}, false},
         {{QKeySequence(Qt::CTRL + Qt::Key_U)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Open URL"),
@@ -90,8 +124,8 @@ bool isTextField(const QWidget *widget)
 
 } // namespace
 
-PlayerShortcuts::PlayerShortcuts(QWidget *window, PlayerCommands *commands, VideoHost *video,
-                                 const MenuActions &menu)
+PlayerShortcuts::PlayerShortcuts(QWidget *window, PlayerCommands *commands, PlaybackTools *tools,
+                                 VideoHost *video, const MenuActions &menu)
     : QObject(window)
 {
     for (const Row &row : table()) {
@@ -102,6 +136,13 @@ PlayerShortcuts::PlayerShortcuts(QWidget *window, PlayerCommands *commands, Vide
             const auto command = row.command;
             // shortcut -> command
             connect(action, &QAction::triggered, commands, [commands, command] { command(*commands); });
+            break;
+        }
+        case Target::Tool: {
+            action = new QAction(window);
+            const auto tool = row.tool;
+            // shortcut -> tool
+            connect(action, &QAction::triggered, tools, [tools, tool] { tool(*tools); });
             break;
         }
         case Target::OpenFile: action = menu.openFile; break;

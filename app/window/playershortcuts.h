@@ -7,6 +7,7 @@
 class QAction;
 class QWidget;
 
+class PlaybackTools;
 class PlayerCommands;
 class VideoHost;
 
@@ -21,6 +22,14 @@ class VideoHost;
 //   Up / Down, wheel over the video      volume +5 / -5
 //   M                                    mute on/off
 //   N, Page Down / P, Page Up            next / previous playlist item
+//   ] / [ / Backspace                    faster / slower / normal speed
+//   . / ,                                a frame forward / back
+//   L                                    A-B loop: A, B, off
+//   Ctrl+T                               jump to time
+//   + (=) / -                            audio delay +50 / -50 ms
+//   H / G                                subtitle delay +50 / -50 ms
+//   Shift+N / Shift+P                    next / previous chapter
+//   S                                    screenshot
 //   Ctrl+O, Ctrl+U, Ctrl+Q               Open file, Open URL, Quit
 //   Ctrl+Shift+O                         Open folder
 //   Ctrl+I                               Media information
@@ -43,7 +52,8 @@ public:
         QAction *quit = nullptr;
     };
 
-    PlayerShortcuts(QWidget *window, PlayerCommands *commands, VideoHost *video, const MenuActions &menu);
+    PlayerShortcuts(QWidget *window, PlayerCommands *commands, PlaybackTools *tools, VideoHost *video,
+                    const MenuActions &menu);
     ~PlayerShortcuts() override;
 
     // The actions carrying shortcuts, in table order.

@@ -233,6 +233,10 @@ private slots:
             << QStringList() << false << "Volume" << QVariantList{0.4}
             << Check([](TestWindow &w) { return w.bottomBar->volumeControl->value() == 40; })
             << QVariantMap{{"Volume", 0.4}} << qlonglong(-1);
+        QTest::newRow("Rate 1.5 speeds the medium up")
+            << QStringList{film} << true << "Rate" << QVariantList{1.5}
+            << Check([](TestWindow &w) { return std::abs(w.core->rate() - 1.5) < 0.01; })
+            << QVariantMap{{"Rate", 1.5}} << qlonglong(-1);
         const QByteArray location = "file://" + notTextName.toPercentEncoding("/");
         QTest::newRow("OpenUri plays a file whose name is not UTF-8")
             << QStringList() << false << "OpenUri" << QVariantList{QString::fromLatin1(location)}
@@ -257,7 +261,7 @@ private slots:
         play(files);
         if (pausedFirst)
             window->commands->pause();
-        if (method == QLatin1String("Volume")) {
+        if (method == QLatin1String("Volume") || method == QLatin1String("Rate")) {
             setProperty(playerInterface, method, arguments.value(0));
         } else if (!method.isEmpty()) {
             const QDBusMessage reply = call(playerInterface, method, arguments);

@@ -14,6 +14,7 @@
 #include "videohost.h"
 
 #include <QFile>
+#include <QSettings>
 #include <memory>
 
 namespace TarnTest {
@@ -39,6 +40,7 @@ public:
     using PlayerWindow::core;
     using PlayerWindow::desktop;
     using PlayerWindow::dropUri;
+    using PlayerWindow::feedbackLine;
     using PlayerWindow::fileQuit;
     using PlayerWindow::history;
     using PlayerWindow::layoutLoadSettings;
@@ -50,6 +52,7 @@ public:
     using PlayerWindow::readList;
     using PlayerWindow::screensChanged;
     using PlayerWindow::titleLabel;
+    using PlayerWindow::tools;
     using PlayerWindow::topBar;
     using PlayerWindow::videoHost;
     using PlayerWindow::windowGeometry;
@@ -75,6 +78,17 @@ protected:
         window = std::make_unique<TestWindow>(startFile);
         window->show();
         return QTest::qWaitForWindowExposed(window.get()) && window->core->isLoaded();
+    }
+
+    // From init, for tests that type keys: a window with the keyboard focus
+    // and no settings left from earlier cases.
+    bool createFocusedWindow()
+    {
+        QSettings().clear();
+        if (!createWindow())
+            return false;
+        window->activateWindow();
+        return QTest::qWaitFor([this] { return QGuiApplication::focusWindow() == window->windowHandle(); });
     }
 
     // From cleanup.

@@ -41,13 +41,7 @@ private slots:
         for (const char *name : {"long.wav", "a.wav", "b.wav", "c.wav"})
             QVERIFY(writeWav(wav(name)));
     }
-    void init()
-    {
-        QSettings().clear();
-        QVERIFY(createWindow());
-        window->activateWindow();
-        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
-    }
+    void init() { QVERIFY(createFocusedWindow()); }
     void cleanup() { destroyWindow(); }
 
     // Each opened from its menu entry with the pin on; a key typed on the X

@@ -3,6 +3,7 @@
 
 #include "audiotoolbutton.h"
 #include "inputdiscdialog.h"
+#include "feedbackline.h"
 #include "mediainfodialog.h"
 #include "logdialog.h"
 #include "opticaldrives.h"
@@ -141,7 +142,7 @@ private slots:
     }
 
     // Ctrl+I shows what the engine knows of the medium, and copies it as
-    // text; with nothing playing it only writes a log line.
+    // text; with nothing playing it only says so on the feedback line.
     void mediaInformationListsContainerTracksAndTags_data()
     {
         QTest::addColumn<QString>("name");
@@ -189,6 +190,7 @@ private slots:
             QTest::qWait(200);
             QCOMPARE(shown, 0);
             QVERIFY(log.contains("[Main] Nothing is playing"));
+            QCOMPARE(window->feedbackLine->text(), QStringLiteral("Nothing is playing"));
             return;
         }
         QTRY_COMPARE(shown, 1);

@@ -42,6 +42,16 @@ tinycodecs=(-c:v libx264 -preset veryslow -crf 45 -g 600 -pix_fmt yuv420p -c:a l
   -metadata:s:a:0 language=eng -metadata:s:a:1 language=fra -metadata title="Long clip" long.mkv
 "${ff[@]}" "${tiny[@]}" -t 30 "${tinycodecs[@]}" -metadata title="Half-minute clip" half.mkv
 
+# Video only, 6 s, 120x80: red with a white square that moves 4 pixels a frame;
+# three chapters of 2 s each.
+printf ';FFMETADATA1\n' > "$tmp/chapters.txt"
+for chapter in 0:Opening 2000:Middle 4000:Ending; do
+  printf '[CHAPTER]\nTIMEBASE=1/1000\nSTART=%s\nEND=%s\ntitle=%s\n' "${chapter%%:*}" "$(( ${chapter%%:*} + 2000 ))" \
+    "${chapter#*:}" >> "$tmp/chapters.txt"
+done
+"${ff[@]}" -f ffmetadata -i "$tmp/chapters.txt" -map_chapters 0 -filter_complex "color=c=red:size=120x80:rate=25[bg];color=c=white:size=16x16:rate=25[box];[bg][box]overlay=x='mod(n*4,104)':y=32:shortest=1" \
+  -t 6 -c:v libx264 -preset veryfast -crf 30 -pix_fmt yuv420p -an red.mkv
+
 # Subtitles for av.mkv.
 cat > sub.srt <<'SRT'
 1
@@ -71,4 +81,4 @@ VIDEO_FORMAT=PAL dvdauthor -o dvd -T 2>/dev/null
   -t 5 -c:v libx264 -preset veryslow -crf 30 -pix_fmt yuv420p -c:a aac -b:a 48k -ac 2 \
   -movflags +faststart -metadata title="Player Tarn sample" "$sample"
 
-du -ch av.mkv twoaudio.mkv long.mkv half.mkv subtitled.mkv wide.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
+du -ch av.mkv red.mkv twoaudio.mkv long.mkv half.mkv subtitled.mkv wide.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
