@@ -123,6 +123,8 @@ void PlayerWindow::createPlayerActions()
     mirelvaOnlineAction = new QAction(tr("Mirelva online"), this);
     openDiscAction = new QAction(tr("Open disc"), this);
     openFileAction = new QAction(tr("Open file"), this);
+    openFolderAction = new QAction(tr("Open folder..."), this);
+    mediaInfoAction = new QAction(tr("Media information"), this);
     openUrlAction = new QAction(tr("Open URL"), this);
     if (Desktop::DefaultPlayer::available())
         associationsAction = new QAction(tr("Set as default player..."), this);
@@ -136,12 +138,15 @@ void PlayerWindow::createPlayerActions()
 
 void PlayerWindow::placePlayerActions()
 {
-    // Media: Open disc, Open file, Open URL, -, Add subtitle file, -, Quit
+    // Media: Open disc, Open file, Open folder..., Open URL, -, Add subtitle file,
+    // Media information, -, Quit
     fileMenu->insertAction(quitAction, openDiscAction);
     fileMenu->insertAction(quitAction, openFileAction);
+    fileMenu->insertAction(quitAction, openFolderAction);
     fileMenu->insertAction(quitAction, openUrlAction);
     fileMenu->insertSeparator(quitAction);
     fileMenu->insertAction(quitAction, addSubtitleAction);
+    fileMenu->insertAction(quitAction, mediaInfoAction);
     fileMenu->insertSeparator(quitAction);
 
     // Options: Check for updates at start, Open video in new window,
@@ -165,6 +170,8 @@ void PlayerWindow::connectPlayerActions()
     // actions -> window slots
     connect(addSubtitleAction, &QAction::triggered, this, &PlayerWindow::addSubtitleFile);
     connect(openFileAction, &QAction::triggered, this, [this] { openFile(); });
+    connect(openFolderAction, &QAction::triggered, this, &PlayerWindow::openFolder);
+    connect(mediaInfoAction, &QAction::triggered, this, &PlayerWindow::showMediaInfo);
     connect(openUrlAction, &QAction::triggered, this, [this] { openUrl(); });
     connect(openDiscAction, &QAction::triggered, this, &PlayerWindow::openDisc);
     if (associationsAction)

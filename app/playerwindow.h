@@ -85,9 +85,16 @@ protected slots:
     void mediaParseEnd();
     void openDisc();
     void openFile(QString f = QString());
+    // The "Media information" dialog of the current medium; the feedback
+    // line (and the log) say so when nothing is playing.
+    void showMediaInfo();
+    // Asks for a folder and plays the media files in it.
+    void openFolder();
     void openUrl(QString u = QString());
     void optionsAssociations();
     void readList(const QString &path);
+    // What a folder walk found, added as a drop (replace: an open command).
+    void addWalked(const QList<QUrl> &urls, bool replace);
     void resizeBottomBar();
     void start();
     void toggleFullscreen(bool on);
@@ -129,6 +136,8 @@ protected:
     QAction *mirelvaOnlineAction = nullptr;
     QAction *openDiscAction = nullptr;
     QAction *openFileAction = nullptr;
+    QAction *openFolderAction = nullptr;
+    QAction *mediaInfoAction = nullptr;
     QAction *openUrlAction = nullptr;
     QAction *associationsAction = nullptr; // null where no default player can be set
     QAction *videoInstanceAction = nullptr;

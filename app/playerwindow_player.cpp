@@ -10,6 +10,7 @@
 #include "bottombar.h"
 #include "endofmediagate.h"
 #include "feedbackline.h"
+#include "mediainfodialog.h"
 #include "mediapresentation.h"
 #include "overlaycontroller.h"
 #include "playbackmenu.h"
@@ -93,7 +94,13 @@ void PlayerWindow::createPlayer()
     tools = new PlaybackTools(core.get(), commands, bottomBar, this);
     feedbackLine = new FeedbackLine(this, topBar);
     appMenu->insertMenu(optionsMenu->menuAction(), createPlaybackMenu(tools, this));
-    shortcuts = new PlayerShortcuts(this, commands, tools, videoHost, {openFileAction, openUrlAction, quitAction});
+    PlayerShortcuts::MenuActions menuActions;
+    menuActions.openFile = openFileAction;
+    menuActions.openFolder = openFolderAction;
+    menuActions.mediaInfo = mediaInfoAction;
+    menuActions.openUrl = openUrlAction;
+    menuActions.quit = quitAction;
+    shortcuts = new PlayerShortcuts(this, commands, tools, videoHost, menuActions);
 
     WindowGeometry::Parts parts;
     parts.window = this;
@@ -185,6 +192,8 @@ void PlayerWindow::wireControls()
     connect(playback, &PlaybackSession::deletePlaylistRequested, playlists, &PlaylistController::deletePlaylist);
     connect(playback, &PlaybackSession::endRequested, this, &PlayerWindow::endPlayback);
     connect(playback, &PlaybackSession::playlistFileRequested, this, &PlayerWindow::readList);
+    connect(playback, &PlaybackSession::filesRequested, this, &PlayerWindow::dropUri);
+    connect(playlists, &PlaylistController::foldersWalked, this, &PlayerWindow::addWalked);
     connect(playback, &PlaybackSession::messageWarning, this, &PlayerWindow::messageWarning);
     connect(playlists, &PlaylistController::playRequested, this, [this](const QString &location) { openUrl(location); });
     connect(playlists, &PlaylistController::itemPlayRequested, this, [this](const QString &location) {
@@ -248,6 +257,30 @@ void PlayerWindow::openFile(QString f)
 {
     const EndOfMediaGate::Scope flow(*endGate);
     playback->openFile(f);
+}
+
+void PlayerWindow::openFolder()
+{
+    const QString folder = playback->askForFolder();
+    if (!folder.isEmpty())
+        playlists->walkFolders({QUrl::fromLocalFile(folder)}, true);
+}
+
+void PlayerWindow::showMediaInfo()
+{
+    if (!core->holdsMedia()) {
+        emit messageNotice(tr("[Main] Nothing is playing"));
+        feedbackLine->showText(tr("Nothing is playing"));
+        return;
+    }
+    MediaInfoDialog dialog(core->mediaInfo(), this);
+    dialog.exec();
+}
+
+void PlayerWindow::addWalked(const QList<QUrl> &urls, bool replace)
+{
+    const EndOfMediaGate::Scope flow(*endGate);
+    playlists->addWalked(urls, replace);
 }
 
 void PlayerWindow::openUrl(QString u)

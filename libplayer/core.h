@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "mediainfo.h"
 #include "mediatrack.h"
 
 #include <future>
@@ -71,6 +72,10 @@ public:
     bool isPlaying() const;
     // The current medium's location (libvlc's MRL), empty without a player.
     QString location() const;
+    // What is known now of the current medium (location, length, container,
+    // tracks, tags); an empty location without one. Reads what libvlc holds,
+    // without waiting: the tracks are complete once the first parse has run.
+    MediaInfo mediaInfo() const;
     // Number of engines that exist in the process.
     static int liveEngines();
     // The volume the current player reports, -1 without a player.

@@ -62,6 +62,10 @@ QVariantMap metadata(const PlayerSnapshot &player)
         map.insert(QStringLiteral("xesam:artist"), QStringList{player.artist});
     if (!player.album.isEmpty())
         map.insert(QStringLiteral("xesam:album"), player.album);
+    if (player.trackNumber > 0)
+        map.insert(QStringLiteral("xesam:trackNumber"), player.trackNumber);
+    if (!player.artUrl.isEmpty())
+        map.insert(QStringLiteral("mpris:artUrl"), player.artUrl);
     if (!player.location.isEmpty())
         map.insert(QStringLiteral("xesam:url"), player.location);
     return map;

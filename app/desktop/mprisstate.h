@@ -20,6 +20,8 @@ struct PlayerSnapshot
     QString title;
     QString artist;
     QString album;
+    int trackNumber = 0;   // 0: unknown
+    QString artUrl;        // file URL of the medium's picture, empty without one
     QString location; // the medium's location (a URL)
     qint64 lengthMs = -1;
     int volume = 100; // the volume control's level, 0 to 150
@@ -45,8 +47,8 @@ bool wantsInhibition(const PlayerSnapshot &player);
 QString trackPath(const PlayerSnapshot &player);
 
 // The Metadata map: mpris:trackid (object path), mpris:length (microseconds,
-// 64-bit), xesam:title, xesam:artist (a list), xesam:album, xesam:url; empty
-// entries are left out, and a stopped player has no metadata at all.
+// 64-bit), xesam:title, xesam:artist (a list), xesam:album,
+// xesam:trackNumber, mpris:artUrl, xesam:url; empty entries are left out, and a stopped player has no metadata at all.
 QVariantMap metadata(const PlayerSnapshot &player);
 
 // The Player interface's properties that announce their changes:

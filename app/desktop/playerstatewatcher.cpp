@@ -47,9 +47,20 @@ PlayerSnapshot PlayerStateWatcher::snapshot() const
     player.playing = player.loaded && sources.playButton->isPlaying();
     player.video = player.loaded && video && videoSerial == player.serial;
     if (player.loaded) {
-        player.title = core->metadata(QStringLiteral("Title"));
-        player.artist = core->metadata(QStringLiteral("Artist"));
-        player.album = core->metadata(QStringLiteral("Album"));
+        // The engine's metadata belong to the medium of its last parse.
+        const bool parsed = videoSerial == player.serial;
+        const bool own = infoSerial == player.serial;
+        const auto pick = [core, parsed](const char *key, const QString &early) {
+            const QString value = parsed ? core->metadata(QLatin1String(key)) : QString();
+            return value.isEmpty() ? early : value;
+        };
+        player.title = pick("Title", own ? info.title : QString());
+        player.artist = pick("Artist", own ? info.artist : QString());
+        player.album = pick("Album", own ? info.album : QString());
+        const int parsedTrack = parsed ? core->metadata(QStringLiteral("TrackNumber")).toInt() : 0;
+        player.trackNumber = parsedTrack > 0 ? parsedTrack : own ? info.trackNumber : 0;
+        if (own)
+            player.artUrl = artUrl;
         player.location = core->location();
         player.lengthMs = core->length();
         player.rate = core->rate();
@@ -75,9 +86,20 @@ void PlayerStateWatcher::scheduleReport()
     QTimer::singleShot(0, this, &PlayerStateWatcher::report);
 }
 
+void PlayerStateWatcher::refreshTrackInfo()
+{
+    const LibPlayer::Core *core = sources.core;
+    if (!core->holdsMedia() || core->mediaSerial() == infoSerial)
+        return;
+    infoSerial = core->mediaSerial();
+    info = readTrackInfo(core->location());
+    artUrl = artFile.write(infoSerial, info);
+}
+
 void PlayerStateWatcher::report()
 {
     reportDue = false;
+    refreshTrackInfo();
     emit changed(snapshot());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mprisstate.h"
+#include "trackinfo.h"
 
 #include <QObject>
 
@@ -53,6 +54,8 @@ signals:
 private:
     void scheduleReport();
     void report();
+    // Reads the new medium's own tag (or name) once it has started.
+    void refreshTrackInfo();
 
     Sources sources;
     // Whether the current medium has shown a video stream: false from every
@@ -61,6 +64,12 @@ private:
     quint64 videoSerial = 0;
     bool video = false;
     bool reportDue = false;
+    // The medium's own tag, read when it started; the engine's parse, once
+    // it has run for that medium, refines it.
+    quint64 infoSerial = 0;
+    TrackInfo info;
+    QString artUrl;
+    ArtFile artFile;
 };
 
 } // namespace Desktop

@@ -256,15 +256,15 @@ std::optional<Id3Header> readId3Header(const QString &path)
     return parseId3Header(file.read(Id3HeaderSize));
 }
 
-std::optional<Id3Tag> readId3Tag(const QString &path)
+std::optional<Id3Tag> readId3Tag(const QString &path, bool withPicture)
 {
     QFile file(path);
     if (!openForReading(file))
         return std::nullopt;
-    return readId3Tag(file);
+    return readId3Tag(file, withPicture);
 }
 
-std::optional<Id3Tag> readId3Tag(QIODevice &device)
+std::optional<Id3Tag> readId3Tag(QIODevice &device, bool withPicture)
 {
     const qint64 deviceSize = device.size();
     DeviceWindow bytes(device, deviceSize);
@@ -281,7 +281,8 @@ std::optional<Id3Tag> readId3Tag(QIODevice &device)
     qint64 offset = firstFrameOffset(*header, bytes.read(Id3HeaderSize, int(qMin<qint64>(4, bodySize))), bodySize);
 
     unsigned seen = 0;
-    const unsigned all = (1u << std::size(TextFields)) - 1;
+    const unsigned pictureBit = 1u << std::size(TextFields);
+    const unsigned all = (1u << std::size(TextFields)) - 1 + (withPicture ? pictureBit : 0);
     while (seen != all && offset <= bodySize - Id3FrameHeaderSize) {
         const QByteArray headBytes = bytes.read(Id3HeaderSize + offset, Id3FrameHeaderSize);
         if (headBytes.size() < Id3FrameHeaderSize)
@@ -290,10 +291,11 @@ std::optional<Id3Tag> readId3Tag(QIODevice &device)
         if (!head || head->size > bodySize - offset - Id3FrameHeaderSize)
             break;
         const int field = textFieldIndex(head->id);
-        if (field >= 0 && !(seen & (1u << field))) {
+        const unsigned bit = field >= 0 ? 1u << field : withPicture && head->id == "APIC" ? pictureBit : 0;
+        if (bit && !(seen & bit)) {
             // Only the first frame of an id counts, even when it is too large to read.
-            seen |= 1u << field;
-            if (head->size <= Id3MaxTextFrameBytes) {
+            seen |= bit;
+            if (head->size <= (bit == pictureBit ? Id3MaxPictureBytes : Id3MaxTextFrameBytes)) {
                 Id3Frame frame;
                 frame.id = head->id;
                 frame.size = qint32(head->size);
@@ -356,6 +358,39 @@ std::optional<QString> decodeId3Text(const Id3Text &text)
         --end;
     result.truncate(end);
     return result;
+}
+
+std::optional<Id3Picture> id3Picture(const Id3Frame &frame)
+{
+    const QByteArray &data = frame.data;
+    if (data.size() < 2)
+        return std::nullopt;
+    const quint8 encoding = quint8(data.at(0));
+    const int mimeEnd = data.indexOf('\0', 1);
+    if (mimeEnd < 0 || mimeEnd + 1 >= data.size())
+        return std::nullopt;
+    Id3Picture picture;
+    picture.mimeType = data.mid(1, mimeEnd - 1);
+    picture.type = quint8(data.at(mimeEnd + 1));
+    // The description ends with one NUL, or with two at an even distance
+    // for the UTF-16 encodings.
+    const int descriptionStart = mimeEnd + 2;
+    int end = -1;
+    if (encoding == 1 || encoding == 2) {
+        for (int i = descriptionStart; i + 1 < data.size(); i += 2) {
+            if (data.at(i) == 0 && data.at(i + 1) == 0) {
+                end = i + 2;
+                break;
+            }
+        }
+    } else {
+        const int nul = data.indexOf('\0', descriptionStart);
+        end = nul < 0 ? -1 : nul + 1;
+    }
+    if (end < 0 || end >= data.size())
+        return std::nullopt;
+    picture.data = data.mid(end);
+    return picture;
 }
 
 QHash<QString, QString> id3TextFields(const Id3Tag &tag, const Id3WarningSink &warn)

@@ -60,6 +60,16 @@ constexpr int Id3FrameHeaderSize = 10;
 // texts of a few dozen bytes, and a hostile size would cost its size in memory.
 constexpr int Id3MaxTextFrameBytes = 1024 * 1024;
 
+// An attached picture (APIC frame) above this size is not read.
+constexpr int Id3MaxPictureBytes = 16 * 1024 * 1024;
+
+struct Id3Picture
+{
+    QByteArray mimeType; // "image/jpeg", "image/png"; may be empty
+    quint8 type = 0;     // 3 is the front cover
+    QByteArray data;     // the image file's bytes
+};
+
 // Receives each "[Main] ..." warning line (outside text already HTML-escaped).
 using Id3WarningSink = std::function<void(const QString &)>;
 
@@ -89,9 +99,10 @@ std::optional<Id3Header> readId3Header(const QString &path);
 // The tag walked in place on a file or random-access device (read from its
 // start): the frames hold only the first frame of each id that the text
 // fields use, when it fits Id3MaxTextFrameBytes; body stays empty. The walk
-// ends once those five ids have been seen.
-std::optional<Id3Tag> readId3Tag(const QString &path);
-std::optional<Id3Tag> readId3Tag(QIODevice &device);
+// ends once those five ids have been seen. withPicture: the first APIC frame
+// (up to Id3MaxPictureBytes) is read too, and the walk waits for it.
+std::optional<Id3Tag> readId3Tag(const QString &path, bool withPicture = false);
+std::optional<Id3Tag> readId3Tag(QIODevice &device, bool withPicture = false);
 
 // The first frame of the tag with that four-character id; null when none.
 const Id3Frame *findId3Frame(const Id3Tag &tag, const char *id);
@@ -100,6 +111,10 @@ std::optional<Id3Text> id3FrameText(const Id3Frame &frame);
 // Decoded text; none for an unknown encoding. NUL characters that end the
 // text (terminators) are dropped; a NUL inside the text stays.
 std::optional<QString> decodeId3Text(const Id3Text &text);
+
+// The picture of an APIC frame; none when the frame is cut short or holds
+// no image bytes.
+std::optional<Id3Picture> id3Picture(const Id3Frame &frame);
 
 // The five text frames the playlist ordering uses, under the keys "Artist",
 // "Title", "Album", "TrackNumber" and "DiscNumber". Keys are present only for

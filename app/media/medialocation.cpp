@@ -7,6 +7,7 @@
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
+#include <sys/stat.h>
 #include <cstdlib>
 #endif
 
@@ -69,6 +70,12 @@ QByteArray canonicalPath(const QByteArray &nativePath)
     return result;
 }
 
+bool isFolder(const QByteArray &nativePath)
+{
+    struct stat info {};
+    return !nativePath.isEmpty() && ::stat(nativePath.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 namespace {
 
 // The one name in folder that shows as text; empty when none or several do.
@@ -117,6 +124,11 @@ QByteArray recoverNativePath(const QString &path)
 QByteArray canonicalPath(const QByteArray &nativePath)
 {
     return QFile::encodeName(QFileInfo(QFile::decodeName(nativePath)).canonicalFilePath());
+}
+
+bool isFolder(const QByteArray &nativePath)
+{
+    return QFileInfo(QFile::decodeName(nativePath)).isDir();
 }
 
 QByteArray recoverNativePath(const QString &path)

@@ -48,6 +48,9 @@ QString displayPath(const QString &pathOrLocation);
 // file or folder; empty when nothing exists there.
 QByteArray canonicalPath(const QByteArray &nativePath);
 
+// Whether an existing folder is there (links followed).
+bool isFolder(const QByteArray &nativePath);
+
 // The bytes of an absolute path whose text lost some of them (a name shown
 // with U+FFFD, as Qt's own file dialog returns it): each damaged component
 // is looked up in its folder among the names that show the same text. When

@@ -2,12 +2,14 @@
 
 #include "core.h"
 #include "droporder.h"
+#include "folderwalk.h"
 #include "id3tag.h"
 #include "listtoolbutton.h"
 #include "localfilegate.h"
 #include "m3u.h"
 #include "playlistfileread.h"
 #include "mediaformats.h"
+#include "medialocation.h"
 #include "settingskeys.h"
 #include "subtitletoolbutton.h"
 #include "userbox.h"
@@ -16,6 +18,9 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QSettings>
+#include <QThread>
+
+#include <memory>
 
 namespace {
 
@@ -45,6 +50,10 @@ const WarningText warningTexts[] = {
      QT_TRANSLATE_NOOP("PlaylistController", "Subtitle files are ignored when creating new video playlist.")},
 };
 
+bool isFolder(const QUrl &url)
+{
+    return MediaLocation::isFolder(MediaLocation::nativePath(url));
+}
 // Items added at once that get a log line each.
 constexpr int LoggedItems = 100;
 
@@ -65,7 +74,14 @@ PlaylistController::PlaylistController(const LibPlayer::Core *core, LibPlayer::L
 {
 }
 
-PlaylistController::~PlaylistController() = default;
+PlaylistController::~PlaylistController()
+{
+    if (walker) {
+        stopWalk = true;
+        walker->wait();
+        delete walker;
+    }
+}
 
 void PlaylistController::dropUri(const QList<QUrl> &urls)
 {
@@ -73,10 +89,69 @@ void PlaylistController::dropUri(const QList<QUrl> &urls)
         readList(urls.first().toLocalFile());
         return;
     }
+    const bool anyFolder = std::any_of(urls.cbegin(), urls.cend(), [](const QUrl &url) {
+        return url.isLocalFile() && isFolder(url);
+    });
+    if (anyFolder)
+        walkFolders(urls, false);
+    else
+        dropUriSorted(inDropOrder(urls));
+}
+
+QList<QUrl> PlaylistController::inDropOrder(const QList<QUrl> &urls)
+{
     const auto readTags = [this](const QString &path) {
         return readMp3TagFields(path, [this](const QString &line) { emit messageWarning(line); });
     };
-    dropUriSorted(dropOrder(urls, readTags));
+    return dropOrder(urls, readTags);
+}
+
+void PlaylistController::walkFolders(const QList<QUrl> &urls, bool replace)
+{
+    if (walker) {
+        emit messageWarning(tr("[Main] A folder is still being read; the new one is left out"));
+        return;
+    }
+    QList<QUrl> files;
+    QList<QByteArray> folders;
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile() && isFolder(url))
+            folders << MediaLocation::nativePath(url);
+        else
+            files << url;
+    }
+    const QList<QUrl> ordered = inDropOrder(files);
+    auto found = std::make_shared<FolderWalk::Result>();
+    stopWalk = false;
+    walker = QThread::create([folders, found, this] {
+        for (const QByteArray &folder : folders) {
+            const FolderWalk::Result walked =
+                FolderWalk::mediaFiles(folder, FolderWalk::MaxFiles - found->files.size(), &stopWalk);
+            found->files += walked.files;
+            found->truncated = found->truncated || walked.truncated;
+        }
+    });
+    connect(walker, &QThread::finished, this, [this, ordered, found, replace] {
+        walker->deleteLater();
+        walker = nullptr;
+        if (found->truncated)
+            emit messageWarning(tr("[Main] Only the first %1 media files of the folder are added")
+                                    .arg(FolderWalk::MaxFiles));
+        emit foldersWalked(ordered + found->files, replace);
+    });
+    walker->start();
+}
+
+void PlaylistController::addWalked(const QList<QUrl> &urls, bool replace)
+{
+    if (urls.isEmpty()) {
+        showUserBox(dialogParent, QMessageBox::Information, tr("Nothing to play"),
+                    tr("There is no video or audio file in this folder."));
+        return;
+    }
+    if (replace)
+        deletePlaylist();
+    dropUriSorted(urls);
 }
 
 void PlaylistController::dropUriSorted(const QList<QUrl> &urls, DropSource source)

@@ -7,6 +7,9 @@
 #include <QObject>
 #include <QUrl>
 
+#include <atomic>
+
+class QThread;
 class QWidget;
 
 namespace LibPlayer {
@@ -35,8 +38,18 @@ public:
     const Playlist &playlist() const { return list; }
 
     // Dropped URLs: one playlist file is read; otherwise they are put in drop
-    // order (MP3 tags, then names) and added.
+    // order (MP3 tags, then names) and added. Folders among them are walked
+    // first (see walkFolders).
     void dropUri(const QList<QUrl> &urls);
+    // The media files of the folders among urls, walked on a worker thread
+    // (FolderWalk: recursive, natural order), follow the other URLs in drop
+    // order; the whole goes out through foldersWalked(), for addWalked().
+    // replace: the result replaces the playlist (an open command) instead of
+    // joining it as a drop does. One walk at a time: a walk asked for while
+    // another runs is refused with a log line.
+    void walkFolders(const QList<QUrl> &urls, bool replace);
+    // Adds what a walk found as a drop; nothing found gives a box.
+    void addWalked(const QList<QUrl> &urls, bool replace);
     // Adds the URLs in the given order: a new playlist, an extension of the
     // open one, one item played alone, or subtitle files.
     void dropUriSorted(const QList<QUrl> &urls, DropSource source = DropSource::Drop);
@@ -70,6 +83,8 @@ signals:
     void endRequested(bool skipPlaylist);
     void messageNotice(const QString &message);
     void messageWarning(const QString &message);
+    // A walk of walkFolders has ended (emitted from the event loop).
+    void foldersWalked(const QList<QUrl> &urls, bool replace);
 
 private:
     void dropCandidates(const DropCandidates &candidates);
@@ -77,6 +92,7 @@ private:
     void addItems(const QStringList &locations, bool video);
     void addSubtitles(const QStringList &files);
     void playCurrent();
+    QList<QUrl> inDropOrder(const QList<QUrl> &urls);
 
     const LibPlayer::Core *core;
     LibPlayer::ListToolButton *playlistButton;
@@ -86,4 +102,7 @@ private:
     // Some item has played to its end since the playlist was made or an
     // item was chosen from the menu.
     bool itemPlayedInWalk = false;
+    // The running walk; asked to stop and waited for at destruction.
+    QThread *walker = nullptr;
+    std::atomic_bool stopWalk{false};
 };

@@ -21,7 +21,47 @@
 #include <QGuiApplication>
 #include <QUrl>
 
+#include <algorithm>
 #include <utility>
+
+namespace {
+
+// The bytes of a name chosen in the file dialog. Qt's own dialog lists a
+// name that is not UTF-8 with U+FFFD; such a name is looked up again in its
+// folder.
+QByteArray chosenPath(const QUrl &chosen)
+{
+    QByteArray bytes = MediaLocation::nativePath(chosen);
+    if (MediaLocation::canonicalPath(bytes).isEmpty())
+        bytes = MediaLocation::recoverNativePath(chosen.toLocalFile());
+    return bytes;
+}
+
+// Several files may be chosen. Qt's own dialog checks each name by its text,
+// which for a name shown with U+FFFD names no file: it would refuse the name
+// it offers. Names found again by their bytes are taken as they are; anything
+// else (a folder to go into, a name that names nothing) gets the dialog's own
+// handling.
+class OpenFilesDialog : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QList<QUrl> chosen = selectedUrls();
+        const bool allFiles = !chosen.isEmpty() && std::all_of(chosen.cbegin(), chosen.cend(), [](const QUrl &url) {
+            const QByteArray bytes = chosenPath(url);
+            return !MediaLocation::canonicalPath(bytes).isEmpty() && !QFileInfo(QFile::decodeName(bytes)).isDir();
+        });
+        if (allFiles)
+            QDialog::accept();
+        else
+            QFileDialog::accept();
+    }
+};
+
+} // namespace
 
 PlaybackSession::PlaybackSession(LibPlayer::Core *core, const Controls &controls, QWidget *dialogParent)
     : QObject(dialogParent)
@@ -141,9 +181,16 @@ void PlaybackSession::openFile(QString f)
     // starting its next item only to stop it again.
     const bool handedIn = !f.isEmpty();
     if (f.isEmpty()) {
-        f = askForFile();
-        if (!f.isEmpty())
+        const QList<QUrl> chosen = askForFiles();
+        if (!chosen.isEmpty())
             emit deletePlaylistRequested();
+        if (chosen.size() > 1) {
+            resume();
+            emit filesRequested(chosen);
+            return;
+        }
+        if (!chosen.isEmpty())
+            f = MediaLocation::pathOrLocation(MediaLocation::nativePath(chosen.first()));
     }
     if (f.isEmpty()) {
         resume();
@@ -171,26 +218,30 @@ void PlaybackSession::openFile(QString f)
     lastPlayedFile = path;
 }
 
-QString PlaybackSession::askForFile()
+QList<QUrl> PlaybackSession::askForFiles()
 {
-    QFileDialog dialog(
+    OpenFilesDialog dialog(
         dialogParent, tr("Open file"), startFolder(),
         MediaFormats::openFileFilter(tr("All files"), tr("Video files"), tr("Audio files"), tr("Playlist files")));
-    // Qt's own dialog lists a name that is not UTF-8 with U+FFFD and, for an
-    // existing file, checks that text, which names no file: it would refuse
-    // the name it offers. Any name is taken instead; one that names nothing
-    // fails to play with the usual box.
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A URL keeps the bytes where the dialog knows them (the desktop's own).
     dialog.setSupportedSchemes({QStringLiteral("file")});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedUrls().isEmpty())
-        return QString();
-    const QUrl chosen = dialog.selectedUrls().constFirst();
-    QByteArray bytes = MediaLocation::nativePath(chosen);
-    if (MediaLocation::canonicalPath(bytes).isEmpty()) // shown with U+FFFD: looked up again in its folder
-        bytes = MediaLocation::recoverNativePath(chosen.toLocalFile());
-    return MediaLocation::pathOrLocation(bytes);
+    QList<QUrl> files;
+    if (dialog.exec() != QDialog::Accepted)
+        return files;
+    const QList<QUrl> chosen = dialog.selectedUrls();
+    for (const QUrl &url : chosen)
+        files << MediaLocation::fileUrl(chosenPath(url));
+    return files;
+}
+
+QString PlaybackSession::askForFolder()
+{
+    pause();
+    const QString folder = QFileDialog::getExistingDirectory(dialogParent, tr("Open folder"), startFolder());
+    resume();
+    return folder;
 }
 
 void PlaybackSession::openUrl(QString u)

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QUrl>
 
 #include <memory>
 
@@ -63,10 +64,15 @@ public:
     // still exists, otherwise the home folder.
     QString startFolder() const;
 
-    // f empty: ask for a file. f is a local path or a "file://" location (a
-    // name that is not UTF-8); a location of another scheme ("http://...")
-    // plays as a URL. A playlist file is handed to playlistFileRequested().
+    // f empty: ask for files; several chosen go to filesRequested() (after
+    // the playlist is deleted and playback resumed). f is a local path or a
+    // "file://" location (a name that is not UTF-8); a location of another
+    // scheme ("http://...") plays as a URL. A playlist file is handed to
+    // playlistFileRequested().
     void openFile(QString f);
+    // Asks for a folder (playback pauses while the dialog is open); empty
+    // when cancelled.
+    QString askForFolder();
     // u empty: ask for a location. The text goes to the engine unchanged.
     void openUrl(QString u);
     // Asks for a disc kind and location. An audio CD fills the CD-track menu.
@@ -89,12 +95,14 @@ signals:
     void endRequested(bool skipPlaylist);
     void playlistFileRequested(const QString &path);
     void itemFailed(const QString &location);
+    // Several files chosen in the "Open file" dialog, to be added as a drop.
+    void filesRequested(const QList<QUrl> &files);
     void messageWarning(const QString &message);
 
 private:
-    // The "Open file" dialog's answer as a path or, for a name that is not
-    // UTF-8, as its location; empty when cancelled.
-    QString askForFile();
+    // The "Open file" dialog's answers as file URLs (byte-exact); empty when
+    // cancelled.
+    QList<QUrl> askForFiles();
     enum class Source { None, File, Url, Disc, PlaylistItem };
     // What started the medium the engine holds (or held last).
     struct Started

@@ -19,7 +19,7 @@
 
 namespace {
 
-enum class Target { Command, Tool, OpenFile, OpenUrl, Quit };
+enum class Target { Command, Tool, OpenFile, OpenUrl, Quit, OpenFolder, MediaInfo };
 
 struct Row
 {
@@ -101,6 +101,10 @@ const QList<Row> &table()
          Target::OpenUrl, {}, false},
         {{QKeySequence(Qt::CTRL + Qt::Key_Q)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Quit"), Target::Quit,
          {}, false},
+        {{QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_O)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Open folder"),
+         Target::OpenFolder, {}, false},
+        {{QKeySequence(Qt::CTRL + Qt::Key_I)}, nullptr, QT_TRANSLATE_NOOP("PlayerShortcuts", "Media information"),
+         Target::MediaInfo, {}, false},
     };
     return rows;
 }
@@ -144,6 +148,8 @@ PlayerShortcuts::PlayerShortcuts(QWidget *window, PlayerCommands *commands, Play
         case Target::OpenFile: action = menu.openFile; break;
         case Target::OpenUrl: action = menu.openUrl; break;
         case Target::Quit: action = menu.quit; break;
+        case Target::OpenFolder: action = menu.openFolder; break;
+        case Target::MediaInfo: action = menu.mediaInfo; break;
         }
         action->setShortcuts(row.keys);
         action->setShortcutContext(Qt::WindowShortcut);

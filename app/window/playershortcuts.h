@@ -31,6 +31,8 @@ class VideoHost;
 //   Shift+N / Shift+P                    next / previous chapter
 //   S                                    screenshot
 //   Ctrl+O, Ctrl+U, Ctrl+Q               Open file, Open URL, Quit
+//   Ctrl+Shift+O                         Open folder
+//   Ctrl+I                               Media information
 // The shortcuts are actions of the window (Qt::WindowShortcut), so they work
 // over the video, the overlays and in full screen; they are disabled while a
 // text field of the program has the focus, so typing never triggers them.
@@ -44,6 +46,8 @@ public:
     struct MenuActions
     {
         QAction *openFile = nullptr;
+        QAction *openFolder = nullptr;
+        QAction *mediaInfo = nullptr;
         QAction *openUrl = nullptr;
         QAction *quit = nullptr;
     };

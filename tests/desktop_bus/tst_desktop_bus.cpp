@@ -72,7 +72,9 @@ class MprisListener : public QObject
 
 public:
     QList<QVariantMap> changes;
+    QList<qint64> changeTimes; // ms on clock
     QList<qlonglong> seeks;
+    QElapsedTimer clock;
 
     bool announced(const QVariantMap &expected) const
     {
@@ -82,8 +84,10 @@ public:
 public slots:
     void propertiesChanged(const QString &interface, const QVariantMap &changed, const QStringList &)
     {
-        if (interface == playerInterface)
+        if (interface == playerInterface) {
             changes << changed;
+            changeTimes << clock.elapsed();
+        }
     }
     void seeked(qlonglong position) { seeks << position; }
 };
@@ -175,6 +179,8 @@ private slots:
         QTRY_VERIFY(!window->desktop->serviceName().isEmpty());
         QCOMPARE(window->desktop->serviceName(), MprisService::baseName);
         listener.changes.clear();
+        listener.changeTimes.clear();
+        listener.clock.start();
         listener.seeks.clear();
         screenSaver.reset();
     }
@@ -267,6 +273,59 @@ private slots:
         if (seeked >= 0) {
             QTRY_COMPARE(listener.seeks.size(), 1);
             QVERIFY(listener.seeks.first() >= seeked && listener.seeks.first() < seeked + 500000);
+        }
+    }
+
+    // The title reaches the bus with the start of playback, before the
+    // engine's first parse (a second later): an MP3's own tag with its
+    // picture as a file (gone at quit), the file name for other media.
+    void metadataArrivesWithPlayback_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QVariantMap>("expected");
+        QTest::addColumn<bool>("picture");
+        QTest::newRow("tagged MP3 with a picture")
+            << folder.filePath(QStringLiteral("cover.mp3"))
+            << QVariantMap{{"xesam:title", "Early Title"}, {"xesam:artist", QStringList{"Early Artist"}},
+                           {"xesam:album", "Early Album"}, {"xesam:trackNumber", 7}}
+            << true;
+        QTest::newRow("film by its name") << media("av.mkv") << QVariantMap{{"xesam:title", "av.mkv"}} << false;
+    }
+
+    void metadataArrivesWithPlayback()
+    {
+        QFETCH(QString, file);
+        QFETCH(QVariantMap, expected);
+        QFETCH(bool, picture);
+        const QByteArray image("\x89PNG\r\n\x1a\n-cover-bytes");
+        if (picture) {
+            QVERIFY(TarnTest::writeMp3(file, {{"TIT2", "Early Title"}, {"TPE1", "Early Artist"},
+                                              {"TALB", "Early Album"}, {"TRCK", "7/9"}}, image));
+        }
+        window->dropUri({QUrl::fromLocalFile(file)});
+        QTRY_VERIFY(listener.announced({{"PlaybackStatus", "Playing"}}));
+        QTRY_VERIFY(listener.announced({{"Metadata", expected}}));
+        const auto first = [this](const QVariantMap &wanted) {
+            for (int i = 0; i < listener.changes.size(); ++i) {
+                if (holds(listener.changes.at(i), wanted))
+                    return i;
+            }
+            return -1;
+        };
+        const int playing = first({{"PlaybackStatus", "Playing"}});
+        const int titled = first({{"Metadata", expected}});
+        QVERIFY2(listener.changeTimes.at(titled) - listener.changeTimes.at(playing) <= 300,
+                 qPrintable(QString::number(listener.changeTimes.at(titled) - listener.changeTimes.at(playing))));
+        const QVariantMap metadata =
+            qdbus_cast<QVariantMap>(listener.changes.at(titled).value("Metadata").value<QDBusArgument>());
+        const QString art = QUrl(metadata.value("mpris:artUrl").toString()).toLocalFile();
+        QCOMPARE(!art.isEmpty(), picture);
+        if (picture) {
+            QFile written(art);
+            QVERIFY(written.open(QIODevice::ReadOnly));
+            QCOMPARE(written.readAll(), image);
+            destroyWindow();
+            QVERIFY(!QFile::exists(art));
         }
     }
 
@@ -400,7 +459,6 @@ private slots:
         else if (ending == QLatin1String("stop"))
             window->commands->stop();
         else if (ending == QLatin1String("quit")) {
-            window->fileQuit();
             window.reset();
         }
         if (window)

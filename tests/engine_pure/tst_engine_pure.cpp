@@ -1,5 +1,6 @@
 // The engine's arithmetic and text rendering, without libvlc or a display.
 #include "displayratio.h"
+#include "mediainfo.h"
 #include "mediatrack.h"
 
 #include <QtTest>
@@ -79,6 +80,39 @@ private slots:
         }
         // A label longer than its column is written whole.
         QCOMPARE(track.toString(10, 7).split(QLatin1Char('\n')).at(1), "         Codec : " + codecText);
+    }
+
+    // A fourcc reads in its usual order; the container comes from the suffix.
+    void mediaInformationTextReadsCodecsInOrderAndLeavesOutTheUnknown()
+    {
+        LibPlayer::MediaInfo info;
+        info.location = QStringLiteral("/films/Clip.M2TS");
+        info.container = LibPlayer::containerName(QStringLiteral("file:///films/Clip.M2TS"));
+        info.lengthMs = 3723000;
+        LibPlayer::MediaInfo::Track video;
+        video.type = LibPlayer::MediaInfo::TrackType::Video;
+        video.codec = 'h' | '2' << 8 | '6' << 16 | '4' << 24;
+        video.width = 1920;
+        video.height = 1080;
+        video.frameRateNum = 30000;
+        video.frameRateDen = 1001;
+        video.bitRate = 4499600;
+        LibPlayer::MediaInfo::Track subtitle;
+        subtitle.type = LibPlayer::MediaInfo::TrackType::Subtitle;
+        subtitle.id = 3;
+        subtitle.codec = 's' | 'u' << 8 | 'b' << 16 | 't' << 24;
+        subtitle.language = QStringLiteral("fre");
+        info.tracks = {video, subtitle};
+        info.date = QStringLiteral("2024");
+        QCOMPARE(LibPlayer::mediaInfoText(info),
+                 QStringLiteral("General\n  Location: /films/Clip.M2TS\n  Length: 1:02:03\n  Container: MPEG-TS\n\n"
+                                "Video track 0\n  Codec: h264\n  Resolution: 1920x1080\n  Frame rate: 29.97 fps\n"
+                                "  Bit rate: 4500 kb/s\n\n"
+                                "Subtitle track 3\n  Codec: subt\n  Language: fre\n\n"
+                                "Tags\n  Date: 2024\n"));
+        QCOMPARE(LibPlayer::codecText('a' | ' ' << 8 | 0x01 << 16 | ' ' << 24), QStringLiteral("a ."));
+        QCOMPARE(LibPlayer::containerName(QStringLiteral("http://host/live")), QString());
+        QCOMPARE(LibPlayer::containerName(QStringLiteral("file:///a/b.xyz")), QStringLiteral("XYZ"));
     }
 };
 

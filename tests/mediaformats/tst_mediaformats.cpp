@@ -1,3 +1,4 @@
+#include "folderwalk.h"
 #include "mediaformats.h"
 
 #include <QUrl>
@@ -32,6 +33,28 @@ private slots:
         QFETCH(QString, name);
         QTEST(MediaFormats::classifyFile(name), "kind");
         QTEST(MediaFormats::classifyUrl(QUrl::fromLocalFile(name)), "kind");
+    }
+
+    void naturalOrderComparesNumbersByValueAndIgnoresCase_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("sign");
+        QTest::newRow("2 before 10") << "Track 2.mp3" << "Track 10.mp3" << -1;
+        QTest::newRow("leading zeros") << "007.mkv" << "7a.mkv" << -1;
+        QTest::newRow("case ignored") << "b.mkv" << "C.mkv" << -1;
+        QTest::newRow("numbers beyond 64 bits") << "99999999999999999999" << "100000000000000000000" << -1;
+        QTest::newRow("prefix first") << "clip" << "clip 2" << -1;
+        QTest::newRow("differ only in case: text order") << "A.mkv" << "a.mkv" << -1;
+    }
+
+    void naturalOrderComparesNumbersByValueAndIgnoresCase()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, sign);
+        QCOMPARE(qBound(-1, FolderWalk::naturalCompare(a, b), 1), sign);
+        QCOMPARE(qBound(-1, FolderWalk::naturalCompare(b, a), 1), -sign);
     }
 
     void dialogFiltersListEveryTableSpaceSeparated()

@@ -46,9 +46,9 @@ private slots:
         PlayerWindow window(QString(), true);
         QMenu *media = submenu(&window, QStringLiteral("Media"));
         QVERIFY(!submenu(&window, QStringLiteral("Debug")));
-        QCOMPARE(entries(media),
-                 (QStringList{"Open disc", "Open file", "Open URL", "Recent", "-", "Add subtitle file", "-", "Quit"}));
-        QVERIFY(!media->actions().at(5)->isEnabled());
+        QCOMPARE(entries(media), (QStringList{"Open disc", "Open file", "Open folder...", "Open URL", "Recent", "-",
+                                              "Add subtitle file", "Media information", "-", "Quit"}));
+        QVERIFY(!media->actions().at(6)->isEnabled());
         QStringList options{"Check for updates at start", "Open video in new window"};
         if (Desktop::DefaultPlayer::available())
             options << "Set as default player...";

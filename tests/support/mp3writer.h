@@ -30,8 +30,10 @@ inline QByteArray toneAudio()
 
 // Writes an MP3 file at path: the audio of the 2 s test tone, after an ID3v2.3
 // tag holding the given text frames ("TPE1" artist, "TALB" album, "TIT2"
-// title, "TRCK" track, "TPOS" disc); no tag at all when frames is empty.
-inline bool writeMp3(const QString &path, const QMap<QByteArray, QString> &frames = {})
+// title, "TRCK" track, "TPOS" disc) and, when given, a front-cover picture
+// (an APIC frame of that MIME type); no tag at all when both are empty.
+inline bool writeMp3(const QString &path, const QMap<QByteArray, QString> &frames = {},
+                     const QByteArray &picture = {}, const QByteArray &pictureMime = "image/png")
 {
     const QByteArray audio = toneAudio();
     if (audio.isEmpty())
@@ -44,8 +46,15 @@ inline bool writeMp3(const QString &path, const QMap<QByteArray, QString> &frame
             header += char((text.size() >> shift) & 0xff);
         body += header + QByteArray(2, '\0') + text;
     }
+    if (!picture.isEmpty()) {
+        const QByteArray data = '\0' + pictureMime + '\0' + '\x03' + "cover" + '\0' + picture;
+        QByteArray header("APIC");
+        for (int shift : {24, 16, 8, 0})
+            header += char((data.size() >> shift) & 0xff);
+        body += header + QByteArray(2, '\0') + data;
+    }
     QByteArray tag;
-    if (!frames.isEmpty()) {
+    if (!body.isEmpty()) {
         tag = QByteArray("ID3\x03\x00\x00", 6);
         for (int shift : {21, 14, 7, 0})
             tag += char((body.size() >> shift) & 0x7f);

@@ -133,6 +133,8 @@ private slots:
         QTest::newRow("P: previous item") << "playlist at 2" << QKeySequence(Qt::Key_P) << "item 1";
         QTest::newRow("Page Up: previous item") << "playlist at 2" << QKeySequence(Qt::Key_PageUp) << "item 1";
         QTest::newRow("Ctrl+O asks for a file") << "" << QKeySequence(Qt::CTRL + Qt::Key_O) << "QFileDialog";
+        QTest::newRow("Ctrl+Shift+O asks for a folder") << "" << QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_O)
+                                                        << "QFileDialog";
         QTest::newRow("Ctrl+U asks for a URL") << "" << QKeySequence(Qt::CTRL + Qt::Key_U) << "InputUrlDialog";
         QTest::newRow("Ctrl+Q quits, saving the changed volume")
             << "volume 35" << QKeySequence(Qt::CTRL + Qt::Key_Q) << "quit";

@@ -3,6 +3,8 @@
 
 #include "audiotoolbutton.h"
 #include "inputdiscdialog.h"
+#include "feedbackline.h"
+#include "mediainfodialog.h"
 #include "logdialog.h"
 #include "opticaldrives.h"
 #include "platform.h"
@@ -13,6 +15,7 @@
 #include "videoframe.h"
 #include "volumecontrol.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -136,6 +139,65 @@ private slots:
         QTRY_VERIFY(!window->playing());
         QCOMPARE(window->windowTitle(), QStringLiteral("Player Tarn"));
         QCOMPARE(window->videoHost->frame()->hint(), hint);
+    }
+
+    // Ctrl+I shows what the engine knows of the medium, and copies it as
+    // text; with nothing playing it only says so on the feedback line.
+    void mediaInformationListsContainerTracksAndTags_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("film") << "av.mkv"
+                              << QStringList{"  Container: Matroska", "  Length: 00:03", "Video track ",
+                                             "  Codec: h264", "  Resolution: 160x120", "  Frame rate: 25 fps\n\n",
+                                             "  Codec: mp4a", "  Channels: 1", "  Sample rate: 44100 Hz"};
+        QTest::newRow("two languages") << "twoaudio.mkv"
+                                       << QStringList{"  Codec: mp4a (MPEG AAC Audio)", "  Language: eng", "  Language: fra",
+                                                      "  Title: Two tongues"};
+        QTest::newRow("tagged song") << "audio.mp3"
+                                     << QStringList{"  Container: MPEG audio", "  Codec: mp3 (", "  Sample rate: 22050 Hz",
+                                                    "  Title: Test Tone", "  Artist: Tarn Tests"};
+        QTest::newRow("nothing playing") << "" << QStringList();
+    }
+
+    void mediaInformationListsContainerTracksAndTags()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, lines);
+        QStringList log;
+        connect(window.get(), &PlayerWindow::messageNotice, [&log](const QString &line) { log << line; });
+        int shown = 0;
+        answerer = std::make_unique<TarnTest::ModalAnswerer>([&shown](QWidget *modal) {
+            auto *dialog = qobject_cast<MediaInfoDialog *>(modal);
+            if (!dialog)
+                return false;
+            ++shown;
+            dialog->copyButton()->click();
+            dialog->reject();
+            return true;
+        });
+        QApplication::clipboard()->clear();
+        if (!name.isEmpty()) {
+            QSignalSpy parsed(window->core.get(), &LibPlayer::Core::mediaParseEnd);
+            window->openFile(media(name));
+            window->core->parseMedia();
+            QVERIFY(parsed.count() > 0 || parsed.wait(3000));
+        }
+        window->activateWindow();
+        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+        QTest::keySequence(window.get(), QKeySequence(Qt::CTRL + Qt::Key_I));
+        if (name.isEmpty()) {
+            QTest::qWait(200);
+            QCOMPARE(shown, 0);
+            QVERIFY(log.contains("[Main] Nothing is playing"));
+            QCOMPARE(window->feedbackLine->text(), QStringLiteral("Nothing is playing"));
+            return;
+        }
+        QTRY_COMPARE(shown, 1);
+        const QString text = QApplication::clipboard()->text();
+        QVERIFY2(text.startsWith("General\n  Location: " + media(name) + "\n"), qPrintable(text));
+        for (const QString &line : lines)
+            QVERIFY2(text.contains(line), qPrintable(line + " not in:\n" + text));
     }
 
     void videoReachesTheScreen()

@@ -144,6 +144,68 @@ private slots:
         QVERIFY(answerer->boxes.isEmpty());
     }
 
+    // A folder, dropped or opened (Ctrl+Shift+O), gives its media files in
+    // natural order, its own files before its sub-folders, without hidden
+    // names and without walking a link back up the tree; several files
+    // chosen in "Open file" go as a drop; a folder with nothing to play gives
+    // a box.
+    void foldersAndSeveralFilesGoAsADrop_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<bool>("media");
+        QTest::addColumn<QString>("items"); // relative to the tree, in order
+        const QString walked = "1.mkv,2.mkv,10.mkv,disc 2/a.mkv,disc 2/B.mkv,disc 2/c.MKV,Disc 10/01.mkv";
+        QTest::newRow("dropped folder") << "drop" << true << walked;
+        QTest::newRow("Open folder") << "Open folder" << true << walked;
+        QTest::newRow("Open file, three files") << "Open file" << true << "1.mkv,10.mkv,2.mkv";
+        QTest::newRow("dropped empty folder") << "drop" << false << "";
+        QTest::newRow("Open folder, nothing playable") << "Open folder" << false << "";
+    }
+
+    void foldersAndSeveralFilesGoAsADrop()
+    {
+        QFETCH(QString, route);
+        QFETCH(bool, media);
+        QFETCH(QString, items);
+        const QString tree = folder.filePath("tree");
+        QDir().mkpath(tree);
+        if (media) {
+            makeFiles({"tree/10.mkv", "tree/2.mkv", "tree/1.mkv", "tree/.hidden.mkv", "tree/.extras/x.mkv",
+                       "tree/cover.srt", "tree/Disc 10/01.mkv", "tree/disc 2/B.mkv", "tree/disc 2/a.mkv",
+                       "tree/disc 2/c.MKV", "tree/disc 2/notes.srt", "tree/disc 2/deeper/.x.mkv"});
+            QVERIFY(QFile::link(tree, tree + "/disc 2/loop"));
+        } else {
+            makeFiles({"tree/notes.srt", "tree/.hidden.mkv"});
+        }
+        window->activateWindow();
+        QTRY_VERIFY(QGuiApplication::focusWindow() == window->windowHandle());
+        if (route == "drop") {
+            window->dropUri({QUrl::fromLocalFile(tree)});
+        } else if (route == "Open folder") {
+            answerer->fileAnswers << tree;
+            QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+        } else {
+            answerer->fileAnswers << QString("\"%1/10.mkv\" \"%1/2.mkv\" \"%1/1.mkv\"").arg(tree);
+            QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+        }
+        if (!media) {
+            QTRY_COMPARE(answerer->boxes.size(), 1);
+            QVERIFY2(answerer->boxes.first().contains("no video or audio file"), qPrintable(answerer->boxes.first()));
+            QVERIFY(!window->playing());
+            return;
+        }
+        const auto relative = [&tree, this] {
+            QStringList names;
+            for (const QString &location : window->playlistItems())
+                names << QDir(tree).relativeFilePath(QUrl(location).toLocalFile());
+            return names.join(QLatin1Char(','));
+        };
+        QTRY_COMPARE(relative(), items);
+        QVERIFY(window->playing());
+        QCOMPARE(window->currentItem(), 1);
+        QVERIFY2(answerer->boxes.isEmpty(), qPrintable(answerer->boxes.join('\n')));
+    }
+
     void dropOnOpenPlaylistAppendsItsKindWithNotices_data()
     {
         QTest::addColumn<QStringList>("first");
