@@ -322,6 +322,8 @@ void PreviewEngine::saveIfChanged()
     QString folder;
     {
         const std::lock_guard<std::mutex> lock(mutex);
+        if (stopping) // quitting does not wait for the disk
+            return;
         folder = cacheFolder;
     }
     PreviewStore::save(folder, w.medium.key, w.pictures);

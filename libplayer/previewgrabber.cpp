@@ -16,6 +16,7 @@ namespace {
 constexpr int ParseLimitMs = 5000;
 constexpr int FirstPictureLimitMs = 5000;
 constexpr int PictureLimitMs = 2000;
+constexpr int RepeatSeekMs = 400;
 constexpr int PauseLimitMs = 2000;
 constexpr int PollMs = 5;
 // A seek to the last second of a medium may find no picture at all.
@@ -223,8 +224,15 @@ PreviewCache::Picture PreviewGrabber::grab(qint64 timeMs)
         since = frame.serial;
     }
     libvlc_media_player_set_time(player, target);
-    if (!waitForPicture(since, PictureLimitMs))
-        return {};
+    if (!waitForPicture(since, RepeatSeekMs)) {
+        // A seek that comes while the pause is still settling may show
+        // nothing at all; the same seek again does.
+        if (interrupted())
+            return {};
+        libvlc_media_player_set_time(player, target);
+        if (!waitForPicture(since, PictureLimitMs))
+            return {};
+    }
     QImage image(pictureSize, QImage::Format_RGB32);
     {
         const std::lock_guard<std::mutex> lock(frame.mutex);
