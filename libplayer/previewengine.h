@@ -21,7 +21,7 @@ class Core;
 
 // Preview pictures of the medium the window plays, for the seek bar: a second
 // libvlc player on the engine's instance (see PreviewGrabber) that works on a
-// thread of its own at the lowest priority, so nothing here blocks the GUI
+// thread of its own at a low priority, so nothing here blocks the GUI
 // thread.
 //
 // - request(ms) grabs the picture at or before ms; requests coalesce: only

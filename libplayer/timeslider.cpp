@@ -167,10 +167,15 @@ void TimeSlider::showMarkerAt(int x)
 
 void TimeSlider::hideHover()
 {
+    hoverMarker->hide();
+    hideTips();
+}
+
+void TimeSlider::hideTips()
+{
     const bool wasShown = timeTip && timeTip->isVisible();
     if (timeTip)
         timeTip->hide();
-    hoverMarker->hide();
     clearPreview();
     if (wasShown)
         emit hoverEnded();
@@ -294,12 +299,7 @@ void TimeSlider::moveEvent(QMoveEvent *event)
 void TimeSlider::hideEvent(QHideEvent *event)
 {
     QSlider::hideEvent(event);
-    const bool wasShown = timeTip && timeTip->isVisible();
-    if (timeTip)
-        timeTip->hide();
-    clearPreview();
-    if (wasShown)
-        emit hoverEnded();
+    hideTips();
 }
 
 } // namespace LibPlayer

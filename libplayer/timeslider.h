@@ -63,6 +63,8 @@ private:
     qint64 timeUnderMarker() const;
     void showMarkerAt(int x);
     void hideHover();
+    // Hides the time label and the preview (hoverEnded when they showed).
+    void hideTips();
     void updateTimeTip();
     void placeTimeTip();
     void placePreview();

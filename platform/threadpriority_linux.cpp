@@ -11,7 +11,7 @@ bool lowerCurrentThreadPriority()
     // On Linux the nice value belongs to the thread: PRIO_PROCESS with a
     // thread id changes that thread only.
     const auto thread = static_cast<id_t>(::syscall(SYS_gettid));
-    return ::setpriority(PRIO_PROCESS, thread, 19) == 0;
+    return ::setpriority(PRIO_PROCESS, thread, LowPriorityNice) == 0;
 }
 
 } // namespace Platform

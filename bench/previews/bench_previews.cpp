@@ -3,6 +3,7 @@
 // instance grabs pictures, then runs its background pass; prints the figures.
 #include "core.h"
 #include "previewengine.h"
+#include "threadpriority.h"
 #include "timeslider.h"
 
 #include <QApplication>
@@ -33,8 +34,8 @@ double processCpuMs()
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-// CPU time of this process's threads at nice 19: the preview engine's worker
-// and the libvlc threads its player started (they inherit the worker's
+// CPU time of this process's lowered threads: the preview engine's worker and
+// the libvlc threads its player started (they inherit the worker's
 // priority); the playback engine's threads run at 0.
 double lowPriorityCpuMs()
 {
@@ -47,7 +48,7 @@ double lowPriorityCpuMs()
         const QByteArray line = stat.readAll();
         // Fields after the command name: state is field 3, utime 14, stime 15, nice 19.
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 16 && fields.at(16).toInt() == 19)
+        if (fields.size() > 16 && fields.at(16).toInt() == Platform::LowPriorityNice)
             ticks += fields.at(11).toDouble() + fields.at(12).toDouble();
     }
     return ticks * 1000.0 / sysconf(_SC_CLK_TCK);
