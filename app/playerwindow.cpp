@@ -8,7 +8,7 @@
 #include "logdialog.h"
 #include "pageopener.h"
 #include "playerhelp.h"
-#include "settingskeys.h"
+#include "playersettingskeys.h"
 #include "bottombar.h"
 #include "mediapresentation.h"
 #include "overlaycontroller.h"
@@ -86,13 +86,13 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     applyTopBarStyle();
     createPlayer();
     QSettings settings;
-    if (settings.contains(SettingsKey::lastDisc))
-        playback->setLastDisc(settings.value(SettingsKey::lastDisc).toString());
-    if (settings.contains(SettingsKey::lastFile))
-        playback->setLastFile(settings.value(SettingsKey::lastFile).toString());
-    settingsAtStart.remember(SettingsKey::lastDisc, playback->lastDisc());
-    settingsAtStart.remember(SettingsKey::lastFile, playback->lastFile());
-    settingsAtStart.remember(SettingsKey::volume, bottomBar->volumeControl->value());
+    if (settings.contains(PlayerSettingsKey::lastDisc))
+        playback->setLastDisc(settings.value(PlayerSettingsKey::lastDisc).toString());
+    if (settings.contains(PlayerSettingsKey::lastFile))
+        playback->setLastFile(settings.value(PlayerSettingsKey::lastFile).toString());
+    settingsAtStart.remember(PlayerSettingsKey::lastDisc, playback->lastDisc());
+    settingsAtStart.remember(PlayerSettingsKey::lastFile, playback->lastFile());
+    settingsAtStart.remember(PlayerSettingsKey::volume, bottomBar->volumeControl->value());
     connectPlayerActions();
     wireControls();
     setTitleText(QGuiApplication::applicationDisplayName());
@@ -132,8 +132,8 @@ void PlayerWindow::createPlayerActions()
     videoInstanceAction->setCheckable(true);
     shortcutsAction = new QAction(tr("Keyboard shortcuts"), this);
     QSettings settings;
-    if (settings.contains(SettingsKey::videoInstance))
-        videoInstanceAction->setChecked(settings.value(SettingsKey::videoInstance).toBool());
+    if (settings.contains(PlayerSettingsKey::videoInstance))
+        videoInstanceAction->setChecked(settings.value(PlayerSettingsKey::videoInstance).toBool());
 }
 
 void PlayerWindow::placePlayerActions()
@@ -215,9 +215,9 @@ void PlayerWindow::optionsAssociations()
 void PlayerWindow::fileQuit()
 {
     QSettings settings;
-    settingsAtStart.writeIfChanged(settings, SettingsKey::lastDisc, playback->lastDisc());
-    settingsAtStart.writeIfChanged(settings, SettingsKey::lastFile, playback->lastFile());
-    settingsAtStart.writeIfChanged(settings, SettingsKey::volume, bottomBar->volumeControl->value());
+    settingsAtStart.writeIfChanged(settings, PlayerSettingsKey::lastDisc, playback->lastDisc());
+    settingsAtStart.writeIfChanged(settings, PlayerSettingsKey::lastFile, playback->lastFile());
+    settingsAtStart.writeIfChanged(settings, PlayerSettingsKey::volume, bottomBar->volumeControl->value());
     history->quit(playlists->playlist());
     // The engine itself goes with the window, right after the event loop.
     core->stopPlayback();
@@ -291,7 +291,7 @@ void PlayerWindow::helpMirelva()
 
 void PlayerWindow::optionsVideoInstance()
 {
-    QSettings().setValue(SettingsKey::videoInstance, videoInstanceAction->isChecked());
+    QSettings().setValue(PlayerSettingsKey::videoInstance, videoInstanceAction->isChecked());
 }
 
 void PlayerWindow::playerFailedToLoad()

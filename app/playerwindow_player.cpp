@@ -6,7 +6,7 @@
 
 #include "desktopintegration.h"
 #include "logdialog.h"
-#include "settingskeys.h"
+#include "playersettingskeys.h"
 #include "bottombar.h"
 #include "endofmediagate.h"
 #include "feedbackline.h"
@@ -116,7 +116,7 @@ void PlayerWindow::createPlayer()
     windowGeometry = new WindowGeometry(parts, this);
     history = new PlayerHistory(core.get(), this);
 
-    int volume = QSettings().value(SettingsKey::volume, DefaultVolume).toInt();
+    int volume = QSettings().value(PlayerSettingsKey::volume, DefaultVolume).toInt();
     volume = std::clamp(volume, MinimumVolume, MaximumVolume);
     bottomBar->volumeControl->setValue(volume);
     core->changeVolume(bottomBar->volumeControl->value());

@@ -10,7 +10,7 @@
 #include "playlistfileread.h"
 #include "mediaformats.h"
 #include "medialocation.h"
-#include "settingskeys.h"
+#include "playersettingskeys.h"
 #include "subtitletoolbutton.h"
 #include "userbox.h"
 
@@ -337,13 +337,13 @@ void PlaylistController::readList(const QString &path)
 void PlaylistController::savePlaylist()
 {
     QSettings settings;
-    const QString proposed = settings.value(SettingsKey::lastPlaylistSaved).toString();
+    const QString proposed = settings.value(PlayerSettingsKey::lastPlaylistSaved).toString();
     const QString name = QFileDialog::getSaveFileName(dialogParent, tr("Save playlist"), proposed,
                                                       tr("MP3 playlist files (*.m3u *.m3u8)"));
     if (name.isEmpty())
         return;
     const M3uWriteResult written = writeM3u(name, list.locations());
-    settings.setValue(SettingsKey::lastPlaylistSaved, written.fileName);
+    settings.setValue(PlayerSettingsKey::lastPlaylistSaved, written.fileName);
     if (!written.written) {
         emit messageWarning(tr("[Main] Failed to save playlist: %1").arg(written.fileName.toHtmlEscaped()));
         showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to save playlist"),

@@ -290,7 +290,7 @@ void PlaybackSession::openDisc()
     int kind = 0;
     QString location;
     {
-        InputDiscDialog dialog(&kind, &location, dialogParent, Qt::WindowFlags(), drives);
+        InputDiscDialog dialog(&kind, &location, dialogParent, Qt::WindowFlags(), drives, lastPlayedDisc);
         dialog.exec();
     }
     if (location.isEmpty()) {
