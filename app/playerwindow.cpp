@@ -73,13 +73,13 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *par
     }
 
     setMinimumSize(320, 180);
-    fileMenu->menuAction()->setText(tr("Media"));
+    m_fileMenu->menuAction()->setText(tr("Media"));
 
-    iconButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    if (pinButton)
-        pinButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    minimizeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    closeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    m_iconButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    if (m_pinButton)
+        m_pinButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    m_minimizeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    m_closeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
 
     createPlayerActions();
     placePlayerActions();
@@ -140,29 +140,29 @@ void PlayerWindow::placePlayerActions()
 {
     // Media: Open disc, Open file, Open folder..., Open URL, -, Add subtitle file,
     // Media information, -, Quit
-    fileMenu->insertAction(quitAction, openDiscAction);
-    fileMenu->insertAction(quitAction, openFileAction);
-    fileMenu->insertAction(quitAction, openFolderAction);
-    fileMenu->insertAction(quitAction, openUrlAction);
-    fileMenu->insertSeparator(quitAction);
-    fileMenu->insertAction(quitAction, addSubtitleAction);
-    fileMenu->insertAction(quitAction, mediaInfoAction);
-    fileMenu->insertSeparator(quitAction);
+    m_fileMenu->insertAction(m_quitAction, openDiscAction);
+    m_fileMenu->insertAction(m_quitAction, openFileAction);
+    m_fileMenu->insertAction(m_quitAction, openFolderAction);
+    m_fileMenu->insertAction(m_quitAction, openUrlAction);
+    m_fileMenu->insertSeparator(m_quitAction);
+    m_fileMenu->insertAction(m_quitAction, addSubtitleAction);
+    m_fileMenu->insertAction(m_quitAction, mediaInfoAction);
+    m_fileMenu->insertSeparator(m_quitAction);
 
     // Options: Check for updates at start, Open video in new window,
     // Set as default player..., -, Restore default settings
-    optionsMenu->insertAction(optionsSeparator, videoInstanceAction);
+    m_optionsMenu->insertAction(m_optionsSeparator, videoInstanceAction);
     if (associationsAction)
-        optionsMenu->insertAction(optionsSeparator, associationsAction);
+        m_optionsMenu->insertAction(m_optionsSeparator, associationsAction);
 
     // Help: Player online, Player FAQ, Blu-ray plugin, Keyboard shortcuts, -,
     // Report issue, Check for updates, -, Mirelva online, About
-    helpMenu->insertAction(reportAction, playerOnlineAction);
-    helpMenu->insertAction(reportAction, faqAction);
-    helpMenu->insertAction(reportAction, pluginAction);
-    helpMenu->insertAction(reportAction, shortcutsAction);
-    helpMenu->insertSeparator(reportAction);
-    helpMenu->insertAction(aboutAction, mirelvaOnlineAction);
+    m_helpMenu->insertAction(m_reportAction, playerOnlineAction);
+    m_helpMenu->insertAction(m_reportAction, faqAction);
+    m_helpMenu->insertAction(m_reportAction, pluginAction);
+    m_helpMenu->insertAction(m_reportAction, shortcutsAction);
+    m_helpMenu->insertSeparator(m_reportAction);
+    m_helpMenu->insertAction(m_aboutAction, mirelvaOnlineAction);
 }
 
 void PlayerWindow::connectPlayerActions()
@@ -182,12 +182,12 @@ void PlayerWindow::connectPlayerActions()
     connect(playerOnlineAction, &QAction::triggered, this, &PlayerWindow::helpPlayer);
     connect(mirelvaOnlineAction, &QAction::triggered, this, &PlayerWindow::helpMirelva);
     connect(videoInstanceAction, &QAction::triggered, this, &PlayerWindow::optionsVideoInstance);
-    connect(reportAction, &QAction::triggered, this, &PlayerWindow::helpReport);
+    connect(m_reportAction, &QAction::triggered, this, &PlayerWindow::helpReport);
 }
 
 void PlayerWindow::applyTopBarStyle()
 {
-    topBar->setStyleSheet(QString::fromLatin1(playerTopBarStyle));
+    m_topBar->setStyleSheet(QString::fromLatin1(playerTopBarStyle));
 }
 
 void PlayerWindow::handleMessage(const QString &message)
@@ -228,7 +228,7 @@ void PlayerWindow::fileQuit()
 
 Common::UpdateHelper *PlayerWindow::createUpdateHelper(bool atStart)
 {
-    return PlayerHelp::createUpdateHelper(this, !hideDebug, atStart);
+    return PlayerHelp::createUpdateHelper(this, !m_hideDebug, atStart);
 }
 
 QString PlayerWindow::updateLinks()
@@ -253,7 +253,7 @@ void PlayerWindow::helpAbout()
 
 void PlayerWindow::helpReport()
 {
-    PlayerHelp::openReport(this, logDialog);
+    PlayerHelp::openReport(this, m_logDialog);
 }
 
 void PlayerWindow::openHelpPage(PlayerProduct::Page page)
