@@ -54,7 +54,7 @@ void clickMenuEntry(QToolButton *button, QAction *action)
 
 } // namespace
 
-class TestControlsButtons : public QObject
+class ControlsButtonsTest : public QObject
 {
     Q_OBJECT
 
@@ -246,5 +246,5 @@ private:
     std::unique_ptr<QWidget> host;
 };
 
-TARN_TEST_MAIN(TestControlsButtons)
+TARN_TEST_MAIN(ControlsButtonsTest)
 #include "tst_controls_buttons.moc"
