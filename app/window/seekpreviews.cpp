@@ -2,7 +2,7 @@
 
 #include "mediaformats.h"
 #include "mediaidentity.h"
-#include "settingskeys.h"
+#include "playersettingskeys.h"
 
 #include "core.h"
 #include "previewengine.h"
@@ -37,7 +37,7 @@ SeekPreviews::SeekPreviews(LibPlayer::Core *core, LibPlayer::TimeSlider *slider,
     , toggle(new QAction(tr("Seek-bar previews"), this))
     , restTimer(new QTimer(this))
 {
-    enabled = QSettings().value(SettingsKey::seekBarPreviews, true).toBool();
+    enabled = QSettings().value(PlayerSettingsKey::seekBarPreviews, true).toBool();
     toggle->setCheckable(true);
     toggle->setChecked(enabled);
     restTimer->setSingleShot(true);
@@ -48,7 +48,7 @@ SeekPreviews::SeekPreviews(LibPlayer::Core *core, LibPlayer::TimeSlider *slider,
     using LibPlayer::TimeSlider;
     // option -> settings and previews
     connect(toggle, &QAction::toggled, this, [this](bool on) {
-        QSettings().setValue(SettingsKey::seekBarPreviews, on);
+        QSettings().setValue(PlayerSettingsKey::seekBarPreviews, on);
         setEnabled(on);
     });
     // engine -> medium, pass start and seek holds
