@@ -236,6 +236,15 @@ int main(int argc, char *argv[])
     const double reopenMs = timer.nsecsElapsed() / 1e6;
     const int reopened = previews->cachedCount();
 
+    // Quitting in the middle of a pass (another key: the pass starts over).
+    previews->setMedium(mrl, QStringLiteral("bench-key-2"));
+    previews->startPass();
+    waitFor([&] { return previews->passGrabCount() >= 10; }, 30000);
+    const int grabbedAtQuit = previews->passGrabCount();
+    timer.restart();
+    previews.reset();
+    const double quitMs = timer.nsecsElapsed() / 1e6;
+
     std::printf("clip: %lld s, 1280x720 H.264, keyframe every 10 s\n", length / 1000);
     std::printf("hover time text:                 %8.3f ms (median of 50)\n", textMs);
     std::printf("hover to picture, cold, preview player open: %.1f ms (median of 20; %.1f ms after the time text,"
@@ -250,8 +259,8 @@ int main(int argc, char *argv[])
     std::printf("preview engine memory:           %8ld KiB resident added (pictures in memory: %d)\n",
                 rssAfter - rssBefore, previews->cachedCount());
     std::printf("reopening from the disk cache:   %8.1f ms for %d pictures\n", reopenMs, reopened);
+    std::printf("quitting during a pass:          %8.1f ms (after %d of its pictures)\n", quitMs, grabbedAtQuit);
     std::printf("last exact picture: %dx%d at %lld ms\n", lastImage.width(), lastImage.height(), lastTime);
-    previews.reset();
     core.stopPlayback();
     return 0;
 }

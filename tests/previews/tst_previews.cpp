@@ -97,6 +97,45 @@ private slots:
         QVERIFY(*firstQuarter.second - *firstQuarter.first >= lengthMs / 2);
     }
 
+    void cacheFindsTheNearestWithinItsCap()
+    {
+        const qint64 one = filled(Qt::red).sizeInBytes();
+        PreviewCache cache(3 * one);
+        QVERIFY(cache.nearest(5000).isNull());
+        QVERIFY(cache.insert(1000, filled(Qt::red)));
+        QVERIFY(cache.insert(3000, filled(Qt::green)));
+        QVERIFY(cache.insert(9000, filled(Qt::blue)));
+        QVERIFY(!cache.insert(5000, filled(Qt::yellow))); // past the cap: dropped
+        QVERIFY(cache.insert(3000, filled(Qt::cyan)));    // a replacement fits
+        QCOMPARE(cache.count(), 3);
+        QCOMPARE(cache.bytes(), 3 * one);
+        const QList<QPair<qint64, qint64>> nearest{{0, 1000}, {1999, 1000}, {2000, 1000}, {2001, 3000},
+                                                   {5999, 3000}, {6001, 9000}, {60000, 9000}};
+        for (const auto &pair : nearest)
+            QCOMPARE(cache.nearest(pair.first).timeMs, pair.second);
+        QCOMPARE(colourName(cache.nearest(3000).image.pixelColor(0, 0)), QStringLiteral("cyan"));
+        QVERIFY(cache.covers(3400, 400) && !cache.covers(3401, 400));
+    }
+
+    void onlyLocalVideoFilesGetPreviews_data()
+    {
+        QTest::addColumn<QString>("mrl");
+        QTest::addColumn<bool>("wanted");
+        QTest::newRow("video file") << "file:///films/a%20b.mkv" << true;
+        QTest::newRow("unknown suffix: the engine decides") << "file:///films/clip.xyz" << true;
+        QTest::newRow("audio file") << "file:///music/song.MP3" << false;
+        QTest::newRow("disc image") << "file:///discs/film.iso" << false;
+        QTest::newRow("network stream") << "http://127.0.0.1/film.mkv" << false;
+        QTest::newRow("DVD folder") << "dvd:///discs/FILM" << false;
+        QTest::newRow("audio CD") << "cdda:///dev/sr0" << false;
+    }
+    void onlyLocalVideoFilesGetPreviews()
+    {
+        QFETCH(QString, mrl);
+        QFETCH(bool, wanted);
+        QCOMPARE(SeekPreviews::wantsPreviews(mrl), wanted);
+    }
+
     void damagedEntryIsDiscardedSilently_data()
     {
         QTest::addColumn<QString>("damage");
