@@ -257,7 +257,7 @@ int main(int argc, char *argv[])
     std::printf("  longest gap between playback time events: %lld ms during the pass, %lld ms before\n",
                 passGap, playbackGap);
     std::printf("preview engine memory:           %8ld KiB resident added (pictures in memory: %d)\n",
-                rssAfter - rssBefore, previews->cachedCount());
+                rssAfter - rssBefore, reopened);
     std::printf("reopening from the disk cache:   %8.1f ms for %d pictures\n", reopenMs, reopened);
     std::printf("quitting during a pass:          %8.1f ms (after %d of its pictures)\n", quitMs, grabbedAtQuit);
     std::printf("last exact picture: %dx%d at %lld ms\n", lastImage.width(), lastImage.height(), lastTime);
