@@ -17,6 +17,7 @@ inline const QString lastDisc = QStringLiteral("Input/last disc");              
 inline const QString lastFile = QStringLiteral("Input/last file");                  // string
 inline const QString volume = QStringLiteral("Output/volume");                      // int 0..150
 inline const QString lastPlaylistSaved = QStringLiteral("Output/last playlist saved"); // string
+inline const QString seekBarPreviews = QStringLiteral("Interface/seek-bar previews"); // bool, default true
 
 // History (the positions and lists themselves are in the history database)
 inline const QString resumePlayback = QStringLiteral("History/resume playback");     // bool, default true

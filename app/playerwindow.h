@@ -22,6 +22,7 @@ class PlayerHistory;
 class PlayerCommands;
 class PlayerShortcuts;
 class PlaylistController;
+class SeekPreviews;
 class VideoHost;
 class WindowGeometry;
 
@@ -47,7 +48,8 @@ class DesktopIntegration;
 // - Desktop::DesktopIntegration: MPRIS and the screen saver on the session bus;
 // - PlayerShortcuts: the keyboard shortcuts and the mouse on the video;
 // - WindowGeometry: ratio lock, grip, snapping, restored layout, full screen;
-// - PlayerHistory: resume positions, recent files, the playlist kept at quit.
+// - PlayerHistory: resume positions, recent files, the playlist kept at quit;
+// - SeekPreviews: pictures over the time slider's hover label.
 // endPlayback stays here: it is where the end of a medium touches the
 // controls, the video frame, the engine and the playlist in a fixed order.
 //
@@ -161,6 +163,7 @@ protected:
     // The settings written at quit as this window found them.
     Common::StartValues settingsAtStart;
     PlayerHistory *history = nullptr;
+    SeekPreviews *previews = nullptr;
 
 private:
     void createPlayerActions();

@@ -20,6 +20,7 @@
 #include "playershortcuts.h"
 #include "videohost.h"
 #include "playerhistory.h"
+#include "seekpreviews.h"
 #include "playlistcontroller.h"
 #include "windowgeometry.h"
 
@@ -115,6 +116,7 @@ void PlayerWindow::createPlayer()
     parts.layoutDefault = [this] { layoutDefault(); };
     windowGeometry = new WindowGeometry(parts, this);
     history = new PlayerHistory(core.get(), this);
+    previews = new SeekPreviews(core.get(), bottomBar->timeSlider, this);
 
     int volume = QSettings().value(PlayerSettingsKey::volume, DefaultVolume).toInt();
     volume = std::clamp(volume, MinimumVolume, MaximumVolume);
@@ -228,6 +230,12 @@ void PlayerWindow::wireControls()
     connect(desktop, &Desktop::DesktopIntegration::openUrlRequested, this, &PlayerWindow::openUrl);
     connect(desktop, &Desktop::DesktopIntegration::raiseRequested, this, &PlayerWindow::needToShow);
     connect(desktop, &Desktop::DesktopIntegration::quitRequested, this, &PlayerWindow::fileQuit);
+
+    // seek-bar previews: option in the options menu; seeks hold the pass back
+    m_optionsMenu->insertAction(m_optionsSeparator, previews->action());
+    connect(bar->timeSlider, &TimeSlider::seeked, previews, &SeekPreviews::seekRequested);
+    connect(commands, &PlayerCommands::seeked, previews, &SeekPreviews::seekRequested);
+    connect(previews, &SeekPreviews::messageWarning, this, &PlayerWindow::messageWarning);
 
     // history -> window, playlist and commands
     history->placeActions(m_fileMenu.get(), openUrlAction, m_optionsMenu.get(), m_optionsSeparator);

@@ -173,6 +173,7 @@ public slots:
     void stopPlayback();
 
 private:
+    friend class PreviewEngine; // shares the libvlc instance
     // Polls the player's state until it is one of endStates; returns that
     // state, or -1 (after an error line) when StateWaitLimitMs expires.
     int waitForState(std::initializer_list<int> endStates);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 
 #include <algorithm>
 
@@ -33,8 +34,17 @@ TimeSlider::TimeSlider(QWidget *parent)
     timeTip->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     timeTip->adjustSize();
     timeTip->hide();
-    if (parent)
+    previewTip = new QLabel(parent);
+    previewTip->setObjectName(QStringLiteral("SeekPreview"));
+    previewTip->setStyleSheet(QStringLiteral(
+        " * { background-color : rgba(0,0,0,255); border : 1px solid rgba(255,255,255,255);"
+        "      padding : 0px; margin : 0px; } "));
+    previewTip->setAttribute(Qt::WA_TransparentForMouseEvents);
+    previewTip->hide();
+    if (parent) {
         stackUnder(timeTip);
+        stackUnder(previewTip);
+    }
 
     setEnabled(false);
     setOrientation(Qt::Horizontal);
@@ -51,8 +61,9 @@ TimeSlider::TimeSlider(QWidget *parent)
 
 TimeSlider::~TimeSlider()
 {
-    // The label belongs to the parent; a replaced slider must not leave it behind.
+    // The labels belong to the parent; a replaced slider must not leave them behind.
     delete timeTip.data();
+    delete previewTip.data();
 }
 
 void TimeSlider::setLengthMilliseconds(qint64 ms)
@@ -156,17 +167,55 @@ void TimeSlider::showMarkerAt(int x)
 
 void TimeSlider::hideHover()
 {
+    hoverMarker->hide();
+    hideTips();
+}
+
+void TimeSlider::hideTips()
+{
+    const bool wasShown = timeTip && timeTip->isVisible();
     if (timeTip)
         timeTip->hide();
-    hoverMarker->hide();
+    clearPreview();
+    if (wasShown)
+        emit hoverEnded();
 }
 
 void TimeSlider::updateTimeTip()
 {
     if (!timeTip)
         return;
-    timeTip->setText(formatMilliseconds(timeUnderMarker()));
+    const qint64 ms = timeUnderMarker();
+    timeTip->setText(formatMilliseconds(ms));
     placeTimeTip();
+    emit hoverTimeChanged(ms);
+}
+
+void TimeSlider::showPreview(const QImage &image)
+{
+    if (!previewTip || !timeTip || !timeTip->isVisible() || image.isNull())
+        return;
+    previewTip->setPixmap(QPixmap::fromImage(image));
+    previewTip->setFixedSize(image.width() + 2, image.height() + 2);
+    placePreview();
+    previewTip->show();
+    previewTip->raise();
+}
+
+void TimeSlider::clearPreview()
+{
+    if (previewTip)
+        previewTip->hide();
+}
+
+void TimeSlider::placePreview()
+{
+    if (!previewTip || !timeTip)
+        return;
+    const int room = parentWidget() ? parentWidget()->width() : width();
+    const int x = std::clamp(this->x() + hoverMarker->x() - previewTip->width() / 2, 0,
+                             std::max(0, room - previewTip->width()));
+    previewTip->move(x, timeTip->y() - previewTip->height());
 }
 
 void TimeSlider::placeTimeTip()
@@ -181,6 +230,7 @@ void TimeSlider::placeTimeTip()
     // The window lays the slider at x 0; the offset keeps the label over the
     // marker anywhere else too.
     timeTip->move(this->x() + x, y() - timeTip->height());
+    placePreview();
 }
 
 bool TimeSlider::eventFilter(QObject *watched, QEvent *event)
@@ -208,9 +258,9 @@ bool TimeSlider::eventFilter(QObject *watched, QEvent *event)
         hoverMarker->show();
         if (lengthSeconds == 0.0 || !timeTip)
             break;
-        updateTimeTip();
         timeTip->show();
         timeTip->raise();
+        updateTimeTip();
         break;
     }
     case QEvent::HoverMove: {
@@ -249,8 +299,7 @@ void TimeSlider::moveEvent(QMoveEvent *event)
 void TimeSlider::hideEvent(QHideEvent *event)
 {
     QSlider::hideEvent(event);
-    if (timeTip)
-        timeTip->hide();
+    hideTips();
 }
 
 } // namespace LibPlayer

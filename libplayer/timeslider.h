@@ -14,7 +14,9 @@ namespace LibPlayer {
 // under the pointer above the bar, and a left click seeks to that time.
 //
 // The hover label is a child of the slider's parent widget so that it can
-// lie above the bar; it goes with the slider.
+// lie above the bar; it goes with the slider. A preview picture given while
+// the label shows lies framed above it, following the pointer within the
+// parent's width, and hides with it.
 class TimeSlider : public QSlider
 {
     Q_OBJECT
@@ -30,6 +32,10 @@ public:
 
 signals:
     void seeked(qint64 ms);
+    // The time under the pointer while the hover label shows, at every move.
+    void hoverTimeChanged(qint64 ms);
+    // The hover label has gone.
+    void hoverEnded();
 
 public slots:
     void setLengthMilliseconds(qint64 ms);
@@ -43,6 +49,9 @@ public slots:
     void setLoopBand(qint64 startMs, qint64 endMs);
     // Small ticks at the chapter starts; an empty list takes them away.
     void setChapterMarks(const QList<qint64> &startsMs);
+    // The picture above the hover label until the hover ends or it is cleared.
+    void showPreview(const QImage &image);
+    void clearPreview();
 
 protected:
     void moveEvent(QMoveEvent *event) override;
@@ -54,11 +63,15 @@ private:
     qint64 timeUnderMarker() const;
     void showMarkerAt(int x);
     void hideHover();
+    // Hides the time label and the preview (hoverEnded when they showed).
+    void hideTips();
     void updateTimeTip();
     void placeTimeTip();
+    void placePreview();
     int xOfTime(qint64 ms) const;
 
     QPointer<QLabel> timeTip;
+    QPointer<QLabel> previewTip;
     // Range maximum of the handle; not named maximum, which would hide
     // QAbstractSlider::maximum().
     int positionMaximum = 10000;

@@ -1,5 +1,5 @@
 // Time label texts and the time slider's handle, hover marker, hover label
-// and click-to-seek, with the real pointer moved over a shown window.
+// with its preview picture and click-to-seek, with the real pointer moved over a shown window.
 
 #include <QFrame>
 #include <QLabel>
@@ -145,6 +145,18 @@ private slots:
             // Centred over the marker unless that would cross either end.
             QCOMPARE(geometry.left(), qBound(0, x - geometry.width() / 2, sliderWidth - geometry.width()));
         }
+        // A preview picture lies framed above the label, over the marker
+        // within the parent; without a label there is none.
+        QImage picture(160, 90, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        slider->showPreview(picture);
+        const auto *preview = host->findChild<QLabel *>(QStringLiteral("SeekPreview"));
+        QCOMPARE(preview->isVisible(), !text.isEmpty());
+        if (!text.isEmpty()) {
+            QCOMPARE(preview->size(), QSize(162, 92));
+            QCOMPARE(preview->geometry().bottom() + 1, tip->geometry().top());
+            QCOMPARE(preview->x(), qBound(0, x - preview->width() / 2, sliderWidth - preview->width()));
+        }
 
         // Through the window, as the X server delivers a click to the disabled slider.
         QSignalSpy seeks(slider, &TimeSlider::seeked);
@@ -153,6 +165,7 @@ private slots:
         QTest::mouseRelease(host->windowHandle(), Qt::MouseButton(button), Qt::NoModifier, at);
         pointerAway();
         QTRY_VERIFY(!tip->isVisible() && !marker->isVisible());
+        QVERIFY(!preview->isVisible());
         // A release that still reaches the slider after the pointer left it.
         QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(x, 4));
         QCOMPARE(seeks.count(), seek < 0 ? 0 : 1);

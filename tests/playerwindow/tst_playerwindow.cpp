@@ -53,9 +53,10 @@ private slots:
         if (Desktop::DefaultPlayer::available())
             options << "Set as default player...";
         QMenu *optionsMenu = submenu(&window, QStringLiteral("Options"));
-        QCOMPARE(entries(optionsMenu), options << "Resume playback" << "Restore playlist at start" << "Clear history"
-                                               << "-" << "Restore default settings");
-        for (QAction *action : optionsMenu->actions().mid(options.size() - 5, 2))
+        QCOMPARE(entries(optionsMenu), options << "Seek-bar previews" << "Resume playback" << "Restore playlist at start"
+                                               << "Clear history" << "-" << "Restore default settings");
+        // The three options that are on by default.
+        for (QAction *action : optionsMenu->actions().mid(options.size() - 6, 3))
             QVERIFY2(action->isChecked(), qPrintable(action->text()));
         QCOMPARE(entries(submenu(&window, QStringLiteral("Help"))),
                  (QStringList{"Player online", "Player FAQ", "Blu-ray plugin", "Keyboard shortcuts", "-", "Report issue",

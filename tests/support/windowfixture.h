@@ -49,6 +49,7 @@ public:
     using PlayerWindow::openUrl;
     using PlayerWindow::m_pinButton;
     using PlayerWindow::playback;
+    using PlayerWindow::previews;
     using PlayerWindow::readList;
     using PlayerWindow::screensChanged;
     using PlayerWindow::m_titleLabel;

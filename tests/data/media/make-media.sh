@@ -69,6 +69,12 @@ printf '1\n00:00:00,000 --> 00:00:30,000\nSubtitle for a resting pointer\n\n' > 
 "${ff[@]}" -f lavfi -i "color=c=0x306020:size=160x90:rate=10" -t 30 \
   -c:v libx264 -preset veryslow -crf 40 -pix_fmt yuv420p wide.mkv
 
+# Video only, 60 s of 64x36 at 5 frames/s, one flat colour per 10 s (red,
+# green, blue, yellow, magenta, cyan), a keyframe every 2 s: the seek-bar
+# previews show the colour of the time under the pointer.
+"${ff[@]}" $(for c in red lime blue yellow magenta cyan; do printf -- '-f lavfi -i color=c=%s:size=64x36:rate=5:duration=10 ' "$c"; done) \
+  -filter_complex "concat=n=6:v=1:a=0" -c:v libx264 -preset veryslow -crf 40 -g 10 -pix_fmt yuv420p colours.mkv
+
 # A tiny DVD folder: one title of 2 s of PAL MPEG-2 (720x576, SAR 16:15).
 "${ff[@]}" -f lavfi -i "smptebars=size=720x576:rate=25" -f lavfi -i "sine=frequency=550:sample_rate=48000" \
   -t 2 -target pal-dvd -b:v 150k -maxrate 300k -bufsize 224k -b:a 64k -ac 1 -aspect 4:3 "$tmp/title.mpg"
@@ -81,4 +87,4 @@ VIDEO_FORMAT=PAL dvdauthor -o dvd -T 2>/dev/null
   -t 5 -c:v libx264 -preset veryslow -crf 30 -pix_fmt yuv420p -c:a aac -b:a 48k -ac 2 \
   -movflags +faststart -metadata title="Player Tarn sample" "$sample"
 
-du -ch av.mkv red.mkv twoaudio.mkv long.mkv half.mkv subtitled.mkv wide.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
+du -ch av.mkv red.mkv colours.mkv twoaudio.mkv long.mkv half.mkv subtitled.mkv wide.mkv short.mp3 audio.mp3 clip.ts sub.srt dvd "$sample" | tail -n 1
