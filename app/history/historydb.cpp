@@ -3,8 +3,10 @@
 #include <QAtomicInt>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -95,8 +97,17 @@ bool HistoryDb::connect(const QString &path)
 bool HistoryDb::check()
 {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
-        return fail(QStringLiteral("journal mode"), query.lastError());
+    // SQLite answers a change of journal mode racing another connection's
+    // first use of the file with "locked" at once, without its busy wait;
+    // the mode is kept in the file, so the switch is retried for as long as
+    // any other lock is waited for. Runs on the history's worker thread.
+    QElapsedTimer waited;
+    waited.start();
+    while (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+        if (query.lastError().nativeErrorCode() != QLatin1String("5") || waited.elapsed() >= BusyTimeoutMs)
+            return fail(QStringLiteral("journal mode"), query.lastError());
+        QThread::msleep(10);
+    }
     // In WAL mode NORMAL loses at most the last commits at a power cut, never
     // the file, and spares every save a sync of the disk.
     if (!query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
