@@ -9,8 +9,7 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QTextBlock>
-#include <QTextBrowser>
+#include <QListView>
 #include <QTranslator>
 #include <QVBoxLayout>
 
@@ -146,12 +145,15 @@ private slots:
         emit emitter.messageError(QStringLiteral("[Core] error &lt;b&gt;"));
         log.addNotice(QStringLiteral("[Main] notice"));
         emit emitter.messageWarning(QStringLiteral("[Core] warning"));
-        QCOMPARE(log.plainText(), QStringLiteral("[Core] error <b>\n[Main] notice\n[Core] warning"));
-        QTextDocument *document = log.findChild<QTextBrowser *>()->document();
+        log.addWarning(QStringLiteral("[Main] <b>bold</b> &amp; <i>more</i>"));
+        QCOMPARE(log.plainText(),
+                 QStringLiteral("[Core] error <b>\n[Main] notice\n[Core] warning\n[Main] bold & more"));
+        const QAbstractItemModel *lines = log.findChild<QListView *>()->model();
         QStringList colours;
-        for (int line = 0; line < 3; ++line)
-            colours << document->findBlockByNumber(line).begin().fragment().charFormat().foreground().color().name();
-        QCOMPARE(colours, (QStringList{QColor(Qt::red).name(), QColor(Qt::black).name(), QColor("orange").name()}));
+        for (int line = 0; line < lines->rowCount(); ++line)
+            colours << lines->index(line, 0).data(Qt::ForegroundRole).value<QColor>().name();
+        const QString orange = QColor("orange").name();
+        QCOMPARE(colours, (QStringList{QColor(Qt::red).name(), QColor(Qt::black).name(), orange, orange}));
     }
 
     void geometryKeptInSubgroupFromTitle_data()
@@ -174,7 +176,7 @@ private slots:
         {
             LogDialog log(title);
             QCOMPARE(log.windowTitle(), windowTitle);
-            const QFontMetrics metrics(log.findChild<QTextBrowser *>()->font());
+            const QFontMetrics metrics(log.findChild<QListView *>()->font());
             QCOMPARE(log.size(), QSize(80 * metrics.averageCharWidth(), 33 * metrics.lineSpacing()));
             QVERIFY(log.windowFlags().testFlag(Qt::Tool));
             log.show();
@@ -197,17 +199,18 @@ private slots:
         log.addNotice(QStringLiteral("[Main] see <a href='https://example.invalid/help'>help</a>"));
         log.show();
         QVERIFY(QTest::qWaitForWindowExposed(&log));
-        auto *browser = log.findChild<QTextBrowser *>();
+        auto *view = log.findChild<QListView *>();
         QSignalSpy gotoUrl(&log, &LogDialog::gotoUrl);
-        // Click the link text where the browser lays it out.
-        QTextCursor cursor = browser->document()->find(QStringLiteral("help"));
-        QVERIFY(!cursor.isNull());
-        cursor.setPosition(cursor.selectionStart() + 1);
-        QTest::mouseClick(browser->viewport(), Qt::LeftButton, Qt::NoModifier, browser->cursorRect(cursor).center());
+        QTRY_COMPARE(view->model()->rowCount(), 1);
+        const QRect row = view->visualRect(view->model()->index(0, 0));
+        // The line's start is no link; somewhere further along is.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(row.left() + 2, row.center().y()));
+        QCOMPARE(gotoUrl.count(), 0);
+        for (int x = row.left(); x < row.right() && gotoUrl.isEmpty(); x += 3)
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, row.center().y()));
         QCOMPARE(gotoUrl.count(), 1);
         QCOMPARE(gotoUrl.at(0).at(0).toString(), QStringLiteral("https://example.invalid/help"));
-        QVERIFY(browser->source().isEmpty());
-        QVERIFY(log.plainText().startsWith(QStringLiteral("[Main] see help")));
+        QCOMPARE(log.plainText(), QStringLiteral("[Main] see help"));
     }
 };
 
