@@ -207,6 +207,18 @@ struct Session
     bool ok = false;
 };
 
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
 int closedPort()
 {
     QTcpServer server;
@@ -512,6 +524,7 @@ int logBurst()
     LibTarnCommon::LogDialog *log = session.window->logDialog;
     log->show();
     idle(300);
+    const long residentBefore = residentKb();
     StallProbe probe;
     bool sent = false;
     const Stall stall = measure(
@@ -532,12 +545,14 @@ int logBurst()
             sent = true;
         },
         [&] { return sent; }, 60000, 3000);
+    const long grownKb = residentKb() - residentBefore;
     QElapsedTimer clock;
     clock.start();
     const int shown = log->plainText().count(QLatin1Char('\n')) + 1;
     print("log-burst", stall,
-          QStringLiteral("%1 lines sent; then %2 lines in the window's text, read in %3 ms")
+          QStringLiteral("%1 lines sent, resident memory %2 MB more; then %3 lines in the window's text, read in %4 ms")
               .arg(lines)
+              .arg(grownKb / 1024.0, 0, 'f', 1)
               .arg(shown)
               .arg(clock.elapsed()));
     return 0;
