@@ -20,6 +20,7 @@
 #include "localhttpserver.h"
 #include "logdialog.h"
 #include "windowfixture.h"
+#include "benchloop.h"
 
 #include "listtoolbutton.h"
 #include "playtoolbutton.h"
@@ -44,6 +45,10 @@
 #include <memory>
 
 namespace {
+
+using Bench::idle;
+using Bench::residentKb;
+using Bench::waitFor;
 
 constexpr int TickMs = 10;
 
@@ -148,26 +153,6 @@ Stall measure(StallProbe &probe, const std::function<void()> &action, const std:
     return result;
 }
 
-// Turns the event loop for ms without stalling it.
-void idle(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool waitFor(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        idle(5);
-    }
-    return true;
-}
-
 void print(const char *name, const Stall &stall, const QString &what)
 {
     std::printf("%-14s longest stall %6lld ms, late in all %7lld ms;  %s\n", name, stall.longestMs, stall.lateMs,
@@ -206,18 +191,6 @@ struct Session
     std::unique_ptr<BenchWindow> window;
     bool ok = false;
 };
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 int closedPort()
 {
@@ -562,12 +535,7 @@ int logBurst()
 
 int main(int argc, char *argv[])
 {
-    TarnTest::isolateEnvironment();
-    qputenv("ALSA_CONFIG_PATH", QFile::encodeName(TarnTest::media(QStringLiteral("alsa-null.conf"))));
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Mirelva"));
-    QCoreApplication::setApplicationName(QStringLiteral("Player"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Player Tarn"));
+    Bench::WindowBenchApplication app(argc, argv);
 
     const QList<QPair<QString, std::function<int()>>> scenarios{
         {QStringLiteral("hanging-url"), hangingUrl},

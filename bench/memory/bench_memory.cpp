@@ -1,7 +1,8 @@
 // Resident memory of the player over open/stop cycles of a short clip,
-// against a bare libvlc program doing the same (bare_libvlc_cycles): the
-// player window opens the clip through its "Open file" slot, waits until its
-// video output knows the picture's size and stops it (the end of a medium without a playlist advance), as
+// against a bare libvlc program doing the same (bare_libvlc_player with a
+// cycle count): the player window opens the clip through its "Open file"
+// slot, waits until its video output knows the picture's size and stops it
+// (the end of a medium without a playlist advance), as
 // often as asked. Prints the resident memory after cycle 1, every 50th cycle
 // and the last, with the video frames still alive and the X windows under the
 // player's window, then the growth of both programs from cycle 50 on.
@@ -9,6 +10,7 @@
 // Settings and runtime files go to a temporary folder; audio to a silent device.
 #include "videoframe.h"
 #include "windowfixture.h"
+#include "benchloop.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -22,42 +24,15 @@
 
 namespace {
 
+using Bench::idle;
+using Bench::residentKb;
+using Bench::waitFor;
+
 class BenchWindow : public TarnTest::TestWindow
 {
 public:
     using PlayerWindow::endPlayback;
 };
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
-
-void idle(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool waitFor(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        idle(5);
-    }
-    return true;
-}
 
 // X windows below window (itself not counted), at any depth.
 int xWindowsBelow(Display *display, Window window)
@@ -83,11 +58,7 @@ bool isReported(int cycle, int cycles)
 
 int main(int argc, char *argv[])
 {
-    TarnTest::isolateEnvironment();
-    qputenv("ALSA_CONFIG_PATH", QFile::encodeName(TarnTest::media(QStringLiteral("alsa-null.conf"))));
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Mirelva"));
-    QCoreApplication::setApplicationName(QStringLiteral("Player"));
+    Bench::WindowBenchApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const int cycles = std::max(50, arguments.value(1, QStringLiteral("300")).toInt());
     const QString clip = arguments.size() > 2 ? arguments.at(2) : TarnTest::media(QStringLiteral("av.mkv"));
@@ -129,7 +100,7 @@ int main(int argc, char *argv[])
 
     QProcess bare;
     bare.setProcessChannelMode(QProcess::SeparateChannels);
-    bare.start(QStringLiteral(BARE_CYCLES_PATH), {clip, QString::number(cycles)});
+    bare.start(QStringLiteral(BARE_PLAYER_PATH), {clip, QString::number(cycles)});
     if (!bare.waitForFinished(-1) || bare.exitCode() != 0)
         return 1;
     long bareAt50 = 0;
