@@ -5,7 +5,7 @@
 #include "singleapplication.h"
 #include "startup.h"
 #include "settingsfile.h"
-#include "settingskeys.h"
+#include "playersettingskeys.h"
 
 #include <QDir>
 #include <QIcon>
@@ -67,8 +67,8 @@ int main(int argc, char *argv[])
 
     QSettings settings;
     bool videoInstance = false;
-    if (settings.contains(SettingsKey::videoInstance))
-        videoInstance = settings.value(SettingsKey::videoInstance).toBool();
+    if (settings.contains(PlayerSettingsKey::videoInstance))
+        videoInstance = settings.value(PlayerSettingsKey::videoInstance).toBool();
     if (!(Startup::isVideoFile(startFile) && videoInstance)) {
         if (app.sendMessage(startFile, 5000))
             return 0;
@@ -79,7 +79,7 @@ int main(int argc, char *argv[])
     auto engine = std::make_unique<LibPlayer::Core>();
 
     const QString language = Startup::interfaceLanguage(
-        QLocale::system().name(), settings.value(SettingsKey::interfaceLanguage).toString(),
+        QLocale::system().name(), settings.value(PlayerSettingsKey::interfaceLanguage).toString(),
         parser.value(translateOption));
     const bool debugMode = Startup::debugGranted(parser.isSet(debugOption), parser.value(passwordOption));
 

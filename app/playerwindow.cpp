@@ -8,7 +8,7 @@
 #include "logdialog.h"
 #include "pageopener.h"
 #include "playerhelp.h"
-#include "settingskeys.h"
+#include "playersettingskeys.h"
 #include "bottombar.h"
 #include "mediapresentation.h"
 #include "overlaycontroller.h"
@@ -80,26 +80,26 @@ PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, std::unique_
     }
 
     setMinimumSize(320, 180);
-    fileMenu->menuAction()->setText(tr("Media"));
+    m_fileMenu->menuAction()->setText(tr("Media"));
 
-    iconButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    if (pinButton)
-        pinButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    minimizeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
-    closeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    m_iconButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    if (m_pinButton)
+        m_pinButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    m_minimizeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
+    m_closeButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::MinimumExpanding);
 
     createPlayerActions();
     placePlayerActions();
     applyTopBarStyle();
     createPlayer();
     QSettings settings;
-    if (settings.contains(SettingsKey::lastDisc))
-        playback->setLastDisc(settings.value(SettingsKey::lastDisc).toString());
-    if (settings.contains(SettingsKey::lastFile))
-        playback->setLastFile(settings.value(SettingsKey::lastFile).toString());
-    settingsAtStart.remember(SettingsKey::lastDisc, playback->lastDisc());
-    settingsAtStart.remember(SettingsKey::lastFile, playback->lastFile());
-    settingsAtStart.remember(SettingsKey::volume, bottomBar->volumeControl->value());
+    if (settings.contains(PlayerSettingsKey::lastDisc))
+        playback->setLastDisc(settings.value(PlayerSettingsKey::lastDisc).toString());
+    if (settings.contains(PlayerSettingsKey::lastFile))
+        playback->setLastFile(settings.value(PlayerSettingsKey::lastFile).toString());
+    settingsAtStart.remember(PlayerSettingsKey::lastDisc, playback->lastDisc());
+    settingsAtStart.remember(PlayerSettingsKey::lastFile, playback->lastFile());
+    settingsAtStart.remember(PlayerSettingsKey::volume, bottomBar->volumeControl->value());
     connectPlayerActions();
     wireControls();
     setTitleText(QGuiApplication::applicationDisplayName());
@@ -139,37 +139,37 @@ void PlayerWindow::createPlayerActions()
     videoInstanceAction->setCheckable(true);
     shortcutsAction = new QAction(tr("Keyboard shortcuts"), this);
     QSettings settings;
-    if (settings.contains(SettingsKey::videoInstance))
-        videoInstanceAction->setChecked(settings.value(SettingsKey::videoInstance).toBool());
+    if (settings.contains(PlayerSettingsKey::videoInstance))
+        videoInstanceAction->setChecked(settings.value(PlayerSettingsKey::videoInstance).toBool());
 }
 
 void PlayerWindow::placePlayerActions()
 {
     // Media: Open disc, Open file, Open folder..., Open URL, -, Add subtitle file,
     // Media information, -, Quit
-    fileMenu->insertAction(quitAction, openDiscAction);
-    fileMenu->insertAction(quitAction, openFileAction);
-    fileMenu->insertAction(quitAction, openFolderAction);
-    fileMenu->insertAction(quitAction, openUrlAction);
-    fileMenu->insertSeparator(quitAction);
-    fileMenu->insertAction(quitAction, addSubtitleAction);
-    fileMenu->insertAction(quitAction, mediaInfoAction);
-    fileMenu->insertSeparator(quitAction);
+    m_fileMenu->insertAction(m_quitAction, openDiscAction);
+    m_fileMenu->insertAction(m_quitAction, openFileAction);
+    m_fileMenu->insertAction(m_quitAction, openFolderAction);
+    m_fileMenu->insertAction(m_quitAction, openUrlAction);
+    m_fileMenu->insertSeparator(m_quitAction);
+    m_fileMenu->insertAction(m_quitAction, addSubtitleAction);
+    m_fileMenu->insertAction(m_quitAction, mediaInfoAction);
+    m_fileMenu->insertSeparator(m_quitAction);
 
     // Options: Check for updates at start, Open video in new window,
     // Set as default player..., -, Restore default settings
-    optionsMenu->insertAction(optionsSeparator, videoInstanceAction);
+    m_optionsMenu->insertAction(m_optionsSeparator, videoInstanceAction);
     if (associationsAction)
-        optionsMenu->insertAction(optionsSeparator, associationsAction);
+        m_optionsMenu->insertAction(m_optionsSeparator, associationsAction);
 
     // Help: Player online, Player FAQ, Blu-ray plugin, Keyboard shortcuts, -,
     // Report issue, Check for updates, -, Mirelva online, About
-    helpMenu->insertAction(reportAction, playerOnlineAction);
-    helpMenu->insertAction(reportAction, faqAction);
-    helpMenu->insertAction(reportAction, pluginAction);
-    helpMenu->insertAction(reportAction, shortcutsAction);
-    helpMenu->insertSeparator(reportAction);
-    helpMenu->insertAction(aboutAction, mirelvaOnlineAction);
+    m_helpMenu->insertAction(m_reportAction, playerOnlineAction);
+    m_helpMenu->insertAction(m_reportAction, faqAction);
+    m_helpMenu->insertAction(m_reportAction, pluginAction);
+    m_helpMenu->insertAction(m_reportAction, shortcutsAction);
+    m_helpMenu->insertSeparator(m_reportAction);
+    m_helpMenu->insertAction(m_aboutAction, mirelvaOnlineAction);
 }
 
 void PlayerWindow::connectPlayerActions()
@@ -189,12 +189,12 @@ void PlayerWindow::connectPlayerActions()
     connect(playerOnlineAction, &QAction::triggered, this, &PlayerWindow::helpPlayer);
     connect(mirelvaOnlineAction, &QAction::triggered, this, &PlayerWindow::helpMirelva);
     connect(videoInstanceAction, &QAction::triggered, this, &PlayerWindow::optionsVideoInstance);
-    connect(reportAction, &QAction::triggered, this, &PlayerWindow::helpReport);
+    connect(m_reportAction, &QAction::triggered, this, &PlayerWindow::helpReport);
 }
 
 void PlayerWindow::applyTopBarStyle()
 {
-    topBar->setStyleSheet(QString::fromLatin1(playerTopBarStyle));
+    m_topBar->setStyleSheet(QString::fromLatin1(playerTopBarStyle));
 }
 
 void PlayerWindow::handleMessage(const QString &message)
@@ -222,9 +222,9 @@ void PlayerWindow::optionsAssociations()
 void PlayerWindow::fileQuit()
 {
     QSettings settings;
-    settingsAtStart.writeIfChanged(settings, SettingsKey::lastDisc, playback->lastDisc());
-    settingsAtStart.writeIfChanged(settings, SettingsKey::lastFile, playback->lastFile());
-    settingsAtStart.writeIfChanged(settings, SettingsKey::volume, bottomBar->volumeControl->value());
+    settingsAtStart.writeIfChanged(settings, PlayerSettingsKey::lastDisc, playback->lastDisc());
+    settingsAtStart.writeIfChanged(settings, PlayerSettingsKey::lastFile, playback->lastFile());
+    settingsAtStart.writeIfChanged(settings, PlayerSettingsKey::volume, bottomBar->volumeControl->value());
     history->quit(playlists->playlist());
     // The engine itself goes with the window, right after the event loop.
     core->stopPlayback();
@@ -235,7 +235,7 @@ void PlayerWindow::fileQuit()
 
 Common::UpdateHelper *PlayerWindow::createUpdateHelper(bool atStart)
 {
-    return PlayerHelp::createUpdateHelper(this, !hideDebug, atStart);
+    return PlayerHelp::createUpdateHelper(this, !m_hideDebug, atStart);
 }
 
 QString PlayerWindow::updateLinks()
@@ -260,7 +260,7 @@ void PlayerWindow::helpAbout()
 
 void PlayerWindow::helpReport()
 {
-    PlayerHelp::openReport(this, logDialog);
+    PlayerHelp::openReport(this, m_logDialog);
 }
 
 void PlayerWindow::openHelpPage(PlayerProduct::Page page)
@@ -298,7 +298,7 @@ void PlayerWindow::helpMirelva()
 
 void PlayerWindow::optionsVideoInstance()
 {
-    QSettings().setValue(SettingsKey::videoInstance, videoInstanceAction->isChecked());
+    QSettings().setValue(PlayerSettingsKey::videoInstance, videoInstanceAction->isChecked());
 }
 
 void PlayerWindow::playerFailedToLoad()

@@ -198,7 +198,7 @@ void PlayerWindow::trackMouseCursor()
 
 void PlayerWindow::setTitleText(const QString &text)
 {
-    titleLabel->setText(text);
+    m_titleLabel->setText(text);
     windowGeometry->fitTitle(width());
     setWindowTitle(windowTitleFor(text, QGuiApplication::applicationDisplayName()));
 }

@@ -6,7 +6,7 @@
 
 #include "desktopintegration.h"
 #include "logdialog.h"
-#include "settingskeys.h"
+#include "playersettingskeys.h"
 #include "bottombar.h"
 #include "endofmediagate.h"
 #include "feedbackline.h"
@@ -71,7 +71,7 @@ void PlayerWindow::createPlayer()
 
     if (!core)
         core = std::make_unique<LibPlayer::Core>();
-    const QList<QWidget *> overlayWidgets{topBar, bottomBar, bottomBar->timeSlider};
+    const QList<QWidget *> overlayWidgets{m_topBar, bottomBar, bottomBar->timeSlider};
     videoHost = new VideoHost(core.get(), layout, overlayWidgets, this);
     videoHost->setHint(tr("Drop files here, or press Ctrl+O"));
     for (QWidget *overlay : overlayWidgets)
@@ -86,21 +86,21 @@ void PlayerWindow::createPlayer()
     controls.overlays = overlayWidgets;
     playback = new PlaybackSession(core.get(), controls, this);
     playlists = new PlaylistController(core.get(), bottomBar->playlistButton, bottomBar->subtitleButton, this);
-    overlays = new OverlayController(this, overlayWidgets, [this] { return bottomBar->popupMenus(appMenu); });
+    overlays = new OverlayController(this, overlayWidgets, [this] { return bottomBar->popupMenus(m_appMenu); });
     endGate = new EndOfMediaGate([this] { return core->mediaSerial(); }, this);
     commands = new PlayerCommands(core.get(), bottomBar, &playlists->playlist(), this);
     desktop = new Desktop::DesktopIntegration({core.get(), commands, playlists, bottomBar->playButton,
                                                bottomBar->volumeControl, bottomBar->timeSlider},
                                               commands, this);
     tools = new PlaybackTools(core.get(), commands, bottomBar, this);
-    feedbackLine = new FeedbackLine(this, topBar);
-    appMenu->insertMenu(optionsMenu->menuAction(), createPlaybackMenu(tools, this));
+    feedbackLine = new FeedbackLine(this, m_topBar);
+    m_appMenu->insertMenu(m_optionsMenu->menuAction(), createPlaybackMenu(tools, this));
     PlayerShortcuts::MenuActions menuActions;
     menuActions.openFile = openFileAction;
     menuActions.openFolder = openFolderAction;
     menuActions.mediaInfo = mediaInfoAction;
     menuActions.openUrl = openUrlAction;
-    menuActions.quit = quitAction;
+    menuActions.quit = m_quitAction;
     shortcuts = new PlayerShortcuts(this, commands, tools, videoHost, menuActions);
 
     WindowGeometry::Parts parts;
@@ -108,8 +108,8 @@ void PlayerWindow::createPlayer()
     parts.bottomBar = bottomBar;
     parts.timeSlider = bottomBar->timeSlider;
     parts.grip = bottomBar->grip;
-    parts.titleLabel = titleLabel;
-    for (QWidget *button : {iconButton, pinButton, minimizeButton, closeButton}) {
+    parts.titleLabel = m_titleLabel;
+    for (QWidget *button : {m_iconButton, m_pinButton, m_minimizeButton, m_closeButton}) {
         if (button)
             parts.titleButtons << button;
     }
@@ -117,7 +117,7 @@ void PlayerWindow::createPlayer()
     windowGeometry = new WindowGeometry(parts, this);
     history = new PlayerHistory(core.get(), this);
 
-    int volume = QSettings().value(SettingsKey::volume, DefaultVolume).toInt();
+    int volume = QSettings().value(PlayerSettingsKey::volume, DefaultVolume).toInt();
     volume = std::clamp(volume, MinimumVolume, MaximumVolume);
     bottomBar->volumeControl->setValue(volume);
     core->changeVolume(bottomBar->volumeControl->value());
@@ -131,7 +131,7 @@ void PlayerWindow::wireControls()
     Core *engine = core.get();
 
     // engine messages -> log window
-    logDialog->attachSender(engine);
+    m_logDialog->attachSender(engine);
     // engine loaded -> version check
     connect(engine, &Core::loadFinished, this, &PlayerWindow::checkEngine);
 
@@ -231,7 +231,7 @@ void PlayerWindow::wireControls()
     connect(desktop, &Desktop::DesktopIntegration::quitRequested, this, &PlayerWindow::fileQuit);
 
     // history -> window, playlist and commands
-    history->placeActions(fileMenu.get(), openUrlAction, optionsMenu.get(), optionsSeparator);
+    history->placeActions(m_fileMenu.get(), openUrlAction, m_optionsMenu.get(), m_optionsSeparator);
     connect(history, &PlayerHistory::openFileRequested, this, &PlayerWindow::openFile);
     connect(history, &PlayerHistory::openUrlRequested, this, &PlayerWindow::openUrl);
     connect(history, &PlayerHistory::messageWarning, this, &PlayerWindow::messageWarning);

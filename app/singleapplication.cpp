@@ -59,7 +59,7 @@ struct SingleApplication::Incoming
 
 SingleApplication::SingleApplication(const QString &id, int &argc, char **argv)
     : QApplication(argc, argv)
-    , m_id(id)
+    , instanceId(id)
 {
     const InstanceFolder::Choice &folder = InstanceFolder::current();
     if (!folder.logLine.isEmpty()) {
@@ -68,37 +68,37 @@ SingleApplication::SingleApplication(const QString &id, int &argc, char **argv)
         QTimer::singleShot(0, this, [this, line = folder.logLine] { emit messageWarning(line); });
     }
     if (folder.folder.isEmpty()) {
-        m_primary = true; // on its own: there is nowhere to meet another process
+        primary = true; // on its own: there is nowhere to meet another process
         return;
     }
     const QString path = serverPath(id);
-    m_lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
-    m_lock->setStaleLockTime(0); // only a lock whose process is gone is stale
-    m_primary = takeLock();
-    if (!m_primary && m_lock->error() != QLockFile::LockFailedError) {
+    lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0); // only a lock whose process is gone is stale
+    primary = takeLock();
+    if (!primary && lock->error() != QLockFile::LockFailedError) {
         // The lock cannot be created at all: waiting for a primary is futile.
         qWarning("Single instance: cannot create %s.lock: this process runs on its own", qPrintable(path));
-        m_lock.reset();
-        m_primary = true;
+        lock.reset();
+        primary = true;
         return;
     }
-    if (m_primary)
+    if (primary)
         startServer();
-    m_lockRetry.setInterval(lockRetryMs);
+    lockRetry.setInterval(lockRetryMs);
     // retry tick -> try the lock again
-    connect(&m_lockRetry, &QTimer::timeout, this, [this] {
+    connect(&lockRetry, &QTimer::timeout, this, [this] {
         if (!takeLock())
             return;
-        m_lockRetry.stop();
-        m_primary = true;
+        lockRetry.stop();
+        primary = true;
         startServer();
     });
 }
 
 SingleApplication::~SingleApplication()
 {
-    if (m_server)
-        m_server->close();
+    if (server)
+        server->close();
 }
 
 QString SingleApplication::serverPath(const QString &id)
@@ -110,49 +110,49 @@ QString SingleApplication::serverPath(const QString &id)
 
 bool SingleApplication::isRunning() const
 {
-    return !m_primary;
+    return !primary;
 }
 
 bool SingleApplication::takeLock()
 {
-    if (m_lock->tryLock(0))
+    if (lock->tryLock(0))
         return true;
-    if (m_lock->error() != QLockFile::LockFailedError)
+    if (lock->error() != QLockFile::LockFailedError)
         return false;
     // QLockFile has judged a lock that names a process of this host: that
     // process lives and runs our program. It never breaks an empty or garbled
     // lock, or one written on another host (a copied home or runtime folder),
     // which would then stand for ever. The removal fails while a live process
     // still holds the lock.
-    if (namesProcessOfThisHost(serverPath(m_id) + QStringLiteral(".lock")))
+    if (namesProcessOfThisHost(serverPath(instanceId) + QStringLiteral(".lock")))
         return false;
-    m_lock->removeStaleLockFile();
-    return m_lock->tryLock(0);
+    lock->removeStaleLockFile();
+    return lock->tryLock(0);
 }
 
 void SingleApplication::becomePrimaryWhenPossible()
 {
-    if (!m_primary && !m_lockRetry.isActive())
-        m_lockRetry.start();
+    if (!primary && !lockRetry.isActive())
+        lockRetry.start();
 }
 
 void SingleApplication::startServer()
 {
-    const QString path = serverPath(m_id);
+    const QString path = serverPath(instanceId);
     QLocalServer::removeServer(path); // left behind by a primary that died; we hold the lock
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(path)) {
-        qWarning("Single instance: cannot listen on %s: %s", qPrintable(path), qPrintable(m_server->errorString()));
+    server = new QLocalServer(this);
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server->listen(path)) {
+        qWarning("Single instance: cannot listen on %s: %s", qPrintable(path), qPrintable(server->errorString()));
         return;
     }
     // new connection -> read its message
-    connect(m_server, &QLocalServer::newConnection, this, &SingleApplication::acceptConnection);
+    connect(server, &QLocalServer::newConnection, this, &SingleApplication::acceptConnection);
 }
 
 void SingleApplication::acceptConnection()
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+    while (QLocalSocket *socket = server->nextPendingConnection()) {
         // Lives as long as the connections below, which hold it.
         auto incoming = std::make_shared<Incoming>();
         // socket data -> text, then confirmation; socket closed or too slow -> end
@@ -193,7 +193,7 @@ void SingleApplication::readIncoming(QLocalSocket *socket, Incoming &incoming)
     if (confirm != confirmByte)
         return;
     emit messageReceived(incoming.message);
-    if (m_activateOnMessage && m_activationWindow)
+    if (activateOnMessage && windowToActivate)
         activateWindow();
 }
 
@@ -234,7 +234,7 @@ bool deliver(QLocalSocket &socket, const QByteArray &packet, const QDeadlineTime
 
 bool SingleApplication::sendMessage(const QString &message, int timeout)
 {
-    if (m_primary)
+    if (primary)
         return false;
     const QByteArray text = message.toUtf8();
     if (quint32(text.size()) > maxMessageBytes)
@@ -244,12 +244,12 @@ bool SingleApplication::sendMessage(const QString &message, int timeout)
     QLocalSocket socket;
     // The primary may still be starting its server: try until the deadline.
     for (;;) {
-        socket.connectToServer(serverPath(m_id));
+        socket.connectToServer(serverPath(instanceId));
         if (socket.waitForConnected(int(qMax<qint64>(1, deadline.remainingTime()))))
             break;
         if (takeLock()) {
             // The primary is gone: this process takes its place.
-            m_primary = true;
+            primary = true;
             startServer();
             return false;
         }
@@ -276,17 +276,17 @@ bool SingleApplication::sendMessage(const QString &message, int timeout)
     return true;
 }
 
-void SingleApplication::setActivationWindow(QWidget *window, bool activateOnMessage)
+void SingleApplication::setActivationWindow(QWidget *window, bool onMessage)
 {
-    m_activationWindow = window;
-    m_activateOnMessage = activateOnMessage;
+    windowToActivate = window;
+    activateOnMessage = onMessage;
 }
 
 void SingleApplication::activateWindow()
 {
-    if (!m_activationWindow)
+    if (!windowToActivate)
         return;
-    m_activationWindow->setWindowState(m_activationWindow->windowState() & ~Qt::WindowMinimized);
-    m_activationWindow->raise();
-    m_activationWindow->activateWindow();
+    windowToActivate->setWindowState(windowToActivate->windowState() & ~Qt::WindowMinimized);
+    windowToActivate->raise();
+    windowToActivate->activateWindow();
 }

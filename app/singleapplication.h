@@ -34,7 +34,7 @@ public:
     SingleApplication(const QString &id, int &argc, char **argv);
     ~SingleApplication() override;
 
-    QString id() const { return m_id; }
+    QString id() const { return instanceId; }
     // Whether another process with the same id is the primary.
     bool isRunning() const;
     // Sends text to the primary; true only when the primary received it
@@ -42,7 +42,7 @@ public:
     bool sendMessage(const QString &message, int timeout = 5000);
 
     void setActivationWindow(QWidget *window, bool activateOnMessage = true);
-    QWidget *activationWindow() const { return m_activationWindow; }
+    QWidget *activationWindow() const { return windowToActivate; }
 
     // Location of the socket and lock for an id, in this process's instance folder.
     static QString serverPath(const QString &id);
@@ -68,11 +68,11 @@ private:
     void readIncoming(QLocalSocket *socket, Incoming &incoming);
     void endIncoming(QLocalSocket *socket, Incoming &incoming);
 
-    QString m_id;
-    std::unique_ptr<QLockFile> m_lock;
-    bool m_primary = false;
-    QLocalServer *m_server = nullptr;
-    QTimer m_lockRetry;
-    QPointer<QWidget> m_activationWindow;
-    bool m_activateOnMessage = true;
+    QString instanceId;
+    std::unique_ptr<QLockFile> lock;
+    bool primary = false;
+    QLocalServer *server = nullptr;
+    QTimer lockRetry;
+    QPointer<QWidget> windowToActivate;
+    bool activateOnMessage = true;
 };

@@ -49,7 +49,7 @@ QToolButton *propertyButton(const char *property, QWidget *parent)
 
 ModernWindow::ModernWindow(bool hideDebugMode, QWidget *parent, Qt::WindowFlags flags)
     : QWidget(parent, flags)
-    , hideDebug(hideDebugMode)
+    , m_hideDebug(hideDebugMode)
 {
     setContentsMargins(0, 0, 0, 0);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::CustomizeWindowHint);
@@ -75,95 +75,95 @@ ModernWindow::~ModernWindow() = default;
 
 void ModernWindow::createActions()
 {
-    quitAction = new QAction(tr("Quit"), this);
-    aboutAction = new QAction(tr("About"), this);
-    reportAction = new QAction(tr("Report issue"), this);
-    updateAction = new QAction(tr("Check for updates"), this);
-    updateAtStartAction = new QAction(tr("Check for updates at start"), this);
-    updateAtStartAction->setCheckable(true);
-    updateAtStartAction->setChecked(QSettings().value(SettingsKey::checkUpdate, true).toBool());
-    restoreDefaultsAction = new QAction(tr("Restore default settings"), this);
+    m_quitAction = new QAction(tr("Quit"), this);
+    m_aboutAction = new QAction(tr("About"), this);
+    m_reportAction = new QAction(tr("Report issue"), this);
+    m_updateAction = new QAction(tr("Check for updates"), this);
+    m_updateAtStartAction = new QAction(tr("Check for updates at start"), this);
+    m_updateAtStartAction->setCheckable(true);
+    m_updateAtStartAction->setChecked(QSettings().value(SettingsKey::checkUpdate, true).toBool());
+    m_restoreDefaultsAction = new QAction(tr("Restore default settings"), this);
 
-    logAction = new QAction(tr("Log"), this);
-    logAction->setCheckable(true);
-    logAction->setChecked(logDialog && logDialog->isVisible());
+    m_logAction = new QAction(tr("Log"), this);
+    m_logAction->setCheckable(true);
+    m_logAction->setChecked(m_logDialog && m_logDialog->isVisible());
 
     // actions -> frame slots
-    connect(quitAction, &QAction::triggered, this, &ModernWindow::fileQuit);
-    connect(aboutAction, &QAction::triggered, this, &ModernWindow::helpAbout);
-    connect(updateAction, &QAction::triggered, this, &ModernWindow::helpUpdate);
-    connect(updateAtStartAction, &QAction::triggered, this, &ModernWindow::appToggleCheckUpdateAtStart);
-    connect(restoreDefaultsAction, &QAction::triggered, this, &ModernWindow::appRestoreDefaultSettings);
-    connect(logAction, &QAction::triggered, this, &ModernWindow::appDebugLogMenu);
+    connect(m_quitAction, &QAction::triggered, this, &ModernWindow::fileQuit);
+    connect(m_aboutAction, &QAction::triggered, this, &ModernWindow::helpAbout);
+    connect(m_updateAction, &QAction::triggered, this, &ModernWindow::helpUpdate);
+    connect(m_updateAtStartAction, &QAction::triggered, this, &ModernWindow::appToggleCheckUpdateAtStart);
+    connect(m_restoreDefaultsAction, &QAction::triggered, this, &ModernWindow::appRestoreDefaultSettings);
+    connect(m_logAction, &QAction::triggered, this, &ModernWindow::appDebugLogMenu);
 }
 
 void ModernWindow::createMenus()
 {
-    fileMenu = std::make_unique<QMenu>(tr("File"));
-    fileMenu->addAction(quitAction);
+    m_fileMenu = std::make_unique<QMenu>(tr("File"));
+    m_fileMenu->addAction(m_quitAction);
 
-    optionsMenu = std::make_unique<QMenu>(tr("Options"));
-    optionsMenu->addAction(updateAtStartAction);
-    optionsSeparator = optionsMenu->addSeparator();
-    optionsMenu->addAction(restoreDefaultsAction);
+    m_optionsMenu = std::make_unique<QMenu>(tr("Options"));
+    m_optionsMenu->addAction(m_updateAtStartAction);
+    m_optionsSeparator = m_optionsMenu->addSeparator();
+    m_optionsMenu->addAction(m_restoreDefaultsAction);
 
-    helpMenu = std::make_unique<QMenu>(tr("Help"));
-    helpMenu->addAction(reportAction);
-    helpMenu->addAction(updateAction);
-    helpMenu->addSeparator();
-    helpMenu->addAction(aboutAction);
+    m_helpMenu = std::make_unique<QMenu>(tr("Help"));
+    m_helpMenu->addAction(m_reportAction);
+    m_helpMenu->addAction(m_updateAction);
+    m_helpMenu->addSeparator();
+    m_helpMenu->addAction(m_aboutAction);
 
-    if (!hideDebug) {
-        debugMenu = std::make_unique<QMenu>(tr("Debug"));
-        debugMenu->addAction(logAction);
+    if (!m_hideDebug) {
+        m_debugMenu = std::make_unique<QMenu>(tr("Debug"));
+        m_debugMenu->addAction(m_logAction);
     }
 }
 
 void ModernWindow::createTopBar()
 {
-    iconButton = propertyButton("appIconMenu", this);
+    m_iconButton = propertyButton("appIconMenu", this);
     // The title takes the room the buttons leave, and only that: a long title
     // is shortened, never pushes a button out of the bar.
-    titleLabel = new ElidedLabel(QGuiApplication::applicationDisplayName(), this);
-    titleLabel->setObjectName(QStringLiteral("AppTitleLabel"));
-    titleLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::MinimumExpanding);
-    titleLabel->installEventFilter(this);
-    minimizeButton = propertyButton("appMinimizeIcon", this);
-    closeButton = propertyButton("appCloseIcon", this);
+    m_titleLabel = new ElidedLabel(QGuiApplication::applicationDisplayName(), this);
+    m_titleLabel->setObjectName(QStringLiteral("AppTitleLabel"));
+    m_titleLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::MinimumExpanding);
+    m_titleLabel->installEventFilter(this);
+    m_minimizeButton = propertyButton("appMinimizeIcon", this);
+    m_closeButton = propertyButton("appCloseIcon", this);
     if (qApp->property("appPinButton").isValid()) {
-        pinButton = propertyButton("appPinButton", this);
-        pinButton->setCheckable(true);
+        m_pinButton = propertyButton("appPinButton", this);
+        m_pinButton->setCheckable(true);
     }
 
-    topBar = new QToolBar(this);
-    topBar->setObjectName(QStringLiteral("AppTopBar"));
-    topBar->setFloatable(true);
-    topBar->setMovable(false);
-    topBar->setStyleSheet(QString::fromLatin1(topBarStyle));
-    topBar->layout()->setContentsMargins(0, 0, 0, 0);
-    topBar->layout()->setSpacing(0);
-    topBar->addWidget(iconButton);
-    topBar->addWidget(titleLabel);
-    if (pinButton)
-        topBar->addWidget(pinButton);
-    topBar->addWidget(minimizeButton);
-    topBar->addWidget(closeButton);
+    m_topBar = new QToolBar(this);
+    m_topBar->setObjectName(QStringLiteral("AppTopBar"));
+    m_topBar->setFloatable(true);
+    m_topBar->setMovable(false);
+    m_topBar->setStyleSheet(QString::fromLatin1(topBarStyle));
+    m_topBar->layout()->setContentsMargins(0, 0, 0, 0);
+    m_topBar->layout()->setSpacing(0);
+    m_topBar->addWidget(m_iconButton);
+    m_topBar->addWidget(m_titleLabel);
+    if (m_pinButton)
+        m_topBar->addWidget(m_pinButton);
+    m_topBar->addWidget(m_minimizeButton);
+    m_topBar->addWidget(m_closeButton);
 
-    appMenu = new QMenu(this);
-    appMenu->addMenu(fileMenu.get());
-    appMenu->addMenu(optionsMenu.get());
-    appMenu->addMenu(helpMenu.get());
-    if (debugMenu)
-        appMenu->addMenu(debugMenu.get());
-    iconButton->setObjectName(QStringLiteral("AppIconButton"));
-    iconButton->setPopupMode(QToolButton::InstantPopup);
-    iconButton->setMenu(appMenu);
+    m_appMenu = new QMenu(this);
+    m_appMenu->addMenu(m_fileMenu.get());
+    m_appMenu->addMenu(m_optionsMenu.get());
+    m_appMenu->addMenu(m_helpMenu.get());
+    if (m_debugMenu)
+        m_appMenu->addMenu(m_debugMenu.get());
+    m_iconButton->setObjectName(QStringLiteral("AppIconButton"));
+    m_iconButton->setPopupMode(QToolButton::InstantPopup);
+    m_iconButton->setMenu(m_appMenu);
 
     // top-bar buttons -> frame
-    connect(closeButton, &QToolButton::released, this, &ModernWindow::fileQuit);
-    connect(minimizeButton, &QToolButton::released, this, &ModernWindow::showMinimized);
-    if (pinButton)
-        connect(pinButton, &QToolButton::toggled, this, &ModernWindow::appStayOnTop);
+    connect(m_closeButton, &QToolButton::released, this, &ModernWindow::fileQuit);
+    connect(m_minimizeButton, &QToolButton::released, this, &ModernWindow::showMinimized);
+    if (m_pinButton)
+        connect(m_pinButton, &QToolButton::toggled, this, &ModernWindow::appStayOnTop);
 }
 
 void ModernWindow::appStayOnTop(bool on)
@@ -185,7 +185,7 @@ void ModernWindow::fileQuit()
 
 void ModernWindow::resizeEvent(QResizeEvent *event)
 {
-    topBar->resize(event->size().width(), topBar->height());
+    m_topBar->resize(event->size().width(), m_topBar->height());
     event->accept();
 }
 
@@ -195,8 +195,8 @@ bool ModernWindow::event(QEvent *event)
         watchTopLevelWindow();
     // The inhibitor belongs to the process, not to the native window: a new
     // window only takes over the bookkeeping.
-    if (event->type() == QEvent::WinIdChange && shutdownWindow && internalWinId())
-        shutdownWindow = internalWinId();
+    if (event->type() == QEvent::WinIdChange && m_shutdownWindow && internalWinId())
+        m_shutdownWindow = internalWinId();
     return QWidget::event(event);
 }
 
@@ -222,8 +222,8 @@ bool ModernWindow::eventFilter(QObject *watched, QEvent *event)
 
     // A pointer that leaves the window from the border band takes the
     // resize cursor away with it.
-    if (watched == m_watchedWindow && type == QEvent::Leave && !resizing && zoneFlags.any()) {
-        zoneFlags.clear();
+    if (watched == m_watchedWindow && type == QEvent::Leave && !m_resizing && m_zoneFlags.any()) {
+        m_zoneFlags.clear();
         QGuiApplication::restoreOverrideCursor();
         return false;
     }
@@ -236,21 +236,21 @@ bool ModernWindow::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
 
-    if (watched == titleLabel && !zoneFlags.any() && mouse) {
+    if (watched == m_titleLabel && !m_zoneFlags.any() && mouse) {
         auto *mouseEvent = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseButtonPress) {
             if (mouseEvent->buttons() == Qt::LeftButton) {
-                dragOrigin = mouseEvent->globalPos();
-                dragWindowOrigin = pos();
-                dragging = true;
+                m_dragOrigin = mouseEvent->globalPos();
+                m_dragWindowOrigin = pos();
+                m_dragging = true;
             }
         } else if (type == QEvent::MouseMove) {
             // From the press, not from the last step: a window that snaps to
             // a screen edge on its way still follows the pointer away again.
-            if (mouseEvent->buttons() == Qt::LeftButton && dragging)
-                move(dragWindowOrigin + mouseEvent->globalPos() - dragOrigin);
+            if (mouseEvent->buttons() == Qt::LeftButton && m_dragging)
+                move(m_dragWindowOrigin + mouseEvent->globalPos() - m_dragOrigin);
         } else {
-            dragging = false;
+            m_dragging = false;
         }
         return true;
     }
@@ -262,25 +262,25 @@ void ModernWindow::setBorderResizeEnabled(bool on)
     m_borderResize = on;
     if (on)
         return;
-    if (zoneFlags.any())
+    if (m_zoneFlags.any())
         QGuiApplication::restoreOverrideCursor();
-    zoneFlags.clear();
-    resizing = false;
+    m_zoneFlags.clear();
+    m_resizing = false;
 }
 
 bool ModernWindow::borderMouseMove(const QPoint &globalPos)
 {
-    if (resizing) {
-        const QPoint delta = globalPos - resizeOrigin;
-        resizeOrigin = globalPos;
-        const QRect target = resizedGeometry(zoneFlags, QRect(pos(), size()), delta);
+    if (m_resizing) {
+        const QPoint delta = globalPos - m_resizeOrigin;
+        m_resizeOrigin = globalPos;
+        const QRect target = resizedGeometry(m_zoneFlags, QRect(pos(), size()), delta);
         resize(target.size());
         if (target.topLeft() != pos())
             move(target.topLeft());
         return false;
     }
 
-    const ZoneChange change = trackPointer(zoneFlags, mapFromGlobal(globalPos), size());
+    const ZoneChange change = trackPointer(m_zoneFlags, mapFromGlobal(globalPos), size());
     if (change.kind == ZoneChange::Kind::Enter) {
         if (change.restorePrevious)
             QGuiApplication::restoreOverrideCursor();
@@ -293,16 +293,16 @@ bool ModernWindow::borderMouseMove(const QPoint &globalPos)
 
 bool ModernWindow::borderMousePress(const QPoint &globalPos)
 {
-    if (resizing || !zoneFlags.any())
+    if (m_resizing || !m_zoneFlags.any())
         return false;
-    resizeOrigin = globalPos;
-    resizing = true;
+    m_resizeOrigin = globalPos;
+    m_resizing = true;
     return true;
 }
 
 bool ModernWindow::borderMouseRelease()
 {
-    resizing = false;
+    m_resizing = false;
     return false;
 }
 

@@ -111,45 +111,45 @@ protected:
     // (for windows that offer a resize handle of their own). On by default.
     void setBorderResizeEnabled(bool on);
 
-    bool hideDebug = true;
-    bool dragging = false;
-    QPoint dragOrigin;       // global pointer position at the press on the title
-    QPoint dragWindowOrigin; // window position at that press
-    BorderZoneFlags zoneFlags;
-    QPoint resizeOrigin;
-    bool resizing = false;
+    bool m_hideDebug = true;
+    bool m_dragging = false;
+    QPoint m_dragOrigin;       // global pointer position at the press on the title
+    QPoint m_dragWindowOrigin; // window position at that press
+    BorderZoneFlags m_zoneFlags;
+    QPoint m_resizeOrigin;
+    bool m_resizing = false;
 
-    QToolBar *topBar = nullptr;
-    QToolButton *closeButton = nullptr;
-    QToolButton *iconButton = nullptr;
-    QToolButton *minimizeButton = nullptr;
-    QToolButton *pinButton = nullptr;
-    QLabel *titleLabel = nullptr;
+    QToolBar *m_topBar = nullptr;
+    QToolButton *m_closeButton = nullptr;
+    QToolButton *m_iconButton = nullptr;
+    QToolButton *m_minimizeButton = nullptr;
+    QToolButton *m_pinButton = nullptr;
+    QLabel *m_titleLabel = nullptr;
 
-    QAction *quitAction = nullptr;
-    QAction *aboutAction = nullptr;
-    QAction *reportAction = nullptr;
-    QAction *updateAction = nullptr;
-    QAction *updateAtStartAction = nullptr;
-    QAction *restoreDefaultsAction = nullptr;
-    QAction *optionsSeparator = nullptr;
+    QAction *m_quitAction = nullptr;
+    QAction *m_aboutAction = nullptr;
+    QAction *m_reportAction = nullptr;
+    QAction *m_updateAction = nullptr;
+    QAction *m_updateAtStartAction = nullptr;
+    QAction *m_restoreDefaultsAction = nullptr;
+    QAction *m_optionsSeparator = nullptr;
 
     // The three menus have no parent: the application menu only shows them.
-    std::unique_ptr<QMenu> fileMenu;
-    std::unique_ptr<QMenu> optionsMenu;
-    std::unique_ptr<QMenu> helpMenu;
-    std::unique_ptr<QMenu> debugMenu; // null unless debug mode
-    QMenu *appMenu = nullptr;
+    std::unique_ptr<QMenu> m_fileMenu;
+    std::unique_ptr<QMenu> m_optionsMenu;
+    std::unique_ptr<QMenu> m_helpMenu;
+    std::unique_ptr<QMenu> m_debugMenu; // null unless debug mode
+    QMenu *m_appMenu = nullptr;
 
-    QPointer<LibTarnCommon::LogDialog> logDialog;
-    QAction *logAction = nullptr;
+    QPointer<LibTarnCommon::LogDialog> m_logDialog;
+    QAction *m_logAction = nullptr;
 
     // Check in progress, null when none; a child of this window, deleted
     // (later) when its check has been reported.
-    UpdateHelper *updateHelper = nullptr;
-    QString shutdownReason;
-    WId shutdownWindow = 0; // the window of a registered block; 0 when none
-    StartValues layoutAtStart;
+    UpdateHelper *m_updateHelper = nullptr;
+    QString m_shutdownReason;
+    WId m_shutdownWindow = 0; // the window of a registered block; 0 when none
+    StartValues m_layoutAtStart;
 
 private:
     void createActions();

@@ -11,40 +11,40 @@ namespace Common {
 
 void ModernWindow::createLogDialog()
 {
-    logDialog = new LibTarnCommon::LogDialog(tr("Application log"), this);
-    logDialog->attachSender(this);
+    m_logDialog = new LibTarnCommon::LogDialog(tr("Application log"), this);
+    m_logDialog->attachSender(this);
     // log window closing -> Log action's check mark
-    connect(logDialog.data(), &LibTarnCommon::LogDialog::aboutToClose, this,
+    connect(m_logDialog.data(), &LibTarnCommon::LogDialog::aboutToClose, this,
             &ModernWindow::appDebugChangeLogMenuOnHide);
 }
 
 void ModernWindow::deleteLogDialog()
 {
-    delete logDialog.data();
-    logDialog = nullptr;
+    delete m_logDialog.data();
+    m_logDialog = nullptr;
 }
 
 void ModernWindow::appDebugLogMenu()
 {
-    if (!logDialog)
+    if (!m_logDialog)
         return;
-    logDialog->setVisible(logDialog->isHidden());
+    m_logDialog->setVisible(m_logDialog->isHidden());
 }
 
 void ModernWindow::appDebugChangeLogMenuOnHide()
 {
-    logAction->setChecked(!logAction->isChecked());
+    m_logAction->setChecked(!m_logAction->isChecked());
 }
 
 void ModernWindow::appDebugOpenStuff()
 {
-    logAction->activate(QAction::Trigger);
+    m_logAction->activate(QAction::Trigger);
 }
 
 void ModernWindow::hideEvent(QHideEvent *event)
 {
-    if (logDialog && logAction->isChecked())
-        logDialog->hide();
+    if (m_logDialog && m_logAction->isChecked())
+        m_logDialog->hide();
     event->accept();
 }
 

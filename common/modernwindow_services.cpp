@@ -33,9 +33,9 @@ QChar ModernWindow::driveLetter(uint unitMask)
 // registered and the result is false.
 bool ModernWindow::blockShutdown(const QString &reason)
 {
-    if (shutdownWindow)
+    if (m_shutdownWindow)
         releaseShutdownBlock();
-    shutdownReason = reason;
+    m_shutdownReason = reason;
     if (!m_shutdownInhibitor)
         m_shutdownInhibitor = std::make_unique<Platform::ShutdownInhibitor>(QDBusConnection::systemBus());
     if (!m_shutdownInhibitor->acquire(QGuiApplication::applicationDisplayName(), reason)) {
@@ -43,17 +43,17 @@ bool ModernWindow::blockShutdown(const QString &reason)
                                 .arg(m_shutdownInhibitor->lastError().toHtmlEscaped()));
         return false;
     }
-    shutdownWindow = winId();
+    m_shutdownWindow = winId();
     return true;
 }
 
 bool ModernWindow::releaseShutdownBlock()
 {
-    if (!shutdownWindow)
+    if (!m_shutdownWindow)
         return false;
     m_shutdownInhibitor->release();
-    shutdownWindow = 0;
-    shutdownReason.clear();
+    m_shutdownWindow = 0;
+    m_shutdownReason.clear();
     return true;
 }
 
@@ -75,8 +75,8 @@ bool ModernWindow::screensChanged()
 
 void ModernWindow::layoutDefault()
 {
-    if (logDialog)
-        logDialog->restoreWindow();
+    if (m_logDialog)
+        m_logDialog->restoreWindow();
     resize(600, 400);
     move(10, 10);
 }
@@ -116,14 +116,14 @@ void ModernWindow::rememberStartLayout()
 {
     const QVariantMap layout = savedLayout(this);
     for (auto it = layout.cbegin(); it != layout.cend(); ++it)
-        layoutAtStart.remember(it.key(), it.value());
+        m_layoutAtStart.remember(it.key(), it.value());
 }
 
 void ModernWindow::layoutSaveSettings()
 {
     const QVariantMap layout = savedLayout(this);
     if (std::all_of(layout.keyBegin(), layout.keyEnd(),
-                    [&](const QString &key) { return layoutAtStart.holds(key, layout.value(key)); }))
+                    [&](const QString &key) { return m_layoutAtStart.holds(key, layout.value(key)); }))
         return;
     QSettings settings;
     for (auto it = layout.cbegin(); it != layout.cend(); ++it)
@@ -172,14 +172,14 @@ void ModernWindow::helpAbout()
 
 void ModernWindow::appUpdateCheckAtStart()
 {
-    if (updateHelper)
+    if (m_updateHelper)
         return;
-    updateHelper = createUpdateHelper(true);
-    if (!updateHelper)
+    m_updateHelper = createUpdateHelper(true);
+    if (!m_updateHelper)
         return;
     // end of the silent check -> update dialog when an update exists
-    connect(updateHelper, &UpdateHelper::done, this, &ModernWindow::appUpdateReceived);
-    updateHelper->start();
+    connect(m_updateHelper, &UpdateHelper::done, this, &ModernWindow::appUpdateReceived);
+    m_updateHelper->start();
 }
 
 void ModernWindow::appUpdateReceived()
@@ -195,33 +195,33 @@ void ModernWindow::helpUpdate()
 void ModernWindow::runUpdateDialog(UpdateDialogStyle style)
 {
     if (style == UpdateDialogStyle::Flat) {
-        ModernUpdateDialog dialog(updateHelper, updateLinks(), QString(), this);
+        ModernUpdateDialog dialog(m_updateHelper, updateLinks(), QString(), this);
         dialog.exec();
     } else {
-        UpdateDialog dialog(updateHelper, updateLinks(), QString(), this);
+        UpdateDialog dialog(m_updateHelper, updateLinks(), QString(), this);
         dialog.exec();
     }
 }
 
 void ModernWindow::receiveUpdate(UpdateDialogStyle style)
 {
-    if (!updateHelper)
+    if (!m_updateHelper)
         return;
-    if (updateHelper->update() == QLatin1String("yes"))
+    if (m_updateHelper->update() == QLatin1String("yes"))
         runUpdateDialog(style);
     dropUpdateHelper();
 }
 
 void ModernWindow::showUpdateCheck(UpdateDialogStyle style)
 {
-    if (!updateHelper) {
-        updateHelper = createUpdateHelper(false);
-        if (!updateHelper)
+    if (!m_updateHelper) {
+        m_updateHelper = createUpdateHelper(false);
+        if (!m_updateHelper)
             return;
-        updateHelper->start();
+        m_updateHelper->start();
     } else {
         // The check at start still runs: only this dialog reports it.
-        disconnect(updateHelper, &UpdateHelper::done, this, &ModernWindow::appUpdateReceived);
+        disconnect(m_updateHelper, &UpdateHelper::done, this, &ModernWindow::appUpdateReceived);
     }
     runUpdateDialog(style);
     dropUpdateHelper();
@@ -229,9 +229,9 @@ void ModernWindow::showUpdateCheck(UpdateDialogStyle style)
 
 void ModernWindow::dropUpdateHelper()
 {
-    if (updateHelper)
-        updateHelper->deleteLater();
-    updateHelper = nullptr;
+    if (m_updateHelper)
+        m_updateHelper->deleteLater();
+    m_updateHelper = nullptr;
 }
 
 } // namespace Common

@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QMap>
-#include "menutoolbutton.h"
-
-class QAction;
+#include "choicetoolbutton.h"
 
 namespace LibPlayer {
 
 // Menu of the media's audio tracks. Filled from the engine's announcements;
-// reports the user's choice with trackChanged(id). The current id survives
-// reset() and is cleared by the window with clearCurrent() at end of playback.
-class AudioToolButton : public MenuToolButton
+// reports the user's choice with trackChanged(id). While no track is current,
+// the first one announced is checked. The current id survives reset() and is
+// cleared by the window with clearCurrent() at end of playback.
+class AudioToolButton : public ChoiceToolButton
 {
     Q_OBJECT
 
@@ -18,24 +16,15 @@ public:
     AudioToolButton(const QString &normalImage, const QString &hoverImage, QWidget *parent = nullptr);
     ~AudioToolButton() override;
 
-    // Fewer than two tracks known: nothing to choose.
-    bool hasNoChoice() const;
-
 signals:
     void trackChanged(int id);
 
 public slots:
     void addTrack(int id, const QString &name);
-    void clearCurrent();
-    void reset();
     void setCurrentTrack(int id);
 
-protected slots:
-    void trigger(QAction *action) override;
-
-private:
-    int current = -1;
-    QMap<int, QString> tracks;
+protected:
+    void chosen(int id) override;
 };
 
 } // namespace LibPlayer

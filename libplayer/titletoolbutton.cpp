@@ -1,54 +1,27 @@
 #include "titletoolbutton.h"
 
-#include <QAction>
-#include <QActionGroup>
-#include <QMenu>
-
-
 namespace LibPlayer {
 
 TitleToolButton::TitleToolButton(const QString &normalImage, const QString &hoverImage, QWidget *parent)
-    : MenuToolButton(normalImage, hoverImage, parent)
+    : ChoiceToolButton(normalImage, hoverImage, WithoutCurrent::NoneChecked, parent)
 {
-    reset();
 }
 
 TitleToolButton::~TitleToolButton() = default;
 
-bool TitleToolButton::hasNoChoice() const
-{
-    return titles.size() < 2;
-}
-
 void TitleToolButton::addTitle(int id, const QString &name)
 {
-    titles[id] = name;
-    addEntry(name, id, id == current);
-}
-
-void TitleToolButton::clearCurrent()
-{
-    current = -1;
-}
-
-void TitleToolButton::reset()
-{
-    clearEntries();
-    titles.clear();
+    addChoice(id, name);
 }
 
 void TitleToolButton::setCurrent(int id)
 {
-    current = id;
-    selectById(id);
+    setCurrentId(id);
 }
 
-void TitleToolButton::trigger(QAction *action)
+void TitleToolButton::chosen(int id)
 {
-    if (!acceptTrigger(action))
-        return;
-    current = action->data().toInt();
-    emit titleChanged(current);
+    emit titleChanged(id);
 }
 
 } // namespace LibPlayer

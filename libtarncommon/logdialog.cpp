@@ -1,4 +1,5 @@
 #include "logdialog.h"
+#include "logsettingskeys.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -159,11 +160,11 @@ LogDialog::LogDialog(const QString &title, QWidget *parent, Qt::WindowFlags flag
     connect(qApp, &QGuiApplication::screenRemoved, this, &LogDialog::restoreWindow);
 
     QSettings settings;
-    settings.beginGroup(QStringLiteral("Layout"));
+    settings.beginGroup(LogSettingsKey::layoutGroup);
     settings.beginGroup(layoutKey());
-    if (settings.contains(QStringLiteral("size"))) {
-        move(settings.value(QStringLiteral("position")).toPoint());
-        resize(settings.value(QStringLiteral("size")).toSize());
+    if (settings.contains(LogSettingsKey::size)) {
+        move(settings.value(LogSettingsKey::position).toPoint());
+        resize(settings.value(LogSettingsKey::size).toSize());
     } else {
         restoreWindow();
     }
@@ -263,10 +264,10 @@ void LogDialog::handleAnchorClicked(const QUrl &url)
 void LogDialog::layoutSaveSettings()
 {
     QSettings settings;
-    settings.beginGroup(QStringLiteral("Layout"));
+    settings.beginGroup(LogSettingsKey::layoutGroup);
     settings.beginGroup(layoutKey());
-    settings.setValue(QStringLiteral("position"), pos());
-    settings.setValue(QStringLiteral("size"), size());
+    settings.setValue(LogSettingsKey::position, pos());
+    settings.setValue(LogSettingsKey::size, size());
 }
 
 void LogDialog::moveEvent(QMoveEvent *event)

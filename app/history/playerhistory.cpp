@@ -7,7 +7,7 @@
 #include "resumenotice.h"
 #include "resumepolicy.h"
 #include "resumetracker.h"
-#include "settingskeys.h"
+#include "playersettingskeys.h"
 
 #include "core.h"
 #include "modernmessagebox.h"
@@ -31,20 +31,20 @@ PlayerHistory::PlayerHistory(LibPlayer::Core *core, QWidget *window)
     const QSettings settings;
     resumeAction = new QAction(tr("Resume playback"), this);
     resumeAction->setCheckable(true);
-    resumeAction->setChecked(settings.value(SettingsKey::resumePlayback, true).toBool());
+    resumeAction->setChecked(settings.value(PlayerSettingsKey::resumePlayback, true).toBool());
     resume->setEnabled(resumeAction->isChecked());
     restoreAction = new QAction(tr("Restore playlist at start"), this);
     restoreAction->setCheckable(true);
-    restoreAction->setChecked(settings.value(SettingsKey::restorePlaylist, true).toBool());
+    restoreAction->setChecked(settings.value(PlayerSettingsKey::restorePlaylist, true).toBool());
     clearAction = new QAction(tr("Clear history"), this);
 
     // options -> settings and tracker
     connect(resumeAction, &QAction::toggled, this, [this](bool on) {
         resume->setEnabled(on);
-        QSettings().setValue(SettingsKey::resumePlayback, on);
+        QSettings().setValue(PlayerSettingsKey::resumePlayback, on);
     });
     connect(restoreAction, &QAction::toggled, this,
-            [](bool on) { QSettings().setValue(SettingsKey::restorePlaylist, on); });
+            [](bool on) { QSettings().setValue(PlayerSettingsKey::restorePlaylist, on); });
     connect(clearAction, &QAction::triggered, this, &PlayerHistory::confirmClear);
     // store -> log
     connect(history, &HistoryStore::messageWarning, this, &PlayerHistory::messageWarning);

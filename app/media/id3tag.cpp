@@ -115,32 +115,32 @@ class DeviceWindow
 {
 public:
     DeviceWindow(QIODevice &device, qint64 size)
-        : m_device(device)
-        , m_size(size)
+        : device(device)
+        , size(size)
     {
     }
 
     // count bytes at offset; empty when the device does not give them all.
     QByteArray read(qint64 offset, int count)
     {
-        if (m_start >= 0 && offset >= m_start && offset + count <= m_start + m_window.size())
-            return m_window.mid(int(offset - m_start), count);
-        const qint64 length = qMin<qint64>(qMax(count, WindowBytes), m_size - offset);
-        m_start = -1;
-        if (length < count || (m_device.pos() != offset && !m_device.seek(offset)))
+        if (start >= 0 && offset >= start && offset + count <= start + window.size())
+            return window.mid(int(offset - start), count);
+        const qint64 length = qMin<qint64>(qMax(count, WindowBytes), size - offset);
+        start = -1;
+        if (length < count || (device.pos() != offset && !device.seek(offset)))
             return {};
-        m_window = m_device.read(length);
-        m_start = offset;
-        return m_window.size() < count ? QByteArray() : m_window.left(count);
+        window = device.read(length);
+        start = offset;
+        return window.size() < count ? QByteArray() : window.left(count);
     }
 
 private:
     static constexpr int WindowBytes = 16 * 1024;
 
-    QIODevice &m_device;
-    qint64 m_size = 0;
-    QByteArray m_window;
-    qint64 m_start = -1; // device offset of m_window; -1 when it holds nothing
+    QIODevice &device;
+    qint64 size = 0;
+    QByteArray window;
+    qint64 start = -1; // device offset of window; -1 when it holds nothing
 };
 
 } // namespace

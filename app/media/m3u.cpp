@@ -101,10 +101,10 @@ class BoundedLineReader
 {
 public:
     BoundedLineReader(QIODevice &device, int maxBytes, qint64 maxTotalBytes)
-        : m_device(device)
-        , m_maxBytes(maxBytes)
-        , m_maxTotalBytes(maxTotalBytes)
-        , m_block(BlockBytes, Qt::Uninitialized)
+        : device(device)
+        , maxBytes(maxBytes)
+        , maxTotalBytes(maxTotalBytes)
+        , block(BlockBytes, Qt::Uninitialized)
     {
     }
 
@@ -116,61 +116,61 @@ public:
         bool any = false;
         for (;;) {
             // The line the size bound cuts is dropped.
-            if (m_pos == m_length && !refill())
-                return any && !m_cutBySize;
+            if (pos == length && !refill())
+                return any && !sizeCut;
             any = true;
-            const char *start = m_block.constData() + m_pos;
-            const auto newline = static_cast<const char *>(std::memchr(start, '\n', size_t(m_length - m_pos)));
-            const int count = newline ? int(newline - start) : m_length - m_pos;
+            const char *start = block.constData() + pos;
+            const auto newline = static_cast<const char *>(std::memchr(start, '\n', size_t(length - pos)));
+            const int count = newline ? int(newline - start) : length - pos;
             if (!overlong) {
                 line.append(start, count);
-                if (line.size() > m_maxBytes) {
+                if (line.size() > maxBytes) {
                     overlong = true;
-                    line.truncate(qMin(OverlongShownBytes, m_maxBytes));
+                    line.truncate(qMin(OverlongShownBytes, maxBytes));
                 }
             }
-            m_pos += count;
+            pos += count;
             if (newline) {
-                ++m_pos;
+                ++pos;
                 return true;
             }
         }
     }
 
     // Why the last next() returned false, if not the end of the device.
-    bool cutBySize() const { return m_cutBySize; }
-    bool failed() const { return m_failed; }
+    bool cutBySize() const { return sizeCut; }
+    bool failed() const { return readFailed; }
 
 private:
     static constexpr int BlockBytes = 64 * 1024;
 
     bool refill()
     {
-        m_pos = 0;
-        m_length = 0;
-        const qint64 room = m_maxTotalBytes - m_total;
+        pos = 0;
+        length = 0;
+        const qint64 room = maxTotalBytes - total;
         if (room <= 0) {
             // Only a device with more to give was cut.
             char probe = 0;
-            m_cutBySize = m_device.read(&probe, 1) > 0;
+            sizeCut = device.read(&probe, 1) > 0;
             return false;
         }
-        const qint64 got = m_device.read(m_block.data(), qMin<qint64>(BlockBytes, room));
-        m_failed = got < 0;
-        m_length = int(qMax<qint64>(0, got));
-        m_total += m_length;
-        return m_length > 0;
+        const qint64 got = device.read(block.data(), qMin<qint64>(BlockBytes, room));
+        readFailed = got < 0;
+        length = int(qMax<qint64>(0, got));
+        total += length;
+        return length > 0;
     }
 
-    QIODevice &m_device;
-    int m_maxBytes = 0;
-    qint64 m_maxTotalBytes = 0;
-    qint64 m_total = 0;
-    QByteArray m_block;
-    int m_pos = 0;
-    int m_length = 0;
-    bool m_cutBySize = false;
-    bool m_failed = false;
+    QIODevice &device;
+    int maxBytes = 0;
+    qint64 maxTotalBytes = 0;
+    qint64 total = 0;
+    QByteArray block;
+    int pos = 0;
+    int length = 0;
+    bool sizeCut = false;
+    bool readFailed = false;
 };
 
 // Well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF)

@@ -10,7 +10,7 @@
 #include "playlistfileread.h"
 #include "mediaformats.h"
 #include "medialocation.h"
-#include "settingskeys.h"
+#include "playersettingskeys.h"
 #include "subtitletoolbutton.h"
 #include "userbox.h"
 
@@ -145,8 +145,8 @@ void PlaylistController::walkFolders(const QList<QUrl> &urls, bool replace)
 void PlaylistController::addWalked(const QList<QUrl> &urls, bool replace)
 {
     if (urls.isEmpty()) {
-        showUserBox(dialogParent, QMessageBox::Information, tr("Nothing to play"),
-                    tr("There is no video or audio file in this folder."));
+        Common::showUserBox(dialogParent, QMessageBox::Information, tr("Nothing to play"),
+                            tr("There is no video or audio file in this folder."));
         return;
     }
     if (replace)
@@ -203,7 +203,7 @@ void PlaylistController::showWarnings(const QList<DropWarning> &warnings)
     for (DropWarning warning : warnings) {
         for (const WarningText &entry : warningTexts) {
             if (entry.warning == warning)
-                showUserBox(dialogParent, QMessageBox::Warning, tr(entry.title), tr(entry.text));
+                Common::showUserBox(dialogParent, QMessageBox::Warning, tr(entry.title), tr(entry.text));
         }
     }
 }
@@ -307,8 +307,8 @@ void PlaylistController::skipFailedItem(const QString &location)
         list.next();
         playCurrent();
     } else if (!itemPlayedInWalk) {
-        showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to play playlist"),
-                    tr("%1 was not able to play any item of this playlist.").arg(applicationName()));
+        Common::showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to play playlist"),
+                            tr("%1 was not able to play any item of this playlist.").arg(applicationName()));
     }
 }
 
@@ -322,13 +322,13 @@ void PlaylistController::readList(const QString &path)
             emit messageNotice(line.text);
     }
     if (!read.opened) {
-        showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to read playlist file"),
-                    tr("%1 was not able to open this file.").arg(applicationName()));
+        Common::showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to read playlist file"),
+                            tr("%1 was not able to open this file.").arg(applicationName()));
         return;
     }
     if (read.found == 0) {
-        showUserBox(dialogParent, QMessageBox::Information, tr("Empty playlist"),
-                    tr("It seems that this playlist is empty."));
+        Common::showUserBox(dialogParent, QMessageBox::Information, tr("Empty playlist"),
+                            tr("It seems that this playlist is empty."));
         return;
     }
     dropCandidates(read.candidates);
@@ -337,17 +337,17 @@ void PlaylistController::readList(const QString &path)
 void PlaylistController::savePlaylist()
 {
     QSettings settings;
-    const QString proposed = settings.value(SettingsKey::lastPlaylistSaved).toString();
+    const QString proposed = settings.value(PlayerSettingsKey::lastPlaylistSaved).toString();
     const QString name = QFileDialog::getSaveFileName(dialogParent, tr("Save playlist"), proposed,
                                                       tr("MP3 playlist files (*.m3u *.m3u8)"));
     if (name.isEmpty())
         return;
     const M3uWriteResult written = writeM3u(name, list.locations());
-    settings.setValue(SettingsKey::lastPlaylistSaved, written.fileName);
+    settings.setValue(PlayerSettingsKey::lastPlaylistSaved, written.fileName);
     if (!written.written) {
         emit messageWarning(tr("[Main] Failed to save playlist: %1").arg(written.fileName.toHtmlEscaped()));
-        showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to save playlist"),
-                    tr("%1 was not able to write this file.").arg(applicationName()));
+        Common::showUserBox(dialogParent, QMessageBox::Warning, tr("Failed to save playlist"),
+                            tr("%1 was not able to write this file.").arg(applicationName()));
         return;
     }
     emit messageNotice(tr("[Main] Playlist saved: %1").arg(written.fileName.toHtmlEscaped()));

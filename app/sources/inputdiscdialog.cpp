@@ -3,7 +3,6 @@
 #include "discfolder.h"
 #include "discprobe.h"
 #include "opticaldrives.h"
-#include "settingskeys.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -14,7 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -28,17 +26,15 @@ constexpr int deviceRole = Qt::UserRole + 1;
 } // namespace
 
 InputDiscDialog::InputDiscDialog(int *kind, QString *device, QWidget *parent, Qt::WindowFlags flags,
-                                 std::shared_ptr<const Platform::OpticalDrives> drives)
+                                 std::shared_ptr<const Platform::OpticalDrives> drives, const QString &lastDisc)
     : Common::ModernDialog(parent, flags)
     , device(device)
+    , browseFolder(lastDisc)
     , kind(kind)
 {
     if (!drives)
         drives = Platform::systemOpticalDrives();
 
-    QSettings settings;
-    if (settings.contains(SettingsKey::lastDisc))
-        browseFolder = settings.value(SettingsKey::lastDisc).toString();
     if (browseFolder.isEmpty() || !QDir(browseFolder).exists())
         browseFolder = QDir::homePath();
 

@@ -26,7 +26,8 @@ class OpticalDrives;
 // (empty on Cancel, or on Play with nothing to choose) and `kind` the chosen
 // kind (0 DVD, 1 Blu-ray, 2 audio CD; unchanged unless Play was pressed).
 //
-// Settings: reads "Input/last disc" as the first folder of Browse.
+// Browse starts in lastDisc, the last disc location played, when it is an
+// existing folder, otherwise in the home folder.
 class InputDiscDialog : public Common::ModernDialog
 {
     Q_OBJECT
@@ -34,7 +35,8 @@ class InputDiscDialog : public Common::ModernDialog
 public:
     // `drives` defaults to the running system's optical drives.
     InputDiscDialog(int *kind, QString *device, QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags(),
-                    std::shared_ptr<const Platform::OpticalDrives> drives = nullptr);
+                    std::shared_ptr<const Platform::OpticalDrives> drives = nullptr,
+                    const QString &lastDisc = QString());
     ~InputDiscDialog() override;
 
 protected slots:

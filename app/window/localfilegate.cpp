@@ -22,10 +22,11 @@ bool admitLocalFile(const QByteArray &nativePath, const std::function<void(const
         warning(QCoreApplication::translate("LocalFileGate", line).arg(name.toHtmlEscaped()));
     if (boxParent) {
         QGuiApplication::restoreOverrideCursor();
-        showUserBox(boxParent, QMessageBox::Warning, QCoreApplication::translate("LocalFileGate", "Failed to play file"),
-                    QCoreApplication::translate("LocalFileGate", "%1 was not able to play this file.")
-                            .arg(QGuiApplication::applicationDisplayName())
-                        + QLatin1String("<br>") + name.toHtmlEscaped());
+        Common::showUserBox(boxParent, QMessageBox::Warning,
+                            QCoreApplication::translate("LocalFileGate", "Failed to play file"),
+                            QCoreApplication::translate("LocalFileGate", "%1 was not able to play this file.")
+                                    .arg(QGuiApplication::applicationDisplayName())
+                                + QLatin1String("<br>") + name.toHtmlEscaped());
     }
     return false;
 }

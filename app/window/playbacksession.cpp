@@ -152,8 +152,9 @@ void PlaybackSession::reportFailure(const Started &failed)
         return;
     }
     QGuiApplication::restoreOverrideCursor();
-    showUserBox(dialogParent, QMessageBox::Warning, title,
-                text.arg(QGuiApplication::applicationDisplayName()) + QLatin1String("<br>") + name.toHtmlEscaped());
+    Common::showUserBox(dialogParent, QMessageBox::Warning, title,
+                        text.arg(QGuiApplication::applicationDisplayName()) + QLatin1String("<br>")
+                            + name.toHtmlEscaped());
 }
 
 bool PlaybackSession::admitted(const QString &pathOrLocation, Source source)
@@ -290,7 +291,7 @@ void PlaybackSession::openDisc()
     int kind = 0;
     QString location;
     {
-        InputDiscDialog dialog(&kind, &location, dialogParent, Qt::WindowFlags(), drives);
+        InputDiscDialog dialog(&kind, &location, dialogParent, Qt::WindowFlags(), drives, lastPlayedDisc);
         dialog.exec();
     }
     if (location.isEmpty()) {
@@ -309,8 +310,8 @@ void PlaybackSession::playDisc(int kind, const QString &location)
     const int tracks = audioCd ? audioCdTrackCount(location, *opticalDrives) : 0;
     if (audioCd && tracks == 0) {
         QGuiApplication::restoreOverrideCursor();
-        showUserBox(dialogParent, QMessageBox::Warning, tr("No audio CD"),
-                    tr("Selected disc can't be played as audio CD."));
+        Common::showUserBox(dialogParent, QMessageBox::Warning, tr("No audio CD"),
+                            tr("Selected disc can't be played as audio CD."));
         return;
     }
     endCurrent(false);

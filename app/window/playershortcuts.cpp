@@ -196,5 +196,5 @@ QString PlayerShortcuts::helpText()
 
 void PlayerShortcuts::showHelp(QWidget *parent)
 {
-    showUserBox(parent, QMessageBox::Information, tr("Keyboard shortcuts"), helpText());
+    Common::showUserBox(parent, QMessageBox::Information, tr("Keyboard shortcuts"), helpText());
 }

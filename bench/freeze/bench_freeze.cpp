@@ -56,7 +56,7 @@ class BenchWindow : public TarnTest::TestWindow
 {
 public:
     using PlayerWindow::endPlayback;
-    using PlayerWindow::logDialog;
+    using PlayerWindow::m_logDialog;
 };
 
 // The GUI thread's pulse: a 10 ms timer whose late arrivals are stalls.
@@ -453,7 +453,7 @@ int largePlaylist(const char *name, bool logShown)
     if (!session.ok)
         return 1;
     if (logShown) {
-        session.window->logDialog->show();
+        session.window->m_logDialog->show();
         idle(300);
     }
     StallProbe probe;
@@ -494,7 +494,7 @@ int logBurst()
     Session session;
     if (!session.ok)
         return 1;
-    LibTarnCommon::LogDialog *log = session.window->logDialog;
+    LibTarnCommon::LogDialog *log = session.window->m_logDialog;
     log->show();
     idle(300);
     const long residentBefore = residentKb();

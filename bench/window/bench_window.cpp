@@ -39,7 +39,7 @@ public:
     }
     using PlayerWindow::changeListItem;
     using PlayerWindow::core;
-    using PlayerWindow::logDialog;
+    using PlayerWindow::m_logDialog;
     using PlayerWindow::dropUri;
     using PlayerWindow::playlists;
     using PlayerWindow::readList;
@@ -50,7 +50,7 @@ qint64 settleNs(BenchWindow &window)
 {
     QElapsedTimer timer;
     timer.start();
-    window.logDialog->plainText();
+    window.m_logDialog->plainText();
     return timer.nsecsElapsed();
 }
 
@@ -120,7 +120,7 @@ int scaleRun(const QString &kind, int entries)
                 peakRssMb(), beforeMb, residentMb());
     std::fflush(stdout);
     // The log lines the read left for the event loop, all shown.
-    window.logDialog->plainText();
+    window.m_logDialog->plainText();
     std::printf("%7d %-8s entries: log shown after %6.2f s, peak RSS %5ld MB\n", entries, qPrintable(kind),
                 timer.elapsed() / 1e3, peakRssMb());
     return 0;

@@ -103,7 +103,7 @@ int runProbe(const QByteArray &kind, const QString &path)
 
 } // namespace
 
-class TestCodecs : public QObject
+class CodecsTest : public QObject
 {
     Q_OBJECT
 
@@ -323,7 +323,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (argc == 4 && QByteArray(argv[1]) == "--probe")
         return runProbe(argv[2], QString::fromLocal8Bit(argv[3]));
-    TestCodecs test;
+    CodecsTest test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_codecs.moc"

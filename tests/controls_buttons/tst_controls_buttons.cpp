@@ -11,6 +11,7 @@
 #include "listtoolbutton.h"
 #include "subtitletoolbutton.h"
 #include "tarntest.h"
+#include "titletoolbutton.h"
 #include "tracktoolbutton.h"
 #include "volumecontrol.h"
 
@@ -54,7 +55,7 @@ void clickMenuEntry(QToolButton *button, QAction *action)
 
 } // namespace
 
-class TestControlsButtons : public QObject
+class ControlsButtonsTest : public QObject
 {
     Q_OBJECT
 
@@ -62,26 +63,45 @@ private slots:
     void init() { host = std::make_unique<QWidget>(); host->resize(300, 40); }
     void cleanup() { host.reset(); }
 
-    void audioFirstEntryIsCheckedOnlyWithoutCurrentTrack_data()
+    // Audio checks its first track while none is current, titles never do;
+    // both report the user's choice with their own signal.
+    void choiceEntryCheckedAndReported_data()
     {
+        QTest::addColumn<bool>("audio");
         QTest::addColumn<int>("current"); // -1: none set
         QTest::addColumn<int>("checked"); // -100: nothing checked
-        QTest::newRow("no current: first entry") << -1 << 1;
-        QTest::newRow("current is the second") << 2 << 2;
-        QTest::newRow("current unknown: none") << 7 << -100;
+        QTest::newRow("audio, no current: first entry") << true << -1 << 1;
+        QTest::newRow("audio, current is the second") << true << 2 << 2;
+        QTest::newRow("audio, current unknown: none") << true << 7 << -100;
+        QTest::newRow("title, no current: none") << false << -1 << -100;
+        QTest::newRow("title, current is the second") << false << 2 << 2;
     }
 
-    void audioFirstEntryIsCheckedOnlyWithoutCurrentTrack()
+    void choiceEntryCheckedAndReported()
     {
+        QFETCH(bool, audio);
         QFETCH(int, current);
         QFETCH(int, checked);
-        AudioToolButton button(normal, hover, host.get());
+        auto *audioButton = audio ? new AudioToolButton(normal, hover, host.get()) : nullptr;
+        auto *titleButton = audio ? nullptr : new TitleToolButton(normal, hover, host.get());
+        QToolButton *button = audio ? static_cast<QToolButton *>(audioButton) : titleButton;
+        auto reports = audio ? std::make_unique<QSignalSpy>(audioButton, &AudioToolButton::trackChanged)
+                             : std::make_unique<QSignalSpy>(titleButton, &TitleToolButton::titleChanged);
         if (current != -1)
-            button.setCurrentTrack(current);
-        button.addTrack(1, QStringLiteral("Track 1 - [English]"));
-        button.addTrack(2, QStringLiteral("Track 2 - [French]"));
-        QAction *entry = checkedEntry(&button);
+            audio ? audioButton->setCurrentTrack(current) : titleButton->setCurrent(current);
+        for (int id : {1, 2}) {
+            const QString name = QStringLiteral("Entry %1").arg(id);
+            audio ? audioButton->addTrack(id, name) : titleButton->addTitle(id, name);
+        }
+        QAction *entry = checkedEntry(button);
         QCOMPARE(entry ? entry->data().toInt() : -100, checked);
+
+        button->show();
+        showHost();
+        clickMenuEntry(button, button->menu()->actions().constLast());
+        QCOMPARE(reports->count(), 1);
+        QCOMPARE(reports->first().first().toInt(), 2);
+        QCOMPARE(checkedEntry(button)->data().toInt(), 2);
     }
 
     void subtitleMenuStartsWithNoneAndNamesFileTracksByFileName()
@@ -246,5 +266,5 @@ private:
     std::unique_ptr<QWidget> host;
 };
 
-TARN_TEST_MAIN(TestControlsButtons)
+TARN_TEST_MAIN(ControlsButtonsTest)
 #include "tst_controls_buttons.moc"

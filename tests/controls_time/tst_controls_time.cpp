@@ -18,7 +18,7 @@ constexpr int sliderY = 60;
 constexpr qint64 resetLabel = -1;
 } // namespace
 
-class TestControlsTime : public QObject
+class ControlsTimeTest : public QObject
 {
     Q_OBJECT
 
@@ -174,5 +174,5 @@ private:
     QLabel *tip = nullptr;
 };
 
-TARN_TEST_MAIN(TestControlsTime)
+TARN_TEST_MAIN(ControlsTimeTest)
 #include "tst_controls_time.moc"

@@ -10,7 +10,7 @@
 
 using namespace LibPlayer;
 
-class TestControlsVideoFrame : public QObject
+class ControlsVideoFrameTest : public QObject
 {
     Q_OBJECT
 
@@ -94,5 +94,5 @@ private slots:
     }
 };
 
-TARN_TEST_MAIN(TestControlsVideoFrame)
+TARN_TEST_MAIN(ControlsVideoFrameTest)
 #include "tst_controls_videoframe.moc"

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSemaphore>
@@ -217,6 +218,39 @@ private slots:
         browse(dialog, path("dvd"));
         QCOMPARE(combo->count(), 4);
         QCOMPARE(combo->currentText(), path("dvd"));
+    }
+
+    // The window hands over the last disc played; Browse starts there while
+    // it is a folder, otherwise at home.
+    void browseStartsAtTheLastDisc_data()
+    {
+        QTest::addColumn<QString>("lastDisc");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("folder") << path("dvd") << path("dvd");
+        QTest::newRow("none") << "" << QDir::homePath();
+        QTest::newRow("drive device") << "/dev/sr7" << QDir::homePath();
+    }
+
+    void browseStartsAtTheLastDisc()
+    {
+        QFETCH(QString, lastDisc);
+        QFETCH(QString, start);
+        int kind = 0;
+        QString location;
+        InputDiscDialog dialog(&kind, &location, nullptr, Qt::WindowFlags(), drives, lastDisc);
+        drives->answer.release();
+        QString shown;
+        TarnTest::ModalAnswerer answerer([&shown](QWidget *modal) {
+            auto *files = qobject_cast<QFileDialog *>(modal);
+            if (files) {
+                shown = files->directory().absolutePath();
+                files->reject();
+            }
+            return files != nullptr;
+        });
+        dialog.findChild<QPushButton *>()->released(); // the first push button is Browse
+        QCOMPARE(shown, start);
+        drives->answer.acquire();
     }
 
     void locationsForTheEngine_data()

@@ -35,7 +35,7 @@ const QString unsafeStop = QStringLiteral("W [Core] Stop playback is not safe fr
 
 } // namespace
 
-class TestEngineCommands : public QObject, private TarnTest::EngineFixture
+class EngineCommandsTest : public QObject, private TarnTest::EngineFixture
 {
     Q_OBJECT
 
@@ -185,5 +185,5 @@ private slots:
     }
 };
 
-TARN_TEST_MAIN(TestEngineCommands)
+TARN_TEST_MAIN(EngineCommandsTest)
 #include "tst_engine_commands.moc"

@@ -29,7 +29,7 @@ struct ParseRecorder
 
 } // namespace
 
-class TestEngineEvents : public QObject, private TarnTest::EngineFixture
+class EngineEventsTest : public QObject, private TarnTest::EngineFixture
 {
     Q_OBJECT
 
@@ -174,5 +174,5 @@ private slots:
     }
 };
 
-TARN_TEST_MAIN(TestEngineEvents)
+TARN_TEST_MAIN(EngineEventsTest)
 #include "tst_engine_events.moc"

@@ -7,7 +7,7 @@
 
 using LibPlayer::MediaTrack;
 
-class TestEnginePure : public QObject
+class EnginePureTest : public QObject
 {
     Q_OBJECT
 
@@ -116,5 +116,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestEnginePure)
+QTEST_GUILESS_MAIN(EnginePureTest)
 #include "tst_engine_pure.moc"

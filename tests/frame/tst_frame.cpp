@@ -17,9 +17,9 @@ class TestWindow : public Common::ModernWindow
 public:
     explicit TestWindow(bool hideDebug = true) : Common::ModernWindow(hideDebug) {}
     using Common::ModernWindow::appDebugOpenStuff;
-    using Common::ModernWindow::logAction;
-    using Common::ModernWindow::logDialog;
-    using Common::ModernWindow::titleLabel;
+    using Common::ModernWindow::m_logAction;
+    using Common::ModernWindow::m_logDialog;
+    using Common::ModernWindow::m_titleLabel;
 
 protected:
     Common::UpdateHelper *createUpdateHelper(bool) override { return nullptr; }
@@ -122,7 +122,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QPoint start = window.pos();
         const auto mouseButton = Qt::MouseButton(button);
-        QLabel *label = window.titleLabel;
+        QLabel *label = window.m_titleLabel;
         const QPoint grab = label->rect().center();
         const QPoint global = label->mapToGlobal(grab);
         sendMouse(label, QEvent::MouseButtonPress, grab, global, mouseButton, mouseButton);
@@ -170,21 +170,21 @@ private slots:
     {
         TestWindow window(false);
         window.show();
-        QVERIFY(window.logDialog && window.logDialog->isHidden());
-        QCOMPARE(window.logDialog->windowTitle(), QStringLiteral("Application log"));
+        QVERIFY(window.m_logDialog && window.m_logDialog->isHidden());
+        QCOMPARE(window.m_logDialog->windowTitle(), QStringLiteral("Application log"));
         window.appDebugOpenStuff();
-        QVERIFY(window.logAction->isChecked() && window.logDialog->isVisible());
+        QVERIFY(window.m_logAction->isChecked() && window.m_logDialog->isVisible());
         // Closing the log window by itself takes the check mark away.
-        window.logDialog->close();
-        QVERIFY(!window.logAction->isChecked());
-        window.logAction->trigger();
-        QVERIFY(window.logDialog->isVisible());
+        window.m_logDialog->close();
+        QVERIFY(!window.m_logAction->isChecked());
+        window.m_logAction->trigger();
+        QVERIFY(window.m_logDialog->isVisible());
         // Hiding the frame hides a log window that was opened from the menu.
         window.hide();
-        QVERIFY(window.logDialog->isHidden());
+        QVERIFY(window.m_logDialog->isHidden());
         // The frame's own messages reach it.
         emit window.messageNotice(QStringLiteral("[Main] hello"));
-        QCOMPARE(window.logDialog->plainText(), QStringLiteral("[Main] hello"));
+        QCOMPARE(window.m_logDialog->plainText(), QStringLiteral("[Main] hello"));
     }
 
     void driveLetterIsTheLowestVolumeBit_data()

@@ -13,7 +13,7 @@
 
 Q_DECLARE_METATYPE(M3uLimits)
 
-class TestM3u : public QObject
+class M3uTest : public QObject
 {
     Q_OBJECT
 
@@ -342,5 +342,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestM3u)
+QTEST_GUILESS_MAIN(M3uTest)
 #include "tst_m3u.moc"

@@ -16,8 +16,8 @@ public:
     }
     using Common::ModernWindow::blockShutdown;
     using Common::ModernWindow::releaseShutdownBlock;
-    using Common::ModernWindow::shutdownReason;
-    using Common::ModernWindow::shutdownWindow;
+    using Common::ModernWindow::m_shutdownReason;
+    using Common::ModernWindow::m_shutdownWindow;
 
 protected:
     Common::UpdateHelper *createUpdateHelper(bool) override { return nullptr; }
@@ -46,7 +46,7 @@ private slots:
     {
         BlockingWindow window;
         QVERIFY(!window.blockShutdown(QStringLiteral("Burning a disc")));
-        QCOMPARE(window.shutdownWindow, WId(0));
+        QCOMPARE(window.m_shutdownWindow, WId(0));
         QVERIFY(!window.releaseShutdownBlock());
 
         // No bus at all.
@@ -64,8 +64,8 @@ private slots:
 
         QVERIFY(window.blockShutdown(QStringLiteral("Burning a disc")));
         QCOMPARE(nextLine(), QStringLiteral("inhibit shutdown|Player Tarn|Burning a disc|delay"));
-        QCOMPARE(window.shutdownReason, QStringLiteral("Burning a disc"));
-        QCOMPARE(window.shutdownWindow, window.winId());
+        QCOMPARE(window.m_shutdownReason, QStringLiteral("Burning a disc"));
+        QCOMPARE(window.m_shutdownWindow, window.winId());
         QCOMPARE(nextLine(300), QString()); // still held
 
         // A new block replaces the one held.
@@ -76,8 +76,8 @@ private slots:
 
         QVERIFY(window.releaseShutdownBlock());
         QCOMPARE(nextLine(), QStringLiteral("released"));
-        QVERIFY(window.shutdownReason.isEmpty());
-        QCOMPARE(window.shutdownWindow, WId(0));
+        QVERIFY(window.m_shutdownReason.isEmpty());
+        QCOMPARE(window.m_shutdownWindow, WId(0));
         QVERIFY(!window.releaseShutdownBlock());
     }
 

@@ -35,7 +35,7 @@ public:
     using PlayerWindow::bottomBar;
     using PlayerWindow::changeDisplayRatio;
     using PlayerWindow::changeListItem;
-    using PlayerWindow::closeButton;
+    using PlayerWindow::m_closeButton;
     using PlayerWindow::commands;
     using PlayerWindow::core;
     using PlayerWindow::desktop;
@@ -44,16 +44,16 @@ public:
     using PlayerWindow::fileQuit;
     using PlayerWindow::history;
     using PlayerWindow::layoutLoadSettings;
-    using PlayerWindow::minimizeButton;
+    using PlayerWindow::m_minimizeButton;
     using PlayerWindow::openFile;
     using PlayerWindow::openUrl;
-    using PlayerWindow::pinButton;
+    using PlayerWindow::m_pinButton;
     using PlayerWindow::playback;
     using PlayerWindow::readList;
     using PlayerWindow::screensChanged;
-    using PlayerWindow::titleLabel;
+    using PlayerWindow::m_titleLabel;
     using PlayerWindow::tools;
-    using PlayerWindow::topBar;
+    using PlayerWindow::m_topBar;
     using PlayerWindow::videoHost;
     using PlayerWindow::windowGeometry;
 

@@ -211,7 +211,7 @@ private slots:
         }
         if (route != "fullscreen") {
             QTRY_COMPARE(window->width(), window->height() * 4 / 3);
-            QTRY_COMPARE(window->titleLabel->text(), QFileInfo(film43).fileName());
+            QTRY_COMPARE(window->m_titleLabel->text(), QFileInfo(film43).fileName());
         }
         QTRY_COMPARE(topBarFault(), QString());
         if (route == "fullscreen") {
@@ -258,8 +258,8 @@ private slots:
                                                    QString::number(window->y() + rest.y())}),
                      0);
             QTRY_VERIFY(window->bottomBar->isVisible()); // a movement shows the bars
-            QTRY_VERIFY_WITH_TIMEOUT(window->bottomBar->isHidden() && window->topBar->isHidden() && subtitlePixels() > 40,
-                                     3000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                window->bottomBar->isHidden() && window->m_topBar->isHidden() && subtitlePixels() > 40, 3000);
             QVERIFY(!QGuiApplication::overrideCursor()); // the cursor stays in a window
         }
     }
@@ -357,15 +357,17 @@ private:
     // buttons lie in the top bar and inside the window; else what is wrong.
     QString topBarFault() const
     {
-        QWidget *bar = window->topBar;
+        QWidget *bar = window->m_topBar;
         // What a movement of the pointer shows.
         if (bar->isHidden())
             bar->show();
         if (bar->width() != window->width())
             return QStringLiteral("bar %1 wide in a window %2 wide").arg(bar->width()).arg(window->width());
-        const auto *title = qobject_cast<Common::ElidedLabel *>(window->titleLabel);
-        const QList<QPair<QString, QWidget *>> parts{{"title", window->titleLabel}, {"pin", window->pinButton},
-                                                    {"minimise", window->minimizeButton}, {"close", window->closeButton}};
+        const auto *title = qobject_cast<Common::ElidedLabel *>(window->m_titleLabel);
+        const QList<QPair<QString, QWidget *>> parts{{"title", window->m_titleLabel},
+                                                    {"pin", window->m_pinButton},
+                                                    {"minimise", window->m_minimizeButton},
+                                                    {"close", window->m_closeButton}};
         for (const auto &part : parts) {
             QWidget *widget = part.second;
             const QRect inWindow(widget->mapTo(window.get(), QPoint(0, 0)), widget->size());

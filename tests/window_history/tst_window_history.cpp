@@ -265,7 +265,7 @@ private slots:
         QCOMPARE(window->currentItem(), 2);
         QTRY_VERIFY(playsNear(40000, 1500));
         QTRY_VERIFY(!window->core->isPlaying());
-        QTRY_COMPARE(window->titleLabel->text(), QStringLiteral("Long clip"));
+        QTRY_COMPARE(window->m_titleLabel->text(), QStringLiteral("Long clip"));
         window->commands->play();
         QTRY_VERIFY(window->core->isPlaying());
 

@@ -64,8 +64,8 @@ private slots:
     {
         QFETCH(QString, entry);
         QFETCH(QString, kind);
-        window->pinButton->click();
-        QVERIFY(window->pinButton->isChecked());
+        window->m_pinButton->click();
+        QVERIFY(window->m_pinButton->isChecked());
         QAction *action = nullptr;
         for (QAction *candidate : window->findChildren<QAction *>())
             action = candidate->text() == entry ? candidate : action;

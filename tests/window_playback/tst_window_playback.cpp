@@ -127,7 +127,7 @@ private slots:
         // short song is over instead of waiting for the engine's tick.
         window->core->parseMedia();
         QVERIFY(parsed.count() > 0 || parsed.wait(3000));
-        QCOMPARE(window->titleLabel->text(), titleText);
+        QCOMPARE(window->m_titleLabel->text(), titleText);
         QCOMPARE(window->windowTitle(), titleText + QStringLiteral(" \u2014 Player Tarn"));
         QCOMPARE(window->videoHost->frame()->textLines(), lines);
         QCOMPARE(window->videoHost->frame()->hint(), QString());

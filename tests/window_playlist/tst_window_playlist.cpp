@@ -587,7 +587,7 @@ private slots:
                 window->changeListItem(2);
             const QString name = names.at(item - 1);
             window->core->parseMedia();
-            QTRY_COMPARE(window->titleLabel->text(), name);
+            QTRY_COMPARE(window->m_titleLabel->text(), name);
             const QString title = name + QStringLiteral(" \u2014 Player Tarn");
             QCOMPARE(window->windowTitle(), title);
             const auto xName = [this] {

@@ -2,8 +2,12 @@
 
 #include "modernmessagebox.h"
 
+namespace Common {
+
 void showUserBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
 {
-    Common::ModernMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    ModernMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
+
+} // namespace Common
