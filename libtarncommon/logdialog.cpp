@@ -2,12 +2,12 @@
 #include "logsettingskeys.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -122,11 +122,9 @@ LogDialog::LogDialog(const QString &title, QWidget *parent, Qt::WindowFlags flag
     m_view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Clicks on links; the copy key (the view alone would copy only its current row).
     m_view->viewport()->installEventFilter(this);
-    auto *copyAction = new QAction(m_view);
-    copyAction->setShortcut(QKeySequence::Copy);
-    copyAction->setShortcutContext(Qt::WidgetShortcut);
-    m_view->addAction(copyAction);
+    m_view->installEventFilter(this);
 
     m_clearButton = new QPushButton(tr("Clear"), this);
     m_clearButton->setToolTip(tr("Clear all log messages"));
@@ -141,11 +139,10 @@ LogDialog::LogDialog(const QString &title, QWidget *parent, Qt::WindowFlags flag
     layout->addWidget(m_view);
     layout->addLayout(buttons);
 
-    // Clear button -> this; Close button -> this; new rows -> view; copy key -> clipboard
+    // Clear button -> this; Close button -> this; new rows -> view
     connect(m_clearButton, &QPushButton::clicked, this, &LogDialog::clear);
     connect(m_closeButton, &QPushButton::clicked, this, &LogDialog::close);
     connect(m_lines, &LogLines::flushed, this, &LogDialog::showNewLines);
-    connect(copyAction, &QAction::triggered, this, &LogDialog::copySelection);
     // screens added, removed or resized -> default geometry
     auto watchScreen = [this](QScreen *screen) {
         connect(screen, &QScreen::geometryChanged, this, &LogDialog::restoreWindow);
@@ -211,6 +208,11 @@ void LogDialog::copySelection()
 
 bool LogDialog::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_view && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+        copySelection();
+        return true;
+    }
     if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const QModelIndex index = m_view->indexAt(mouse->pos());
