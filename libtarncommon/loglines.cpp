@@ -48,25 +48,25 @@ void LogLines::append(Level level, const QString &message)
     line.level = level;
     line.rich = message.contains(QLatin1Char('<'));
     line.text = line.rich ? message : unescaped(message);
-    queued.append(line);
-    if (!flushScheduled) {
-        flushScheduled = true;
+    m_queued.append(line);
+    if (!m_flushScheduled) {
+        m_flushScheduled = true;
         QTimer::singleShot(0, this, &LogLines::flush);
     }
 }
 
 void LogLines::flush()
 {
-    flushScheduled = false;
-    if (queued.isEmpty())
+    m_flushScheduled = false;
+    if (m_queued.isEmpty())
         return;
-    for (const Line &line : qAsConst(queued)) {
+    for (const Line &line : qAsConst(m_queued)) {
         if (!line.rich)
-            widest = std::max(widest, line.text.size());
+            m_widest = std::max(m_widest, line.text.size());
     }
-    beginInsertRows(QModelIndex(), lines.size(), lines.size() + queued.size() - 1);
-    lines += queued;
-    queued.clear();
+    beginInsertRows(QModelIndex(), m_lines.size(), m_lines.size() + m_queued.size() - 1);
+    m_lines += m_queued;
+    m_queued.clear();
     endInsertRows();
     emit flushed();
 }
@@ -74,9 +74,9 @@ void LogLines::flush()
 void LogLines::clear()
 {
     beginResetModel();
-    lines.clear();
-    queued.clear();
-    widest = 0;
+    m_lines.clear();
+    m_queued.clear();
+    m_widest = 0;
     endResetModel();
 }
 
@@ -89,22 +89,22 @@ QString LogLines::plainText()
 {
     flush();
     QStringList texts;
-    texts.reserve(lines.size());
-    for (const Line &line : qAsConst(lines))
+    texts.reserve(m_lines.size());
+    for (const Line &line : qAsConst(m_lines))
         texts << plainTextOf(line);
     return texts.join(QLatin1Char('\n'));
 }
 
 int LogLines::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : lines.size();
+    return parent.isValid() ? 0 : m_lines.size();
 }
 
 QVariant LogLines::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= lines.size())
+    if (!index.isValid() || index.row() >= m_lines.size())
         return QVariant();
-    const Line &line = lines.at(index.row());
+    const Line &line = m_lines.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
         return plainTextOf(line);

@@ -39,7 +39,7 @@ public:
     // Every line's plain text, one per line.
     QString plainText();
     // Characters in the longest plain line so far.
-    int widestLine() const { return widest; }
+    int widestLine() const { return m_widest; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -57,10 +57,10 @@ private:
     };
     QString plainTextOf(const Line &line) const;
 
-    QVector<Line> lines;
-    QVector<Line> queued;
-    bool flushScheduled = false;
-    int widest = 0;
+    QVector<Line> m_lines;
+    QVector<Line> m_queued;
+    bool m_flushScheduled = false;
+    int m_widest = 0;
 };
 
 } // namespace LibTarnCommon
