@@ -2,9 +2,10 @@
 // drawing into it, nothing else. The reference for launch to first picture.
 // With a number of cycles, the reference for memory over open/stop cycles
 // instead: a new player each cycle, drawing into the same window until its
-// video output knows the picture's size, then stopped and released; prints
-// "cycle resident_kB" after cycle 1, every 50th cycle and the last.
-// Use: bare_libvlc_player clip [cycles]
+// video output knows the picture's size and hold_ms more, then stopped and
+// released; prints "cycle resident_kB" after cycle 1, every 50th cycle and
+// the last.
+// Use: bare_libvlc_player clip [cycles [hold_ms]]
 #include "rss.h"
 
 #include <X11/Xlib.h>
@@ -12,7 +13,7 @@
 #include <stdio.h>
 #include <unistd.h>
 
-static int cycle_clip(libvlc_instance_t *instance, const char *clip, Window w, int cycles)
+static int cycle_clip(libvlc_instance_t *instance, const char *clip, Window w, int cycles, int hold_ms)
 {
     for (int cycle = 1; cycle <= cycles; ++cycle) {
         libvlc_media_t *media = libvlc_media_new_path(instance, clip);
@@ -26,6 +27,7 @@ static int cycle_clip(libvlc_instance_t *instance, const char *clip, Window w, i
         unsigned width = 0, height = 0;
         for (int i = 0; i < 2000 && (libvlc_video_get_size(player, 0, &width, &height) != 0 || width == 0); ++i)
             usleep(5000);
+        usleep(hold_ms * 1000);
         libvlc_media_player_stop(player);
         libvlc_media_player_release(player);
         if (cycle == 1 || cycle % 50 == 0 || cycle == cycles) {
@@ -50,7 +52,7 @@ int main(int argc, char **argv)
     XFlush(d);
     libvlc_instance_t *instance = libvlc_new(0, NULL);
     if (argc > 2)
-        return instance ? cycle_clip(instance, argv[1], w, atoi(argv[2])) : 1;
+        return instance ? cycle_clip(instance, argv[1], w, atoi(argv[2]), argc > 3 ? atoi(argv[3]) : 0) : 1;
     libvlc_media_t *media = instance ? libvlc_media_new_path(instance, argv[1]) : NULL;
     if (!media)
         return 1;

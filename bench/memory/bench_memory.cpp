@@ -1,12 +1,12 @@
 // Resident memory of the player over open/stop cycles of a short clip,
 // against a bare libvlc program doing the same (bare_libvlc_player with a
 // cycle count): the player window opens the clip through its "Open file"
-// slot, waits until its video output knows the picture's size and stops it
-// (the end of a medium without a playlist advance), as
+// slot, waits until its video output knows the picture's size (and hold_ms
+// more) and stops it (the end of a medium without a playlist advance), as
 // often as asked. Prints the resident memory after cycle 1, every 50th cycle
 // and the last, with the video frames still alive and the X windows under the
 // player's window, then the growth of both programs from cycle 50 on.
-// Usage (under an X server): bench_memory [cycles] [clip]   (300, av.mkv)
+// Usage (under an X server): bench_memory [cycles] [clip] [hold_ms]   (300, av.mkv, 0; "" for av.mkv)
 // Settings and runtime files go to a temporary folder; audio to a silent device.
 #include "videoframe.h"
 #include "windowfixture.h"
@@ -61,7 +61,8 @@ int main(int argc, char *argv[])
     Bench::WindowBenchApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const int cycles = std::max(50, arguments.value(1, QStringLiteral("300")).toInt());
-    const QString clip = arguments.size() > 2 ? arguments.at(2) : TarnTest::media(QStringLiteral("av.mkv"));
+    const QString clip = arguments.value(2).isEmpty() ? TarnTest::media(QStringLiteral("av.mkv")) : arguments.at(2);
+    const int holdMs = arguments.value(3, QStringLiteral("0")).toInt();
     Display *display = XOpenDisplay(nullptr);
     if (!display)
         return 1;
@@ -81,6 +82,7 @@ int main(int argc, char *argv[])
             std::printf("cycle %d: the clip did not play\n", cycle);
             return 1;
         }
+        idle(holdMs);
         window.endPlayback(true);
         if (!waitFor([&] { return window.core->isStopped(); }, 10000))
             return 1;
@@ -100,7 +102,7 @@ int main(int argc, char *argv[])
 
     QProcess bare;
     bare.setProcessChannelMode(QProcess::SeparateChannels);
-    bare.start(QStringLiteral(BARE_PLAYER_PATH), {clip, QString::number(cycles)});
+    bare.start(QStringLiteral(BARE_PLAYER_PATH), {clip, QString::number(cycles), QString::number(holdMs)});
     if (!bare.waitForFinished(-1) || bare.exitCode() != 0)
         return 1;
     long bareAt50 = 0;
