@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "core.h"
 #include "platform.h"
 #include "playerwindow.h"
 #include "singleapplication.h"
@@ -73,6 +74,10 @@ int main(int argc, char *argv[])
             return 0;
     }
 
+    // This process is the player: libvlc starts loading now, on the engine's
+    // worker thread, while the window is built.
+    auto engine = std::make_unique<LibPlayer::Core>();
+
     const QString language = Startup::interfaceLanguage(
         QLocale::system().name(), settings.value(PlayerSettingsKey::interfaceLanguage).toString(),
         parser.value(translateOption));
@@ -88,7 +93,7 @@ int main(int argc, char *argv[])
 
     // Deleted on a system close (the frame sets WA_DeleteOnClose), otherwise
     // after the event loop, while the application object still exists.
-    QPointer<PlayerWindow> window = new PlayerWindow(startFile, !debugMode);
+    QPointer<PlayerWindow> window = new PlayerWindow(startFile, !debugMode, std::move(engine));
     window->show();
     if (!settingsKeptLine.isEmpty())
         emit window->messageWarning(settingsKeptLine);

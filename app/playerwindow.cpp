@@ -61,8 +61,15 @@ bool anotherInstanceRuns()
 } // namespace
 
 PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, QWidget *parent, Qt::WindowFlags flags)
+    : PlayerWindow(file, hideDebugMode, nullptr, parent, flags)
+{
+}
+
+PlayerWindow::PlayerWindow(const QString &file, bool hideDebugMode, std::unique_ptr<LibPlayer::Core> engine,
+                           QWidget *parent, Qt::WindowFlags flags)
     : Common::ModernWindow(hideDebugMode, parent, flags)
     , startFile(file)
+    , core(std::move(engine))
 {
     if (!startFile.isEmpty()) {
         emit messageNotice(tr("[Main] Opening with --start %1").arg(startFile.toHtmlEscaped()));

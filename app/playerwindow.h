@@ -63,6 +63,10 @@ class PlayerWindow : public Common::ModernWindow
 public:
     explicit PlayerWindow(const QString &startFile, bool hideDebug, QWidget *parent = nullptr,
                           Qt::WindowFlags flags = Qt::WindowFlags());
+    // With an engine made beforehand (start-up makes it before the window, so
+    // that libvlc loads while the window is built); null: a new one.
+    PlayerWindow(const QString &startFile, bool hideDebug, std::unique_ptr<LibPlayer::Core> engine,
+                 QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~PlayerWindow() override;
 
 signals:

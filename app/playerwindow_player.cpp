@@ -60,8 +60,8 @@ constexpr int DefaultVolume = 100;
 } // namespace
 
 // The video frame under the three overlays, the engine, the open flows and the
-// playlist. The engine loads libvlc in the background; checkEngine runs once
-// it is done.
+// playlist. The engine loads libvlc in the background (from before the window
+// when start-up made it); checkEngine runs once it is done.
 void PlayerWindow::createPlayer()
 {
     bottomBar = new BottomBar(this);
@@ -70,7 +70,8 @@ void PlayerWindow::createPlayer()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    core = std::make_unique<LibPlayer::Core>();
+    if (!core)
+        core = std::make_unique<LibPlayer::Core>();
     const QList<QWidget *> overlayWidgets{m_topBar, bottomBar, bottomBar->timeSlider};
     videoHost = new VideoHost(core.get(), layout, overlayWidgets, this);
     videoHost->setHint(tr("Drop files here, or press Ctrl+O"));

@@ -1,55 +1,103 @@
 #include "logdialog.h"
 #include "logsettingskeys.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
-#include <QScreen>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
-#include <QSettings>
+#include <QScreen>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextBrowser>
-#include <QTextCursor>
-
-#include <algorithm>
+#include <QSettings>
+#include <QStyledItemDelegate>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace LibTarnCommon {
 
 namespace {
 
-// Lines shown per turn of the event loop.
-constexpr int FlushBatch = 4000;
-
-// The text of a line that is plain text with HTML escapes (most are).
-bool isEscapedText(const QString &html)
+// The lines' font: the view's, in the monospace family the lines' style asks for.
+QFont lineFont(QFont font)
 {
-    return !html.contains(QLatin1Char('<'));
+    font.setFamily(QStringLiteral("monospace"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
 }
 
-QString unescaped(QString text)
+// A rich line laid out as the view shows it, at its row's top left.
+void layOutRichLine(QTextDocument &document, const QString &html, const QFont &font)
 {
-    if (!text.contains(QLatin1Char('&')))
-        return text;
-    return text.replace(QLatin1String("&lt;"), QLatin1String("<"))
-        .replace(QLatin1String("&gt;"), QLatin1String(">"))
-        .replace(QLatin1String("&quot;"), QLatin1String("\""))
-        .replace(QLatin1String("&#39;"), QLatin1String("'"))
-        .replace(QLatin1String("&amp;"), QLatin1String("&"));
+    document.setDefaultFont(font);
+    document.setDocumentMargin(0);
+    document.setHtml(html);
 }
 
-QTextCharFormat lineFormat(const QColor &colour)
+// Draws the log's rows: plain ones as the standard delegate does, in their
+// colour, rich ones through a text document. Every row has the height of a
+// line and the width of the longest line, so that the view scrolls
+// sideways instead of eliding.
+class LineDelegate : public QStyledItemDelegate
 {
-    QTextCharFormat format;
-    format.setFontFamily(QStringLiteral("monospace"));
-    format.setFontFixedPitch(true);
-    format.setForeground(colour);
-    return format;
-}
+public:
+    LineDelegate(const LogLines *lines, QObject *parent)
+        : QStyledItemDelegate(parent)
+        , lines(lines)
+    {
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem line = option;
+        line.font = lineFont(option.font);
+        const QString html = index.data(LogLines::RichTextRole).toString();
+        if (html.isEmpty()) {
+            QStyledItemDelegate::paint(painter, line, index);
+            return;
+        }
+        QStyleOptionViewItem plain = line;
+        initStyleOption(&plain, index);
+        plain.text.clear();
+        const QWidget *widget = option.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &plain, painter, widget);
+        QTextDocument document;
+        layOutRichLine(document, html, line.font);
+        painter->save();
+        painter->translate(option.rect.topLeft() + QPoint(textMargin(widget), 0));
+        document.drawContents(painter, QRectF(QPointF(0, 0), option.rect.size()));
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
+    {
+        const QFontMetrics metrics(lineFont(option.font));
+        const int width = metrics.horizontalAdvance(QLatin1Char('M')) * (lines->widestLine() + 1);
+        return QSize(width + 2 * textMargin(option.widget), metrics.lineSpacing());
+    }
+
+    // Where a rich line's text starts within its row, as the style draws
+    // plain ones.
+    static int textMargin(const QWidget *widget)
+    {
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    }
+
+private:
+    const LogLines *lines;
+};
 
 } // namespace
 
@@ -61,18 +109,22 @@ LogDialog::LogDialog(const QString &title, QWidget *parent, Qt::WindowFlags flag
     if (flags == Qt::WindowFlags())
         setWindowFlags(Qt::Tool);
 
-    m_browser = new QTextBrowser(this);
-    m_browser->setLineWrapMode(QTextEdit::NoWrap);
-    m_browser->setReadOnly(true);
-    m_browser->setOpenLinks(false);
-    m_browser->setOpenExternalLinks(false);
-    QFont font = m_browser->font();
+    m_lines = new LogLines(this);
+    m_view = new QListView(this);
+    QFont font = m_view->font();
     font.setFixedPitch(true);
-    m_browser->setFont(font);
-    m_flushTimer = new QTimer(this);
-    m_flushTimer->setSingleShot(true);
-    m_flushTimer->setInterval(0);
-    connect(m_flushTimer, &QTimer::timeout, this, [this] { flushPending(FlushBatch); });
+    m_view->setFont(font);
+    m_view->setModel(m_lines);
+    m_view->setItemDelegate(new LineDelegate(m_lines, m_view));
+    m_view->setUniformItemSizes(true);
+    m_view->setWordWrap(false);
+    m_view->setTextElideMode(Qt::ElideNone);
+    m_view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Clicks on links; the copy key (the view alone would copy only its current row).
+    m_view->viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
 
     m_clearButton = new QPushButton(tr("Clear"), this);
     m_clearButton->setToolTip(tr("Clear all log messages"));
@@ -84,13 +136,13 @@ LogDialog::LogDialog(const QString &title, QWidget *parent, Qt::WindowFlags flag
     buttons->addStretch(4);
     buttons->addWidget(m_closeButton);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_browser);
+    layout->addWidget(m_view);
     layout->addLayout(buttons);
 
-    // Clear button -> browser; Close button -> this; browser links -> this
+    // Clear button -> this; Close button -> this; new rows -> view
     connect(m_clearButton, &QPushButton::clicked, this, &LogDialog::clear);
     connect(m_closeButton, &QPushButton::clicked, this, &LogDialog::close);
-    connect(m_browser, &QTextBrowser::anchorClicked, this, &LogDialog::handleAnchorClicked);
+    connect(m_lines, &LogLines::flushed, this, &LogDialog::showNewLines);
     // screens added, removed or resized -> default geometry
     auto watchScreen = [this](QScreen *screen) {
         connect(screen, &QScreen::geometryChanged, this, &LogDialog::restoreWindow);
@@ -130,87 +182,77 @@ void LogDialog::attachSender(QObject *sender)
 
 QString LogDialog::plainText() const
 {
-    flushPending();
-    return m_browser->toPlainText();
+    return m_lines->plainText();
 }
 
-
-QString LogDialog::styleOf(Kind kind) const
+void LogDialog::showNewLines()
 {
-    switch (kind) {
-    case Kind::Error: return m_errorStyle;
-    case Kind::Warning: return m_warningStyle;
-    case Kind::Notice: break;
-    }
-    return m_noticeStyle;
-}
-
-void LogDialog::append(Kind kind, const QString &message)
-{
-    m_pending.append(Line{kind, message});
-    if (!m_flushTimer->isActive())
-        m_flushTimer->start();
-}
-
-void LogDialog::flushPending(int limit) const
-{
-    if (m_pending.isEmpty())
-        return;
-    static const QTextCharFormat formats[] = {lineFormat(Qt::red), lineFormat(Qt::black),
-                                              lineFormat(QColor(255, 165, 0))};
-    QScrollBar *scroll = m_browser->verticalScrollBar();
+    QScrollBar *scroll = m_view->verticalScrollBar();
     const bool atEnd = scroll->value() == scroll->maximum();
-    QTextDocument *document = m_browser->document();
-    QTextCursor cursor(document);
-    cursor.movePosition(QTextCursor::End);
-    const int count = limit < 0 ? m_pending.size() : std::min(limit, m_pending.size());
-    // One edit block: the document is laid out once for the whole batch.
-    cursor.beginEditBlock();
-    bool first = document->isEmpty();
-    for (int i = 0; i < count; ++i) {
-        const Line &line = m_pending.at(i);
-        if (!first)
-            cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        first = false;
-        // Plain lines skip the HTML parser, which costs far more than the text.
-        if (isEscapedText(line.html))
-            cursor.insertText(unescaped(line.html), formats[int(line.kind)]);
-        else
-            cursor.insertHtml(QStringLiteral("<span style='") + styleOf(line.kind) + QStringLiteral("'>") + line.html
-                              + QStringLiteral("</span>"));
-    }
-    cursor.endEditBlock();
-    m_pending.erase(m_pending.begin(), m_pending.begin() + count);
+    // The rows' common width follows the longest line.
+    m_view->doItemsLayout();
     if (atEnd)
-        scroll->setValue(scroll->maximum());
-    if (!m_pending.isEmpty())
-        m_flushTimer->start();
+        m_view->scrollToBottom();
+}
+
+void LogDialog::copySelection()
+{
+    QModelIndexList rows = m_view->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    QStringList texts;
+    for (const QModelIndex &row : qAsConst(rows))
+        texts << row.data().toString();
+    if (!texts.isEmpty())
+        QGuiApplication::clipboard()->setText(texts.join(QLatin1Char('\n')));
+}
+
+bool LogDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+        copySelection();
+        return true;
+    }
+    if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const QModelIndex index = m_view->indexAt(mouse->pos());
+        const QString html = index.data(LogLines::RichTextRole).toString();
+        if (mouse->button() == Qt::LeftButton && !html.isEmpty()) {
+            QTextDocument document;
+            layOutRichLine(document, html, lineFont(m_view->font()));
+            const QRect row = m_view->visualRect(index);
+            const QPoint at = mouse->pos() - row.topLeft() - QPoint(LineDelegate::textMargin(m_view), 0);
+            const QString anchor = document.documentLayout()->anchorAt(at);
+            if (!anchor.isEmpty())
+                handleAnchorClicked(QUrl(anchor));
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void LogDialog::addError(const QString &message)
 {
-    append(Kind::Error, message);
+    m_lines->append(LogLines::Level::Error, message);
 }
 
 void LogDialog::addNotice(const QString &message)
 {
-    append(Kind::Notice, message);
+    m_lines->append(LogLines::Level::Notice, message);
 }
 
 void LogDialog::addWarning(const QString &message)
 {
-    append(Kind::Warning, message);
+    m_lines->append(LogLines::Level::Warning, message);
 }
 
 void LogDialog::clear()
 {
-    m_pending.clear();
-    m_browser->clear();
+    m_lines->clear();
 }
 
 void LogDialog::restoreWindow()
 {
-    const QFontMetrics metrics(m_browser->font());
+    const QFontMetrics metrics(m_view->font());
     setMinimumWidth(80 * metrics.averageCharWidth());
     resize(60 * metrics.averageCharWidth(), 33 * metrics.lineSpacing());
     move(0, 0);

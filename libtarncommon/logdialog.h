@@ -1,20 +1,22 @@
 #pragma once
 
+#include "loglines.h"
+
 #include <QDialog>
 #include <QString>
 
+class QListView;
 class QPushButton;
-class QTextBrowser;
 class QUrl;
 
 namespace LibTarnCommon {
 
 // The application log: one coloured monospace line per message, red for
 // errors, black for notices, orange for warnings. Messages are HTML: emitters
-// escape any outside text they put into a line. Lines are gathered and
-// shown in batches from the event loop, so that a burst of thousands (a large
-// playlist) costs a few layouts, not one per line, and never freezes the
-// window for long.
+// escape any outside text they put into a line. The lines are rows of a list
+// (LogLines) shown by a list view that lays out only what is on screen, so a
+// burst of many thousands of lines costs little more than their texts. Rows
+// can be selected and copied; a click on a link in a line emits gotoUrl().
 //
 // Settings: group "Layout", subgroup layoutKey() (the title with '/' replaced
 // by '-'), keys "position" (QPoint) and "size" (QSize).
@@ -54,26 +56,16 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
-private:
-    enum class Kind { Error, Notice, Warning };
-    struct Line
-    {
-        Kind kind;
-        QString html;
-    };
-    void append(Kind kind, const QString &message);
-    // Puts up to `limit` gathered lines into the view (all when negative).
-    void flushPending(int limit = -1) const;
-    QString styleOf(Kind kind) const;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
-    QString m_errorStyle = QStringLiteral("font-family:monospace,courier new,courier; white-space:pre; color:red;");
-    QString m_noticeStyle = QStringLiteral("font-family:monospace,courier new,courier; white-space:pre; color:black;");
-    QString m_warningStyle = QStringLiteral("font-family:monospace,courier new,courier; white-space:pre; color:orange;");
+private:
+    // New rows: the view keeps following the end when it was there.
+    void showNewLines();
+    void copySelection();
+
     QString m_title;
-    QTextBrowser *m_browser = nullptr;
-    // Lines not yet in the view, and the timer that shows them.
-    mutable QList<Line> m_pending;
-    QTimer *m_flushTimer = nullptr;
+    LogLines *m_lines = nullptr;
+    QListView *m_view = nullptr;
     QPushButton *m_clearButton = nullptr;
     QPushButton *m_closeButton = nullptr;
 };

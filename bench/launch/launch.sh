@@ -9,12 +9,15 @@
 #    ttff tool, against a bare libvlc program playing the same red clip.
 # Settings go to a temporary folder; audio to the tests' silent device.
 # Use: bench/launch/launch.sh [rounds]   (after a build; starts its own Xvfb)
+#      PICTURE_ONLY=1 bench/launch/launch.sh [rounds]: the first-picture runs alone
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 rounds="${1:-9}"
+# The shared tools lie beside the main checkout, or two levels up from a worktree.
 ttff_source="${TTFF_SOURCE:-$root/../shared/tools/ttff.c}"
+[ -f "$ttff_source" ] || ttff_source="$root/../../shared/tools/ttff.c"
 
 work="$(mktemp -d)"
 chmod 755 "$work"
@@ -24,7 +27,8 @@ display=120
 while [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-sleep 1
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+sleep 0.2
 export DISPLAY=":$display" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
 export ALSA_CONFIG_PATH="$root/tests/data/media/alsa-null.conf" PLAYER_TARN_SERVER=http://127.0.0.1:1
 # VLC refuses to run as root: as root, both programs run as nobody.
@@ -49,14 +53,17 @@ command -v vlc >/dev/null && vlc=("${as[@]}" vlc -I qt --no-qt-privacy-ask --no-
 # A session bus for the runs that have one, reachable by the user they run as.
 bus_address=""
 if command -v dbus-daemon >/dev/null; then
-  bus_address="unix:path=$work/bus"
+  fresh
+  mkdir -p "$work/bus.d"
+  [ ${#as[@]} -eq 0 ] || chown 65534:65534 "$work/bus.d"
+  bus_address="unix:path=$work/bus.d/bus"
   "${as[@]}" dbus-daemon --session --nofork --nopidfile --address="$bus_address" &
   bus=$!
   sleep 0.3
 fi
 
 : >"$work/tarn" ; : >"$work/vlc" ; : >"$work/tarn-bus"
-for _ in $(seq "$rounds"); do
+for _ in $(seq "$([ -n "${PICTURE_ONLY:-}" ] && echo 0 || echo "$rounds")"); do
   fresh
   "$build/bench/launch/mapwait" 10000 3000 "${player[@]}" >>"$work/tarn"
   if [ -n "$bus_address" ]; then
@@ -68,8 +75,10 @@ for _ in $(seq "$rounds"); do
     "$build/bench/launch/mapwait" 10000 3000 "${vlc[@]}" >>"$work/vlc"
   fi
 done
-t_ms=$(cut -d' ' -f1 "$work/tarn" | median); t_kb=$(cut -d' ' -f2 "$work/tarn" | median)
-echo "player-tarn: launch to window ${t_ms} ms, idle RSS ${t_kb} kB (median of $rounds, no session bus)"
+if [ -s "$work/tarn" ]; then
+  t_ms=$(cut -d' ' -f1 "$work/tarn" | median); t_kb=$(cut -d' ' -f2 "$work/tarn" | median)
+  echo "player-tarn: launch to window ${t_ms} ms, idle RSS ${t_kb} kB (median of $rounds, no session bus)"
+fi
 if [ -s "$work/tarn-bus" ]; then
   echo "player-tarn: launch to window $(cut -d' ' -f1 "$work/tarn-bus" | median) ms with a session bus"
 fi

@@ -8,6 +8,8 @@
 // time-out. Then it stops the command's process group.
 //
 // Use: DISPLAY=:99 ./mapwait timeout_ms idle_ms command [args...]
+#include "rss.h"
+
 #include <X11/Xlib.h>
 #include <signal.h>
 #include <stdio.h>
@@ -27,17 +29,9 @@ static long long now_ms(void)
 
 static long rss_kb(pid_t pid)
 {
-    char path[64], line[256];
-    snprintf(path, sizeof path, "/proc/%d/status", (int)pid);
-    FILE *f = fopen(path, "r");
-    long kb = -1;
-    if (!f)
-        return -1;
-    while (fgets(line, sizeof line, f))
-        if (strncmp(line, "VmRSS:", 6) == 0)
-            kb = atol(line + 6);
-    fclose(f);
-    return kb;
+    char process[32];
+    snprintf(process, sizeof process, "%d", (int)pid);
+    return rss_kb_of(process);
 }
 
 int main(int argc, char **argv)

@@ -1,5 +1,6 @@
 // Drops, the playlist, playlist files and URLs in the real window, over real
 // files and the real engine.
+#include "logdialog.h"
 #include "windowfixture.h"
 
 #include "listtoolbutton.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QDir>
 #include <QDropEvent>
+#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QMessageBox>
@@ -342,6 +344,18 @@ private slots:
         QCOMPARE(window->currentItem(), 1);
         QCOMPARE(warnings.count(), 1);
         QCOMPARE(warnings.at(0).at(0).toString(), QStringLiteral("[Main] Invalid item in playlist: missing.mp3"));
+        // The log window shows the read's lines as written, in their level's colour.
+        auto *log = window->findChild<LibTarnCommon::LogDialog *>();
+        const QStringList logLines = log->plainText().split(QLatin1Char('\n'));
+        const QAbstractItemModel *rows = log->findChild<QListView *>()->model();
+        const auto colourOf = [&](const QString &line) {
+            const int row = logLines.indexOf(line);
+            return row < 0 ? QStringLiteral("no line: ") + line
+                           : rows->index(row, 0).data(Qt::ForegroundRole).value<QColor>().name();
+        };
+        QCOMPARE(colourOf(QStringLiteral("[Main] Invalid item in playlist: missing.mp3")), QColor("orange").name());
+        QCOMPARE(colourOf(QStringLiteral("[Main] Found item in playlist: caf\u00e9 \u00fc.mp3")),
+                 QColor(Qt::black).name());
 
         // Saved next to its entries: bare names; the stream unchanged; UTF-8 as .m3u8.
         answerer->fileAnswers << folder.filePath("dir/saved.m3u");
