@@ -1,6 +1,6 @@
 // Speed, frame steps, delays and snapshots of the current player. None of
 // these waits on libvlc except the snapshot. GUI thread only.
-#include "core.h"
+#include "core_p.h"
 
 #include <vlc/vlc.h>
 
@@ -16,18 +16,18 @@ constexpr qint64 DefaultFrameMs = 40;
 
 double Core::rate() const
 {
-    return player ? double(libvlc_media_player_get_rate(player)) : 1.0;
+    return d->player ? double(libvlc_media_player_get_rate(d->player)) : 1.0;
 }
 
 void Core::changeRate(double rate)
 {
-    if (player)
-        libvlc_media_player_set_rate(player, float(rate));
+    if (d->player)
+        libvlc_media_player_set_rate(d->player, float(rate));
 }
 
 qint64 Core::frameDurationMs() const
 {
-    for (const MediaTrack::VideoRecord &record : videoRecords) {
+    for (const MediaTrack::VideoRecord &record : d->videoRecords) {
         if (record.frameRateNum > 0 && record.frameRateDen > 0)
             return std::max<qint64>(1, qint64(record.frameRateDen) * 1000 / record.frameRateNum);
     }
@@ -36,38 +36,38 @@ qint64 Core::frameDurationMs() const
 
 qint64 Core::audioDelay() const
 {
-    return player ? libvlc_audio_get_delay(player) / 1000 : 0;
+    return d->player ? libvlc_audio_get_delay(d->player) / 1000 : 0;
 }
 
 qint64 Core::subtitleDelay() const
 {
-    return player ? libvlc_video_get_spu_delay(player) / 1000 : 0;
+    return d->player ? libvlc_video_get_spu_delay(d->player) / 1000 : 0;
 }
 
 void Core::changeAudioDelay(qint64 ms)
 {
-    if (player)
-        libvlc_audio_set_delay(player, ms * 1000);
+    if (d->player)
+        libvlc_audio_set_delay(d->player, ms * 1000);
 }
 
 void Core::changeSubtitleDelay(qint64 ms)
 {
-    if (player)
-        libvlc_video_set_spu_delay(player, ms * 1000);
+    if (d->player)
+        libvlc_video_set_spu_delay(d->player, ms * 1000);
 }
 
 QSize Core::videoSize() const
 {
     unsigned width = 0;
     unsigned height = 0;
-    if (!player || libvlc_video_get_size(player, 0, &width, &height) != 0)
+    if (!d->player || libvlc_video_get_size(d->player, 0, &width, &height) != 0)
         return {};
     return QSize(int(width), int(height));
 }
 
 bool Core::takeSnapshot(const QString &path)
 {
-    if (!player || videoSize().isEmpty())
+    if (!d->player || videoSize().isEmpty())
         return false;
     const QByteArray file = path.toUtf8();
     // libvlc takes the next picture the video output shows, and a paused
@@ -75,9 +75,9 @@ bool Core::takeSnapshot(const QString &path)
     // picture again. The jump may show it before the request is made, so a
     // failed attempt gets a second one.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (libvlc_media_player_get_state(player) == libvlc_Paused)
-            libvlc_media_player_set_time(player, libvlc_media_player_get_time(player));
-        if (libvlc_video_take_snapshot(player, 0, file.constData(), 0, 0) == 0)
+        if (libvlc_media_player_get_state(d->player) == libvlc_Paused)
+            libvlc_media_player_set_time(d->player, libvlc_media_player_get_time(d->player));
+        if (libvlc_video_take_snapshot(d->player, 0, file.constData(), 0, 0) == 0)
             return true;
     }
     return false;
@@ -86,10 +86,10 @@ bool Core::takeSnapshot(const QString &path)
 QList<Core::Chapter> Core::chapters() const
 {
     QList<Chapter> list;
-    if (!player)
+    if (!d->player)
         return list;
     libvlc_chapter_description_t **descriptions = nullptr;
-    const int count = libvlc_media_player_get_full_chapter_descriptions(player, -1, &descriptions);
+    const int count = libvlc_media_player_get_full_chapter_descriptions(d->player, -1, &descriptions);
     for (int i = 0; i < count; ++i) {
         const char *name = descriptions[i]->psz_name;
         list.append({descriptions[i]->i_time_offset, name ? QString::fromUtf8(name).trimmed() : QString()});
@@ -101,13 +101,13 @@ QList<Core::Chapter> Core::chapters() const
 
 int Core::chapter() const
 {
-    return player ? libvlc_media_player_get_chapter(player) : -1;
+    return d->player ? libvlc_media_player_get_chapter(d->player) : -1;
 }
 
 void Core::changeChapter(int index)
 {
-    if (player)
-        libvlc_media_player_set_chapter(player, index);
+    if (d->player)
+        libvlc_media_player_set_chapter(d->player, index);
 }
 
 } // namespace LibPlayer
