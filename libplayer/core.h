@@ -214,8 +214,10 @@ private:
     void finishPlayback();
     // Forgets everything learnt about the streams of the previous player.
     void resetTracks();
-    // Reports the time a seek while paused has reached.
+    // Follows a seek while paused: makes a seek that waited and reports the
+    // time libvlc has reached.
     void reportPausedTime();
+    void makeQueuedSeek();
 
     friend struct CorePrivate;
     std::unique_ptr<CorePrivate> d;

@@ -62,10 +62,14 @@ struct CorePrivate
     QTimer *parseTimer = nullptr;
     // Bounds the start of the current request (GUI-thread timer, not a wait).
     QTimer *openTimer = nullptr;
-    // Watches a paused player's time after a seek, from the time it stood
-    // at (pausedSeekFrom) for a bounded while (pausedSeekClock).
+    // Runs while a paused seek settles: reports the time it reached (once
+    // it moved from pausedSeekFrom, or after a bound measured by
+    // pausedSeekClock) and makes a seek that waited for the last picture.
     QTimer *pausedSeekTimer = nullptr;
     qint64 pausedSeekFrom = -1;
+    qint64 pausedSeekTarget = -1;
+    bool pausedSeekReported = false;
+    bool pausedSeekQueued = false;
     QElapsedTimer pausedSeekClock;
     QList<MediaTrack> knownTracks;
     QMap<int, QString> subtitleFiles;

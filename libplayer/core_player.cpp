@@ -10,13 +10,17 @@ namespace LibPlayer {
 
 namespace {
 
-// Longest wait for a paused player to show the time of a seek.
-constexpr qint64 PausedSeekLimitMs = 300;
+// The time a paused player takes to show the picture of a seek.
+constexpr qint64 PausedSeekPictureMs = 300;
 
 } // namespace
 
 qint64 Core::time() const
 {
+    // Until a paused player shows the time of a seek, the seek's target is
+    // where it stands.
+    if (d->player && d->state == State::Paused && d->pausedSeekTimer->isActive())
+        return d->pausedSeekTarget;
     return d->player ? libvlc_media_player_get_time(d->player) : -1;
 }
 
@@ -64,6 +68,10 @@ void Core::resumePlayback()
 {
     if (d->state != State::Paused)
         return;
+    // A seek still waiting for libvlc goes first.
+    if (d->pausedSeekQueued)
+        makeQueuedSeek();
+    d->pausedSeekTimer->stop();
     libvlc_media_player_set_pause(d->player, 0);
     d->asked = CorePrivate::Asked::Resume;
     d->parseTimer->start();
@@ -74,17 +82,30 @@ void Core::seek(qint64 ms)
 {
     if (!d->player)
         return;
+    if (d->state != State::Paused) {
+        libvlc_media_player_set_time(d->player, ms);
+        return;
+    }
     // A paused player reports no time changes of its own: the time it has
     // reached is reported once libvlc has moved there (or after a bound, for
-    // a seek that lands where the player stood).
-    const bool paused = d->state == State::Paused;
-    if (paused)
-        d->pausedSeekFrom = libvlc_media_player_get_time(d->player);
-    libvlc_media_player_set_time(d->player, ms);
-    if (paused) {
-        d->pausedSeekClock.start();
-        d->pausedSeekTimer->start();
-    }
+    // a seek that lands where the player stood). Paused seeks go to libvlc
+    // one at a time, once it has paused and shown the picture of the last
+    // one; of the seeks that come meanwhile only the latest is made.
+    d->pausedSeekTarget = ms;
+    d->pausedSeekReported = false;
+    d->pausedSeekQueued = true;
+    if (!d->pausedSeekTimer->isActive())
+        d->pausedSeekClock.invalidate();
+    d->pausedSeekTimer->start();
+    reportPausedTime();
+}
+
+void Core::makeQueuedSeek()
+{
+    d->pausedSeekFrom = libvlc_media_player_get_time(d->player);
+    libvlc_media_player_set_time(d->player, d->pausedSeekTarget);
+    d->pausedSeekClock.start();
+    d->pausedSeekQueued = false;
 }
 
 void Core::reportPausedTime()
@@ -93,11 +114,20 @@ void Core::reportPausedTime()
         d->pausedSeekTimer->stop();
         return;
     }
-    const qint64 time = libvlc_media_player_get_time(d->player);
-    if (time == d->pausedSeekFrom && d->pausedSeekClock.elapsed() < PausedSeekLimitMs)
+    if (d->pausedSeekQueued) {
+        const bool lastShown = !d->pausedSeekClock.isValid() || d->pausedSeekClock.elapsed() >= PausedSeekPictureMs;
+        if (lastShown && libvlc_media_player_get_state(d->player) == libvlc_Paused)
+            makeQueuedSeek();
         return;
-    d->pausedSeekTimer->stop();
-    emit mediaPlayerTimeChanged(time);
+    }
+    const qint64 elapsed = d->pausedSeekClock.elapsed();
+    const qint64 time = libvlc_media_player_get_time(d->player);
+    if (!d->pausedSeekReported && (time != d->pausedSeekFrom || elapsed >= PausedSeekPictureMs)) {
+        d->pausedSeekReported = true;
+        emit mediaPlayerTimeChanged(time);
+    }
+    if (d->pausedSeekReported && elapsed >= PausedSeekPictureMs)
+        d->pausedSeekTimer->stop();
 }
 
 void Core::changeAudio(int id)

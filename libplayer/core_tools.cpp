@@ -2,6 +2,10 @@
 // these waits on libvlc except the snapshot. GUI thread only.
 #include "core_p.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+
 #include <vlc/vlc.h>
 
 #include <algorithm>
@@ -11,6 +15,9 @@ namespace LibPlayer {
 namespace {
 
 constexpr qint64 DefaultFrameMs = 40;
+
+// Longest wait of a snapshot for the picture it is to take.
+constexpr qint64 SnapshotWaitMs = 800;
 
 } // namespace
 
@@ -67,7 +74,24 @@ QSize Core::videoSize() const
 
 bool Core::takeSnapshot(const QString &path)
 {
-    if (!d->player || videoSize().isEmpty())
+    if (!d->player)
+        return false;
+    // A video output that is still starting, or a paused seek whose picture
+    // libvlc may not have shown yet (its time moves before its picture does),
+    // is waited for within the snapshot's bound.
+    const auto seekShowing = [this] {
+        if (d->state != State::Paused)
+            return false;
+        return libvlc_media_player_get_state(d->player) != libvlc_Paused || d->pausedSeekTimer->isActive();
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while ((seekShowing() || videoSize().isEmpty()) && waited.elapsed() < SnapshotWaitMs) {
+        QThread::msleep(10);
+        if (d->pausedSeekTimer->isActive())
+            reportPausedTime();
+    }
+    if (videoSize().isEmpty())
         return false;
     const QByteArray file = path.toUtf8();
     // libvlc takes the next picture the video output shows, and a paused
@@ -75,7 +99,7 @@ bool Core::takeSnapshot(const QString &path)
     // picture again. The jump may show it before the request is made, so a
     // failed attempt gets a second one.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (libvlc_media_player_get_state(d->player) == libvlc_Paused)
+        if (d->state == State::Paused || libvlc_media_player_get_state(d->player) == libvlc_Paused)
             libvlc_media_player_set_time(d->player, libvlc_media_player_get_time(d->player));
         if (libvlc_video_take_snapshot(d->player, 0, file.constData(), 0, 0) == 0)
             return true;

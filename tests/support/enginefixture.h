@@ -40,7 +40,7 @@ protected:
     {
         if (!core->playFile(path))
             return false;
-        QTest::qWaitFor([this] { return core->state() != LibPlayer::Core::State::Opening; }, 10000);
+        QTest::qWaitFor([this] { return core->state() != LibPlayer::Core::State::Opening; }, 12000);
         return core->state() == LibPlayer::Core::State::Playing;
     }
 

@@ -13,7 +13,9 @@
 #include "tarntest.h"
 #include "videohost.h"
 
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <QSettings>
 #include <memory>
 
@@ -34,22 +36,17 @@ public:
     using PlayerWindow::appRestoreDefaultSettings;
     using PlayerWindow::bottomBar;
     using PlayerWindow::changeDisplayRatio;
-    using PlayerWindow::changeListItem;
     using PlayerWindow::closeButton;
     using PlayerWindow::commands;
     using PlayerWindow::core;
     using PlayerWindow::desktop;
-    using PlayerWindow::dropUri;
     using PlayerWindow::feedbackLine;
     using PlayerWindow::fileQuit;
     using PlayerWindow::history;
     using PlayerWindow::layoutLoadSettings;
     using PlayerWindow::minimizeButton;
-    using PlayerWindow::openFile;
-    using PlayerWindow::openUrl;
     using PlayerWindow::pinButton;
     using PlayerWindow::playback;
-    using PlayerWindow::readList;
     using PlayerWindow::screensChanged;
     using PlayerWindow::titleLabel;
     using PlayerWindow::tools;
@@ -57,11 +54,42 @@ public:
     using PlayerWindow::videoHost;
     using PlayerWindow::windowGeometry;
 
+    // The window's open paths as the user meets them: each returns once the
+    // engine has settled the start it asked for (the window itself never
+    // waits for it).
+    void openFile(const QString &f = QString()) { settled([&] { PlayerWindow::openFile(f); }); }
+    void openUrl(const QString &u = QString()) { settled([&] { PlayerWindow::openUrl(u); }); }
+    void dropUri(const QList<QUrl> &urls) { settled([&] { PlayerWindow::dropUri(urls); }); }
+    void changeListItem(int item) { settled([&] { PlayerWindow::changeListItem(item); }); }
+    void readList(const QString &path) { settled([&] { PlayerWindow::readList(path); }); }
+    // Waits until no start is under way, and not a moment longer: what the
+    // medium does next is still to come when this returns.
+    void settle()
+    {
+        if (core->state() != LibPlayer::Core::State::Opening)
+            return;
+        QEventLoop loop;
+        QObject::connect(core.get(), &LibPlayer::Core::stateChanged, &loop, [&loop](LibPlayer::Core::State state) {
+            if (state != LibPlayer::Core::State::Opening)
+                loop.quit();
+        });
+        QTimer::singleShot(12000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
     QStringList playlistItems() const { return playlists->playlist().locations(); }
     int currentItem() const { return playlists->playlist().current(); }
     bool playing() const { return !core->isStopped(); }
     // Ends the current medium as the engine does when it reaches the end.
-    void finishMedium() { emit core->mediaPlayerEndReached(); }
+    void finishMedium() { settled([this] { emit core->mediaPlayerEndReached(); }); }
+
+private:
+    template<typename Action>
+    void settled(Action action)
+    {
+        action();
+        settle();
+    }
 };
 
 class WindowFixture

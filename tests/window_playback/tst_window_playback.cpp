@@ -247,6 +247,7 @@ private slots:
         window->playback->setOpticalDrives(std::make_shared<NoDrives>());
         window->playback->setLastDisc(QStringLiteral("/earlier"));
         QMetaObject::invokeMethod(window.get(), "openDisc");
+        window->settle();
         const bool plays = box.isEmpty() && !folder.isEmpty();
         QCOMPARE(window->playing(), plays);
         QCOMPARE(window->playback->lastDisc(), plays ? folder : QStringLiteral("/earlier"));
@@ -302,6 +303,7 @@ private slots:
         QCOMPARE(window->bottomBar->timeLabel->text(), QString());
         QCOMPARE(play->isEnabled(), playStartsAgain);
         QTest::mouseClick(play, Qt::LeftButton);
+        window->settle();
         QCOMPARE(window->core->isPlaying(), playStartsAgain);
         QCOMPARE(play->isPlaying(), playStartsAgain);
     }
