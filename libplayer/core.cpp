@@ -180,6 +180,8 @@ void Core::releasePlayer()
     detachEvents();
     bindVideoWindow(false);
     d->pausedSeekTimer->stop();
+    d->pausedSeekQueued = false;
+    d->resumeQueued = false;
     d->openTimer->stop();
     d->opening.reset();
     d->heldEvents.clear();

@@ -218,6 +218,7 @@ private:
     // time libvlc has reached.
     void reportPausedTime();
     void makeQueuedSeek();
+    bool firstPictureShown() const;
 
     friend struct CorePrivate;
     std::unique_ptr<CorePrivate> d;

@@ -70,6 +70,8 @@ struct CorePrivate
     qint64 pausedSeekTarget = -1;
     bool pausedSeekReported = false;
     bool pausedSeekQueued = false;
+    // A resume made once the paused seek before it has shown its picture.
+    bool resumeQueued = false;
     QElapsedTimer pausedSeekClock;
     QList<MediaTrack> knownTracks;
     QMap<int, QString> subtitleFiles;

@@ -6,6 +6,8 @@
 
 #include <vlc/vlc.h>
 
+#include <utility>
+
 namespace LibPlayer {
 
 namespace {
@@ -19,7 +21,9 @@ qint64 Core::time() const
 {
     // Until a paused player shows the time of a seek, the seek's target is
     // where it stands.
-    if (d->player && d->state == State::Paused && d->pausedSeekTimer->isActive())
+    const bool seekPending = d->pausedSeekQueued || d->resumeQueued
+                             || (d->pausedSeekClock.isValid() && !d->pausedSeekReported);
+    if (d->player && d->pausedSeekTimer->isActive() && seekPending)
         return d->pausedSeekTarget;
     return d->player ? libvlc_media_player_get_time(d->player) : -1;
 }
@@ -58,21 +62,34 @@ void Core::pausePlayback()
 {
     if (d->state != State::Playing)
         return;
+    d->resumeQueued = false;
     d->parseTimer->stop();
-    libvlc_media_player_set_pause(d->player, 1);
     d->asked = CorePrivate::Asked::Pause;
+    libvlc_media_player_set_pause(d->player, 1);
     setState(State::Paused);
+}
+
+bool Core::firstPictureShown() const
+{
+    bool shown = false;
+    if (libvlc_media_t *media = libvlc_media_player_get_media(d->player)) {
+        libvlc_media_stats_t stats{};
+        shown = libvlc_media_get_stats(media, &stats) && stats.i_displayed_pictures > 0;
+        libvlc_media_release(media);
+    }
+    return shown;
 }
 
 void Core::resumePlayback()
 {
     if (d->state != State::Paused)
         return;
-    // A seek still waiting for libvlc goes first.
-    if (d->pausedSeekQueued)
-        makeQueuedSeek();
-    d->pausedSeekTimer->stop();
-    libvlc_media_player_set_pause(d->player, 0);
+    // A paused seek that libvlc has not shown yet is shown first: playback
+    // goes on from its picture.
+    if (d->pausedSeekTimer->isActive() && (d->pausedSeekQueued || !d->pausedSeekReported))
+        d->resumeQueued = true;
+    else
+        libvlc_media_player_set_pause(d->player, 0);
     d->asked = CorePrivate::Asked::Resume;
     d->parseTimer->start();
     setState(State::Playing);
@@ -110,7 +127,7 @@ void Core::makeQueuedSeek()
 
 void Core::reportPausedTime()
 {
-    if (!d->player || d->state != State::Paused) {
+    if (!d->player || (d->state != State::Paused && !d->resumeQueued)) {
         d->pausedSeekTimer->stop();
         return;
     }
@@ -120,14 +137,21 @@ void Core::reportPausedTime()
             makeQueuedSeek();
         return;
     }
+    if (!d->pausedSeekClock.isValid()) {
+        d->pausedSeekTimer->stop();
+        return;
+    }
     const qint64 elapsed = d->pausedSeekClock.elapsed();
     const qint64 time = libvlc_media_player_get_time(d->player);
     if (!d->pausedSeekReported && (time != d->pausedSeekFrom || elapsed >= PausedSeekPictureMs)) {
         d->pausedSeekReported = true;
         emit mediaPlayerTimeChanged(time);
     }
-    if (d->pausedSeekReported && elapsed >= PausedSeekPictureMs)
-        d->pausedSeekTimer->stop();
+    if (!d->pausedSeekReported || elapsed < PausedSeekPictureMs)
+        return;
+    d->pausedSeekTimer->stop();
+    if (std::exchange(d->resumeQueued, false))
+        libvlc_media_player_set_pause(d->player, 0);
 }
 
 void Core::changeAudio(int id)

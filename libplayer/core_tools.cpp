@@ -93,12 +93,20 @@ bool Core::takeSnapshot(const QString &path)
     }
     if (videoSize().isEmpty())
         return false;
+    // A video output paused before it showed its first picture shows none
+    // until playback goes on: it plays until that picture is out.
+    if (d->state == State::Paused && !firstPictureShown()) {
+        libvlc_media_player_set_pause(d->player, 0);
+        while (!firstPictureShown() && waited.elapsed() < 2 * SnapshotWaitMs)
+            QThread::msleep(10);
+        libvlc_media_player_set_pause(d->player, 1);
+    }
     const QByteArray file = path.toUtf8();
     // libvlc takes the next picture the video output shows, and a paused
     // output shows none: a jump to the time it stands at shows the same
     // picture again. The jump may show it before the request is made, so a
-    // failed attempt gets a second one.
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    // failed attempt gets another one, up to three.
+    for (int attempt = 0; attempt < 3; ++attempt) {
         if (d->state == State::Paused || libvlc_media_player_get_state(d->player) == libvlc_Paused)
             libvlc_media_player_set_time(d->player, libvlc_media_player_get_time(d->player));
         if (libvlc_video_take_snapshot(d->player, 0, file.constData(), 0, 0) == 0)
