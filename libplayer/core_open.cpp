@@ -14,6 +14,37 @@ namespace {
 
 constexpr const char *discPrefixes[] = {"dvd:///", "bluray:///", "cdda:///", "vcd:///"};
 
+// The log lines of each kind of request, in the order of OpenRequest::Kind;
+// null: no line. %1 is the location shown (the track number of a CD track).
+struct KindTexts
+{
+    const char *notOpen;
+    const char *createFailed;
+    const char *playFailed;
+    const char *playing;
+    bool libvlcErrorFirst; // a failed start tells libvlc's own message first
+};
+constexpr KindTexts kindTexts[] = {
+    {QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Not possible to open file: %1"),
+     QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Failed to create new media player from file: %1"),
+     QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Failed to play media from file: %1"),
+     QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Playing file: %1"), false},
+    {QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Not possible to open URL: %1"),
+     QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Failed to create new media player from URL: %1"),
+     QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Failed to play media from URL: %1"),
+     QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Playing URL: %1"), false},
+    {QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Not possible to open disc: %1"),
+     QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Failed to create new media player from file: %1"),
+     QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Failed to play media from disc: %1"),
+     QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Playing disc: %1"), true},
+    {nullptr, nullptr, QT_TRANSLATE_NOOP("LibPlayer::Core", "[Core] Failed to play CD audio track %1"), nullptr, true},
+};
+
+const KindTexts &textsOf(int kind)
+{
+    return kindTexts[kind];
+}
+
 // libvlc's message for the last error of the calling thread, or an empty text.
 QString libvlcError()
 {
@@ -74,33 +105,22 @@ void Core::changeCdaTrack(int track)
     }
     libvlc_media_add_option(media, QStringLiteral(":cdda-track=%1").arg(track).toLatin1().constData());
     d->setPendingMedia(media);
-    OpenRequest request{OpenRequest::Kind::CdTrack, QString(), track};
-    launch(request);
+    launch({OpenRequest::Kind::CdTrack, QString::number(track)});
 }
 
 bool Core::launch(const OpenRequest &request)
 {
-    using Kind = OpenRequest::Kind;
-    const auto refuse = [this](const QString &line) {
-        if (!line.isEmpty())
-            emit messageError(line);
+    const KindTexts &texts = textsOf(int(request.kind));
+    const auto refuse = [this, &request](const char *line) {
+        if (line)
+            emit messageError(tr(line).arg(request.shown));
         if (!d->player)
             setState(State::Failed);
         emit mediaOpenFailed();
         return false;
     };
-    if (!d->pendingMedia) {
-        switch (request.kind) {
-        case Kind::File:
-            return refuse(tr("[Core] Not possible to open file: %1").arg(request.shown));
-        case Kind::Url:
-            return refuse(tr("[Core] Not possible to open URL: %1").arg(request.shown));
-        case Kind::Disc:
-            return refuse(tr("[Core] Not possible to open disc: %1").arg(request.shown));
-        case Kind::CdTrack:
-            return refuse(QString());
-        }
-    }
+    if (!d->pendingMedia)
+        return refuse(texts.notOpen);
     if (d->player) {
         if (request.warnsBeforeStop())
             emit messageWarning(tr("[Core] Stop playback is not safe from core player (Windows blocking bug)"));
@@ -109,17 +129,8 @@ bool Core::launch(const OpenRequest &request)
         releasePlayer();
     }
     d->player = libvlc_media_player_new_from_media(d->pendingMedia);
-    if (!d->player) {
-        switch (request.kind) {
-        case Kind::File:
-        case Kind::Disc:
-            return refuse(tr("[Core] Failed to create new media player from file: %1").arg(request.shown));
-        case Kind::Url:
-            return refuse(tr("[Core] Failed to create new media player from URL: %1").arg(request.shown));
-        case Kind::CdTrack:
-            return refuse(QString());
-        }
-    }
+    if (!d->player)
+        return refuse(texts.createFailed);
     ++d->playerSerial;
     libvlc_media_release(d->pendingMedia);
     d->pendingMedia = nullptr;
@@ -142,57 +153,33 @@ bool Core::launch(const OpenRequest &request)
 
 void Core::finishOpen(bool started)
 {
-    using Kind = OpenRequest::Kind;
     d->openTimer->stop();
     const std::unique_ptr<OpenRequest> request = std::move(d->opening);
     if (!request)
         return;
+    const KindTexts &texts = textsOf(int(request->kind));
     QList<std::function<void()>> held;
     held.swap(d->heldEvents);
     if (!started) {
         // What the failed start reported and is still queued belongs to no
         // media the window knows of; its player goes now, with its connection.
         releasePlayer();
-        switch (request->kind) {
-        case Kind::File:
-            emit messageError(tr("[Core] Failed to play media from file: %1").arg(request->shown));
-            break;
-        case Kind::Url:
-            emit messageError(tr("[Core] Failed to play media from URL: %1").arg(request->shown));
-            break;
-        case Kind::Disc:
+        if (texts.libvlcErrorFirst)
             emit messageError(tr("[Core] Error libvlc: %1").arg(libvlcError().toHtmlEscaped()));
-            emit messageError(tr("[Core] Failed to play media from disc: %1").arg(request->shown));
-            break;
-        case Kind::CdTrack:
-            emit messageError(tr("[Core] Error libvlc: %1").arg(libvlcError().toHtmlEscaped()));
-            emit messageError(tr("[Core] Failed to play CD audio track %1").arg(request->cdTrack));
-            break;
-        }
+        emit messageError(tr(texts.playFailed).arg(request->shown));
         setState(State::Failed);
         emit mediaOpenFailed();
         return;
     }
     libvlc_audio_set_volume(d->player, d->volume);
-    if (request->kind != Kind::CdTrack)
+    if (request->kind != OpenRequest::Kind::CdTrack)
         d->subtitleFiles.clear();
     resetTracks();
     d->parseTimer->start();
     setState(State::Playing);
     emit mediaStarted();
-    switch (request->kind) {
-    case Kind::File:
-        emit messageNotice(tr("[Core] Playing file: %1").arg(request->shown));
-        break;
-    case Kind::Url:
-        emit messageNotice(tr("[Core] Playing URL: %1").arg(request->shown));
-        break;
-    case Kind::Disc:
-        emit messageNotice(tr("[Core] Playing disc: %1").arg(request->shown));
-        break;
-    case Kind::CdTrack:
-        break;
-    }
+    if (texts.playing)
+        emit messageNotice(tr(texts.playing).arg(request->shown));
     const quint64 serial = d->playerSerial;
     for (const auto &event : qAsConst(held)) {
         if (d->playerSerial != serial) // a receiver stopped or replaced the player

@@ -46,8 +46,7 @@ struct Core::OpenRequest
 {
     enum class Kind { File, Url, Disc, CdTrack };
     Kind kind = Kind::File;
-    QString shown; // the location as the log shows it (escaped)
-    int cdTrack = 0;
+    QString shown; // the location as the log shows it (escaped); a CD track's number
 
     bool warnsBeforeStop() const { return kind == Kind::File || kind == Kind::Disc; }
     bool bindsWindow() const { return kind != Kind::CdTrack; }
