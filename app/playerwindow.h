@@ -102,6 +102,9 @@ protected slots:
     // What a folder walk found, added as a drop (replace: an open command).
     void addWalked(const QList<QUrl> &urls, bool replace);
     void resizeBottomBar();
+    // The play button shows the engine's state (and whether Play can start
+    // something again).
+    void showPlayState();
     void start();
     void toggleFullscreen(bool on);
     void trackMouseCursor();

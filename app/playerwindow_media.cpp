@@ -139,12 +139,17 @@ void PlayerWindow::endPlayback(bool skipPlaylist)
     }
     addSubtitleAction->setEnabled(false);
     bottomBar->resetAfterPlayback();
-    bottomBar->playButton->setStopped(playback->canReplay() || !playlists->playlist().isEmpty());
     setTitleText(QGuiApplication::applicationDisplayName());
     if (!core->isStopped())
         videoHost->replaceFrame();
+    showPlayState();
     if (!skipPlaylist)
         playlists->advance();
+}
+
+void PlayerWindow::showPlayState()
+{
+    bottomBar->showPlayState(core->state(), playback->canReplay() || !playlists->playlist().isEmpty());
 }
 
 void PlayerWindow::changeDisplayRatio(uint width, uint height)

@@ -79,7 +79,6 @@ void PlayerWindow::createPlayer()
         QTimer::singleShot(0, overlay, &QWidget::raise);
 
     PlaybackSession::Controls controls;
-    controls.playButton = bottomBar->playButton;
     controls.timeSlider = bottomBar->timeSlider;
     controls.subtitleButton = bottomBar->subtitleButton;
     controls.cdTrackButton = bottomBar->cdTrackButton;
@@ -89,9 +88,9 @@ void PlayerWindow::createPlayer()
     playlists = new PlaylistController(core.get(), bottomBar->playlistButton, bottomBar->subtitleButton, this);
     overlays = new OverlayController(this, overlayWidgets, [this] { return bottomBar->popupMenus(m_appMenu); });
     endGate = new EndOfMediaGate([this] { return core->mediaSerial(); }, this);
-    commands = new PlayerCommands(core.get(), bottomBar, &playlists->playlist(), this);
-    desktop = new Desktop::DesktopIntegration({core.get(), commands, playlists, bottomBar->playButton,
-                                               bottomBar->volumeControl, bottomBar->timeSlider},
+    commands = new PlayerCommands(core.get(), bottomBar, &playlists->playlist(), playback, this);
+    desktop = new Desktop::DesktopIntegration({core.get(), commands, playlists, bottomBar->volumeControl,
+                                               bottomBar->timeSlider},
                                               commands, this);
     tools = new PlaybackTools(core.get(), commands, bottomBar, this);
     feedbackLine = new FeedbackLine(this, m_topBar);
@@ -152,6 +151,9 @@ void PlayerWindow::wireControls()
     connect(bar->playButton, &PlayToolButton::play, engine, &Core::resumePlayback);
     // with nothing loaded, Play starts the last medium again
     connect(bar->playButton, &PlayToolButton::play, commands, &PlayerCommands::startAgain);
+    // the click toggled the button's look: the engine's state has the last word
+    connect(bar->playButton, &PlayToolButton::pause, this, &PlayerWindow::showPlayState);
+    connect(bar->playButton, &PlayToolButton::play, this, &PlayerWindow::showPlayState);
     connect(bar->subtitleButton, qOverload<int>(&SubtitleToolButton::trackChanged), engine,
             qOverload<int>(&Core::changeSubtitle));
     connect(bar->subtitleButton, qOverload<const QString &>(&SubtitleToolButton::trackChanged), engine,
@@ -178,6 +180,17 @@ void PlayerWindow::wireControls()
     connect(engine, &Core::mediaPlayerLengthChanged, bar->timeSlider, &TimeSlider::setLengthMilliseconds);
     connect(engine, &Core::mediaPlayerTimeChanged, bar->timeLabel, &TimeLabel::update);
     connect(engine, &Core::mediaPlayerTimeChanged, bar->timeSlider, &TimeSlider::setMilliseconds);
+
+    // engine state -> open flows first (what Play can start again), then the play button
+    connect(engine, &Core::stateChanged, playback, &PlaybackSession::engineStateChanged);
+    connect(engine, &Core::stateChanged, this, &PlayerWindow::showPlayState);
+    connect(playback, &PlaybackSession::replayChanged, this, &PlayerWindow::showPlayState);
+    // engine open outcome -> open flows; a failure's box is a user flow
+    connect(engine, &Core::mediaStarted, playback, &PlaybackSession::started);
+    connect(engine, &Core::mediaOpenFailed, this, [this] {
+        const EndOfMediaGate::Scope flow(*endGate);
+        playback->openFailed();
+    });
 
     // engine -> window; the end of media passes the gate of the user flows
     connect(engine, &Core::displayRatioChanged, this, &PlayerWindow::changeDisplayRatio);

@@ -1,46 +1,49 @@
 #pragma once
 
-#include <QHash>
-#include <QList>
-#include <QMap>
 #include <QObject>
 #include <QSize>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include "mediainfo.h"
-#include "mediatrack.h"
 
-#include <future>
-#include <initializer_list>
 #include <memory>
 
-class QTimer;
 class QWidget;
 
 struct libvlc_event_t;
-struct libvlc_instance_t;
-struct libvlc_media_t;
-struct libvlc_media_player_t;
 
 namespace LibPlayer {
 
+struct CorePrivate;
+
 // The playback engine and the only user of libvlc: one libvlc instance, at most
 // one player at a time. Lives on the GUI thread; every slot and function runs
-// there. The play, pause, resume and CD-track commands block while they wait
-// for libvlc's state; stopPlayback() releases the player on a CoreReleaseThread.
-// Signals that libvlc's event callback raises are always queued to the GUI
-// thread, so no receiver ever runs inside a libvlc call.
+// there, and none waits for libvlc's state: the play commands return at once
+// and report their outcome by signals, pause and resume ask libvlc and move on,
+// and stopped players are released on a CoreReleaseThread that nobody waits
+// for until the engine itself goes. Signals that libvlc's event callback raises
+// are always queued to the GUI thread, so no receiver ever runs inside a
+// libvlc call.
+//
+// The engine alone writes the playback state (state(), stateChanged()); the
+// window and everything around it follow it through the signal.
 class Core : public QObject
 {
     Q_OBJECT
 
 public:
-    // Upper bound of every wait for a libvlc state; an expired wait is a failure.
+    // Stopped: no player. Opening: a play command's player is starting.
+    // Playing, Paused: the medium plays or stands. Ended: the medium is over,
+    // its player stays until the next stop or play. Failed: the last start or
+    // medium failed (the log tells why).
+    enum class State { Stopped, Opening, Playing, Paused, Ended, Failed };
+    Q_ENUM(State)
+
+    // Bound of a start: a player that reaches neither playing nor an error
+    // nor its end within it has failed. Also the bound of the wait for the
+    // release threads when the engine goes.
     static constexpr int StateWaitLimitMs = 10000;
-    // Sleep between two polls of a libvlc state.
-    static constexpr int StatePollMs = 5;
 
     // Starts loading libvlc (the instance and its plugins) on a worker thread,
     // so that a window built around the engine paints without waiting for it.
@@ -53,10 +56,12 @@ public:
     // command. Not owned; a widget deleted meanwhile is simply not used.
     void setVideoWidget(QWidget *widget);
 
+    State state() const;
+    // No player exists (stopped, or the last start failed and its player is
+    // gone).
     bool isStopped() const;
-    // A player exists and its start did not fail (a player whose start
-    // failed stays until the next command, holding no medium).
-    bool holdsMedia() const { return player && !startAbandoned; }
+    // A started medium is loaded: playing, paused or ended.
+    bool holdsMedia() const;
     bool isLoaded();
     // The running libvlc's version text; needs no engine.
     static QString libvlcVersion();
@@ -68,7 +73,7 @@ public:
     // without a player (or while libvlc does not know them).
     qint64 time() const;
     qint64 length() const;
-    // The current player is playing (not paused, stopped or ended).
+    // The state is Playing.
     bool isPlaying() const;
     // The current medium's location (libvlc's MRL), empty without a player.
     QString location() const;
@@ -83,7 +88,9 @@ public:
     // Changes with every player made and every player released. A receiver
     // that holds back a signal of the engine compares the serial from then
     // with the current one to learn whether the media has changed meanwhile.
-    quint64 mediaSerial() const { return playerSerial; }
+    quint64 mediaSerial() const;
+    // Players handed to release threads that have not finished yet.
+    int releasesPending() const;
 
     // Playback speed of the current player (1.0 without one); libvlc keeps
     // the pitch while the speed changes. Every new player starts at 1.0.
@@ -139,8 +146,16 @@ signals:
     // decoded: a file that only looks like media. Comes instead of
     // mediaPlayerEndReached; the player stays until stopPlayback().
     void mediaPlayerFailed();
-    // A play command has started a new player (its location() is set).
+    // A play command's player has started (its location() is set); the
+    // state is Playing, or Ended for a medium that ended at once.
     void mediaStarted();
+    // A play command's medium could not be opened or started (after its
+    // error lines); the state is Failed and no player is left. A start that
+    // a newer command or a stop replaced reports neither.
+    void mediaOpenFailed();
+    void stateChanged(LibPlayer::Core::State state);
+    // Every player handed to a release thread has been released.
+    void playersReleased();
     // stopPlayback() is about to release the current player: time() and
     // location() still answer for it.
     void mediaStopping();
@@ -162,86 +177,52 @@ public slots:
     // Moves to the start of chapter index (from 0) of the current title.
     void changeChapter(int index);
     void parseMedia();
+    // Pauses a playing medium; nothing otherwise.
     void pausePlayback();
+    // The three play commands end what plays and start the new medium; they
+    // return at once. True: the start is under way (Opening), its outcome
+    // follows as mediaStarted() or mediaOpenFailed(). False: refused at once,
+    // after its error line and mediaOpenFailed(); or a disc kind outside
+    // 0..3, which reports and changes nothing.
     bool playDisc(int kind, const QString &path);
     // path: a local path, or a "file://" location (which carries names that
     // are not UTF-8 byte for byte).
     bool playFile(const QString &path);
     bool playUrl(const QString &url);
+    // Resumes a paused medium; nothing otherwise.
     void resumePlayback();
     void seek(qint64 ms);
     void stopPlayback();
 
 private:
-    friend class PreviewEngine; // shares the libvlc instance
-    // Polls the player's state until it is one of endStates; returns that
-    // state, or -1 (after an error line) when StateWaitLimitMs expires.
-    int waitForState(std::initializer_list<int> endStates);
-    // Starts the player and waits for Playing, Error or Ended; a start that
-    // failed to open the media yields libvlc_Error even when libvlc has
-    // already moved on to Ended.
-    int startAndWait();
-    enum class Launch { CreateFailed, PlayFailed, Started };
-    // Makes media (null when libvlc refused it) the pending media, releasing
-    // an earlier one; returns whether there is one.
-    bool setPendingMedia(libvlc_media_t *media);
-    // Replaces a current player (after the unsafe-stop warning, when asked)
-    // by one made from the pending media, and starts it.
-    Launch launchPendingMedia(bool warnBeforeStop);
-    // Creates `player` from `pendingMedia` (released afterwards), turns
-    // libvlc's own mouse and key handling off, binds the video window and
-    // attaches the event callback.
-    bool createPlayer(bool bindWindow);
-    // After a start that failed: the player's events are no longer wanted.
-    void abandonStart();
-    void bindVideoWindow(bool bind);
-    // The instance, once the load started by the constructor has finished;
-    // null when libvlc failed to load.
-    libvlc_instance_t *libvlcInstance();
+    struct OpenRequest;
+    // Ends what plays (after the unsafe-stop warning, when the request asks
+    // for it), makes a player from the pending media and starts it; the
+    // outcome arrives through libvlc's events or the start bound.
+    bool launch(const OpenRequest &request);
+    // The start of the current request reached playing or its end (true), or
+    // failed (false).
+    void finishOpen(bool started);
+    // Hands the current player to a release thread; returns at once.
+    void releasePlayer();
     void attachEvents();
     void detachEvents();
-    void releasePlayer();
-    void clearKnownTracks();
-    // Forgets everything learnt about the streams of the previous player.
-    void resetTracks();
-    // Keeps the picture sizes the track array reports now: the first parse of
-    // an MPEG-TS media resets them to 0x0 for the rest of its playback.
-    void rememberVideoRecords(libvlc_media_t *media);
+    void bindVideoWindow(bool bind);
+    void setState(State next);
     // The input of the current player is over: reports its end, or its
     // failure when nothing played.
     void finishPlayback();
-    // What to do after a start that reached Playing or Ended.
-    void startedPlayback(bool clearSubtitleFiles);
+    // Forgets everything learnt about the streams of the previous player.
+    void resetTracks();
+    // Follows a seek while paused: makes a seek that waited and reports the
+    // time libvlc has reached.
+    void reportPausedTime();
+    void makeQueuedSeek();
+    bool firstPictureShown() const;
 
-    bool noVideoTracks = false;
-    int volume = 100;
-    QHash<QString, QString> metadataValues;
-    QTimer *parseTimer = nullptr;
-    QList<MediaTrack *> knownTracks;
-    QMap<int, QString> subtitleFiles;
-    QPointer<QWidget> videoWidget;
-    libvlc_instance_t *instance = nullptr;
-    std::future<libvlc_instance_t *> instanceLoad;
-    libvlc_media_t *pendingMedia = nullptr;
-    libvlc_media_player_t *player = nullptr;
-    bool startAbandoned = false; // the start of `player` failed
-    // Picture size, sample aspect and frame rate per video track id, as last
-    // reported with a width; cleared with knownTracks by every play.
-    QHash<int, MediaTrack::VideoRecord> videoRecords;
-    // Full passes run only because the first video track's width was 0;
-    // bounded so that a stream whose size never shows stops being re-parsed.
-    int zeroWidthPasses = 0;
-    // Identity of the current player for the event callback: libvlc passes
-    // it back with every event, and an event whose tag is no longer the
-    // engine's current one (a player already released or replaced) is
-    // dropped on the GUI thread. Lives until the callback is detached.
-    struct EventTag
-    {
-        Core *core;
-        quint64 serial;
-    };
-    std::unique_ptr<EventTag> eventTag;
-    quint64 playerSerial = 0;
+    friend struct CorePrivate;
+    friend class PreviewEngine; // shares the libvlc instance
+    std::unique_ptr<CorePrivate> d;
 };
 
 } // namespace LibPlayer

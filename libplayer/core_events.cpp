@@ -1,9 +1,8 @@
 // libvlc's event callback, the once-a-second media parse and external subtitle
 // files.
-#include "core.h"
+#include "core_p.h"
 
 #include "displayratio.h"
-#include "mediatrack.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -13,7 +12,7 @@
 #include <vlc/vlc.h>
 
 #include <algorithm>
-#include <atomic>
+#include <utility>
 
 // The engine uses the calls that exist since libvlc 2.1 (the synchronous parse,
 // the parsed flag, title descriptions, subtitle files), so that it runs on every
@@ -21,8 +20,6 @@
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
 namespace LibPlayer {
-
-extern std::atomic_int liveEngineCount;
 
 namespace {
 
@@ -35,7 +32,8 @@ constexpr libvlc_event_type_t playerEvents[] = {
     libvlc_MediaDurationChanged,     libvlc_MediaMetaChanged,         libvlc_MediaParsedChanged,
     libvlc_MediaStateChanged,        libvlc_MediaPlayerEndReached,    libvlc_MediaPlayerLengthChanged,
     libvlc_MediaPlayerMediaChanged,  libvlc_MediaPlayerPlaying,       libvlc_MediaPlayerPositionChanged,
-    libvlc_MediaPlayerTimeChanged,   libvlc_MediaPlayerEncounteredError, libvlc_MediaPlayerStopped,
+    libvlc_MediaPlayerTimeChanged,   libvlc_MediaPlayerEncounteredError, libvlc_MediaPlayerPaused,
+    libvlc_MediaPlayerStopped,
 };
 
 struct MetaKey
@@ -53,8 +51,10 @@ constexpr MetaKey metaKeys[] = {
 // Most full passes run only because the first video track has no width yet.
 constexpr int MaxZeroWidthPasses = 5;
 
-// Longest wait for the track of a newly added subtitle file to show up.
+// Longest wait for the track of a newly added subtitle file to show up, and
+// the pause between two looks.
 constexpr int SubtitleWaitLimitMs = 1000;
+constexpr int SubtitlePollMs = 5;
 
 // Takes ownership of a string that libvlc returns.
 QString takeUtf8(char *text)
@@ -123,42 +123,91 @@ void Core::handleEvent(const libvlc_event_t *event, void *tag)
     // (set_time, stop, set_volume): queue every emission, so that receivers
     // never run inside libvlc, and never call libvlc from here. By the time
     // the emission runs the player may have been released or replaced; what
-    // it reported then belongs to another media and is dropped.
-    const auto queue = [core, source](auto function) {
+    // it reported then belongs to another media and is dropped. While the
+    // player's start is not settled, what it reports besides the settling
+    // events waits for the start's own report (held).
+    enum class Delivery { Held, Settling };
+    const auto queue = [core, source](Delivery delivery, auto function) {
         QMetaObject::invokeMethod(
             core,
-            [core, source, function] {
-                if (core->playerSerial == source.serial)
+            [core, source, delivery, function] {
+                CorePrivate &d = *core->d;
+                if (d.playerSerial != source.serial)
+                    return;
+                if (delivery == Delivery::Held && d.opening)
+                    d.heldEvents.append(function);
+                else
                     function();
             },
             Qt::QueuedConnection);
     };
+    // Settles a start that is still open; false when that dropped the player.
+    const auto settle = [](Core *core, bool started) {
+        const quint64 serial = core->d->playerSerial;
+        if (core->d->opening)
+            core->finishOpen(started);
+        return started && core->d->playerSerial == serial;
+    };
     switch (event->type) {
     case libvlc_MediaPlayerPlaying:
-        queue([core] { emit core->messageNotice(tr("[Core] Playing")); });
+        queue(Delivery::Settling, [core, settle] {
+            if (!settle(core, true))
+                return;
+            if (core->d->asked == CorePrivate::Asked::Resume)
+                core->d->asked = CorePrivate::Asked::Nothing;
+            emit core->messageNotice(tr("[Core] Playing"));
+        });
+        break;
+    case libvlc_MediaPlayerPaused:
+        queue(Delivery::Settling, [core] {
+            if (core->d->asked == CorePrivate::Asked::Pause)
+                core->d->asked = CorePrivate::Asked::Nothing;
+        });
         break;
     case libvlc_MediaDurationChanged:
     case libvlc_MediaStateChanged:
     case libvlc_MediaPlayerMediaChanged:
-        queue([core] { emit core->messageWarning(tr("[Core] Callback not managed yet!")); });
+        queue(Delivery::Held, [core] { emit core->messageWarning(tr("[Core] Callback not managed yet!")); });
         break;
     case libvlc_MediaPlayerEndReached:
-        queue([core] { emit core->messageNotice(tr("[Core] Playback end reached")); });
+        // A medium that ends before it was seen playing has started all the same.
+        queue(Delivery::Settling, [core, settle] {
+            if (!settle(core, true))
+                return;
+            emit core->messageNotice(tr("[Core] Playback end reached"));
+            core->setState(State::Ended);
+        });
         break;
     case libvlc_MediaPlayerEncounteredError:
-        queue([core] { emit core->messageWarning(tr("[Core] Playback error")); });
+        // A medium that cannot be opened (a missing file, a folder that is no
+        // disc, a refused connection) reports its error before its end.
+        queue(Delivery::Settling, [core, settle] {
+            if (core->d->opening) {
+                settle(core, false);
+                return;
+            }
+            emit core->messageWarning(tr("[Core] Playback error"));
+            const CorePrivate::Asked asked = std::exchange(core->d->asked, CorePrivate::Asked::Nothing);
+            if (asked == CorePrivate::Asked::Pause)
+                emit core->messageError(tr("[Core] Failed to pause playback"));
+            else if (asked == CorePrivate::Asked::Resume)
+                emit core->messageError(tr("[Core] Failed to resume playback"));
+        });
         break;
     case libvlc_MediaPlayerStopped:
-        queue([core] { core->finishPlayback(); });
+        queue(Delivery::Settling, [core, settle] {
+            if (settle(core, core->d->opening == nullptr))
+                core->finishPlayback();
+        });
         break;
     case libvlc_MediaPlayerTimeChanged: {
         const qint64 time = event->u.media_player_time_changed.new_time;
-        queue([core, time] { emit core->mediaPlayerTimeChanged(time); });
+        queue(Delivery::Held, [core, time] { emit core->mediaPlayerTimeChanged(time); });
         break;
     }
     case libvlc_MediaPlayerLengthChanged: {
         const qint64 length = event->u.media_player_length_changed.new_length;
-        queue([core, length] {
+        queue(Delivery::Held, [core, length] {
             emit core->messageWarning(tr("[Core] Playback length: %1 milliseconds").arg(length));
             emit core->mediaPlayerLengthChanged(length);
         });
@@ -171,10 +220,10 @@ void Core::handleEvent(const libvlc_event_t *event, void *tag)
 
 void Core::attachEvents()
 {
-    eventTag = std::make_unique<EventTag>(EventTag{this, playerSerial});
-    libvlc_event_manager_t *manager = libvlc_media_player_event_manager(player);
+    d->eventTag = std::make_unique<EventTag>(EventTag{this, d->playerSerial});
+    libvlc_event_manager_t *manager = libvlc_media_player_event_manager(d->player);
     for (libvlc_event_type_t type : playerEvents)
-        libvlc_event_attach(manager, type, &Core::handleEvent, eventTag.get());
+        libvlc_event_attach(manager, type, &Core::handleEvent, d->eventTag.get());
 }
 
 void Core::detachEvents()
@@ -183,12 +232,12 @@ void Core::detachEvents()
     // detach returns no callback of this player is running or will run, and
     // the tag may go. libvlc aborts on the detach of a callback that was never
     // attached (a failed start), hence the test.
-    if (!eventTag)
+    if (!d->eventTag)
         return;
-    libvlc_event_manager_t *manager = libvlc_media_player_event_manager(player);
+    libvlc_event_manager_t *manager = libvlc_media_player_event_manager(d->player);
     for (libvlc_event_type_t type : playerEvents)
-        libvlc_event_detach(manager, type, &Core::handleEvent, eventTag.get());
-    eventTag.reset();
+        libvlc_event_detach(manager, type, &Core::handleEvent, d->eventTag.get());
+    d->eventTag.reset();
 }
 
 void Core::finishPlayback()
@@ -201,10 +250,10 @@ void Core::finishPlayback()
     // case. Buffers the output lost count as handed: on a machine without a
     // working sound device every buffer is lost, and the file still plays.
     // Without statistics the end counts as a normal one.
-    if (!player)
+    if (!d->player)
         return;
     bool played = true;
-    if (libvlc_media_t *media = libvlc_media_player_get_media(player)) {
+    if (libvlc_media_t *media = libvlc_media_player_get_media(d->player)) {
         libvlc_media_stats_t stats{};
         if (libvlc_media_get_stats(media, &stats))
             played = stats.i_played_abuffers > 0 || stats.i_lost_abuffers > 0 || stats.i_decoded_video > 0 ||
@@ -212,14 +261,16 @@ void Core::finishPlayback()
         libvlc_media_release(media);
     }
     if (played) {
+        setState(State::Ended);
         emit mediaPlayerEndReached();
         return;
     }
     emit messageWarning(tr("[Core] No audio or video played: %1").arg(location().toHtmlEscaped()));
+    setState(State::Failed);
     emit mediaPlayerFailed();
 }
 
-void Core::rememberVideoRecords(libvlc_media_t *media)
+void CorePrivate::rememberVideoRecords(libvlc_media_t *media)
 {
     libvlc_media_track_t **tracks = nullptr;
     const unsigned int count = libvlc_media_tracks_get(media, &tracks);
@@ -236,33 +287,33 @@ void Core::rememberVideoRecords(libvlc_media_t *media)
 
 QString Core::metadata(const QString &key) const
 {
-    return metadataValues.value(key);
+    return d->metadataValues.value(key);
 }
 
 QStringList Core::metadataKeys() const
 {
-    QStringList keys = metadataValues.keys();
+    QStringList keys = d->metadataValues.keys();
     std::sort(keys.begin(), keys.end());
     return keys;
 }
 
 void Core::parseMedia()
 {
-    if (!player || libvlc_media_player_is_playing(player) == 0)
+    if (!d->player || libvlc_media_player_is_playing(d->player) == 0)
         return;
     // libvlc drops a volume set while its audio output is still starting; put
     // the engine's volume back if the output came up with another one.
-    const int playerVolume = libvlc_audio_get_volume(player);
-    if (playerVolume >= 0 && playerVolume != volume)
-        libvlc_audio_set_volume(player, volume);
+    const int playerVolume = libvlc_audio_get_volume(d->player);
+    if (playerVolume >= 0 && playerVolume != d->volume)
+        libvlc_audio_set_volume(d->player, d->volume);
 
-    libvlc_media_t *media = libvlc_media_player_get_media(player);
+    libvlc_media_t *media = libvlc_media_player_get_media(d->player);
     if (!media)
         return;
     if (libvlc_media_is_parsed(media) == 0) {
         // libvlc never parses a playing media by itself; the synchronous parse
         // takes a few milliseconds for a local file.
-        rememberVideoRecords(media);
+        d->rememberVideoRecords(media);
         libvlc_media_parse(media);
         if (libvlc_media_is_parsed(media) == 0) {
             emit messageWarning(tr("[Core] Media not parsed"));
@@ -272,20 +323,20 @@ void Core::parseMedia()
     }
 
     if (isDiscLocation(takeLatin1(libvlc_media_get_mrl(media))))
-        emit currentTitle(libvlc_media_player_get_title(player));
+        emit currentTitle(libvlc_media_player_get_title(d->player));
 
     libvlc_media_track_t **tracks = nullptr;
     const unsigned int count = libvlc_media_tracks_get(media, &tracks);
 
-    const int previousCount = knownTracks.size();
-    const auto firstVideo = std::find_if(knownTracks.cbegin(), knownTracks.cend(),
-                                         [](const MediaTrack *track) { return track->video != nullptr; });
-    const bool hadVideo = firstVideo != knownTracks.cend();
-    noVideoTracks = !hadVideo;
+    const int previousCount = d->knownTracks.size();
+    const auto firstVideo = std::find_if(d->knownTracks.cbegin(), d->knownTracks.cend(),
+                                         [](const MediaTrack &track) { return track.video.has_value(); });
+    const bool hadVideo = firstVideo != d->knownTracks.cend();
+    d->noVideoTracks = !hadVideo;
     const bool moreTracks = count > static_cast<unsigned int>(previousCount);
-    const bool noWidth = hadVideo && (*firstVideo)->video->width == 0 && zeroWidthPasses < MaxZeroWidthPasses;
+    const bool noWidth = hadVideo && firstVideo->video->width == 0 && d->zeroWidthPasses < MaxZeroWidthPasses;
     if (!moreTracks && noWidth)
-        ++zeroWidthPasses;
+        ++d->zeroWidthPasses;
     if (!moreTracks && !noWidth) {
         if (tracks)
             libvlc_media_tracks_release(tracks, count);
@@ -294,15 +345,15 @@ void Core::parseMedia()
     }
 
     emit mediaParseBegin();
-    const qint64 length = libvlc_media_player_get_length(player);
+    const qint64 length = libvlc_media_player_get_length(d->player);
     emit mediaPlayerLengthChanged(length);
     emit messageNotice(tr("[Core] Playback length: %1 milliseconds").arg(length));
 
-    metadataValues.clear();
+    d->metadataValues.clear();
     for (const MetaKey &entry : metaKeys) {
         const QString value = takeUtf8(libvlc_media_get_meta(media, entry.meta));
         if (!value.isEmpty())
-            metadataValues.insert(QString::fromLatin1(entry.key), value);
+            d->metadataValues.insert(QString::fromLatin1(entry.key), value);
     }
 
     emit messageNotice(tr("[Core] Media tracks: %1 newly identified (total %2)")
@@ -312,65 +363,65 @@ void Core::parseMedia()
     if (!tracks) {
         emit messageWarning(tr("[Core] Media tracks: parsing error"));
     } else {
-        clearKnownTracks();
+        d->knownTracks.clear();
         for (unsigned int i = 0; i < count; ++i) {
             const libvlc_media_track_t *source = tracks[i];
-            auto *track = new MediaTrack(source->i_type);
-            track->codec = source->i_codec;
-            track->fourcc = source->i_original_fourcc;
-            track->id = source->i_id;
-            track->profile = source->i_profile;
-            track->level = source->i_level;
-            track->language = QString::fromLatin1(source->psz_language ? source->psz_language : "");
-            track->description = QString::fromLatin1(source->psz_description ? source->psz_description : "");
-            if (track->audio && source->audio) {
-                track->audio->channels = source->audio->i_channels;
-                track->audio->rate = source->audio->i_rate;
-            } else if (track->video && source->video) {
-                MediaTrack::VideoRecord &video = *track->video;
+            MediaTrack track(source->i_type);
+            track.codec = source->i_codec;
+            track.fourcc = source->i_original_fourcc;
+            track.id = source->i_id;
+            track.profile = source->i_profile;
+            track.level = source->i_level;
+            track.language = QString::fromLatin1(source->psz_language ? source->psz_language : "");
+            track.description = QString::fromLatin1(source->psz_description ? source->psz_description : "");
+            if (track.audio && source->audio) {
+                track.audio->channels = source->audio->i_channels;
+                track.audio->rate = source->audio->i_rate;
+            } else if (track.video && source->video) {
+                MediaTrack::VideoRecord &video = *track.video;
                 video = videoRecordOf(*source->video);
                 // Parsing an MPEG-TS stream resets its size to 0x0 for good;
                 // without the size seen before, every tick would run a full
                 // pass until the end of the file.
                 if (video.width > 0)
-                    videoRecords.insert(track->id, video);
-                else if (videoRecords.contains(track->id))
-                    video = videoRecords.value(track->id);
+                    d->videoRecords.insert(track.id, video);
+                else if (d->videoRecords.contains(track.id))
+                    video = d->videoRecords.value(track.id);
                 const DisplayRatio ratio = displayRatio(video.width, video.height, video.sarNum, video.sarDen);
                 emit displayRatioChanged(ratio.width, ratio.height);
-            } else if (track->subtitleEncoding && source->subtitle) {
-                *track->subtitleEncoding = QString::fromLatin1(
+            } else if (track.subtitleEncoding && source->subtitle) {
+                *track.subtitleEncoding = QString::fromLatin1(
                     source->subtitle->psz_encoding ? source->subtitle->psz_encoding : "");
             }
-            knownTracks.append(track);
+            d->knownTracks.append(track);
         }
         libvlc_media_tracks_release(tracks, count);
         // The presentation (film or audio) follows the tracks just identified,
         // not those known before this pass.
-        noVideoTracks = std::none_of(knownTracks.cbegin(), knownTracks.cend(),
-                                     [](const MediaTrack *track) { return track->video != nullptr; });
-        for (const MediaTrack *track : qAsConst(knownTracks))
-            emit messageNotice(track->toString(22, 7).toHtmlEscaped());
+        d->noVideoTracks = std::none_of(d->knownTracks.cbegin(), d->knownTracks.cend(),
+                                     [](const MediaTrack &track) { return track.video.has_value(); });
+        for (const MediaTrack &track : qAsConst(d->knownTracks))
+            emit messageNotice(track.toString(22, 7).toHtmlEscaped());
     }
 
-    announceDescriptions(libvlc_video_get_title_description(player), false,
+    announceDescriptions(libvlc_video_get_title_description(d->player), false,
                          [this](int id, const QString &name) { emit mediaTitle(id, name); });
 
-    const int videoCount = announceDescriptions(libvlc_video_get_track_description(player), true,
+    const int videoCount = announceDescriptions(libvlc_video_get_track_description(d->player), true,
                                                 [this](int id, const QString &name) { emit mediaTrackVideo(id, name); });
     if (videoCount == 0)
         emit messageWarning(tr("[Core] Media tracks: no video detected"));
     else if (videoCount >= 2)
         emit messageWarning(tr("[Core] Media tracks: multiple video detected (%1 streams)").arg(videoCount));
-    emit currentTrackVideo(libvlc_video_get_track(player));
+    emit currentTrackVideo(libvlc_video_get_track(d->player));
 
-    announceDescriptions(libvlc_audio_get_track_description(player), true,
+    announceDescriptions(libvlc_audio_get_track_description(d->player), true,
                          [this](int id, const QString &name) { emit mediaTrackAudio(id, name); });
-    emit currentTrackAudio(libvlc_audio_get_track(player));
+    emit currentTrackAudio(libvlc_audio_get_track(d->player));
 
-    announceDescriptions(libvlc_video_get_spu_description(player), true,
+    announceDescriptions(libvlc_video_get_spu_description(d->player), true,
                          [this](int id, const QString &name) { emit mediaTrackSubtitle(id, name); });
-    emit currentTrackSubtitle(libvlc_video_get_spu(player));
+    emit currentTrackSubtitle(libvlc_video_get_spu(d->player));
 
     emit mediaParseEnd();
     libvlc_media_release(media);
@@ -378,11 +429,11 @@ void Core::parseMedia()
 
 void Core::changeSubtitle(const QString &path)
 {
-    if (!player)
+    if (!d->player)
         return;
-    for (auto it = subtitleFiles.cbegin(); it != subtitleFiles.cend(); ++it) {
+    for (auto it = d->subtitleFiles.cbegin(); it != d->subtitleFiles.cend(); ++it) {
         if (it.value() == path && it.key() != -1) {
-            if (libvlc_video_set_spu(player, it.key()) == 0)
+            if (libvlc_video_set_spu(d->player, it.key()) == 0)
                 emit currentTrackSubtitle(it.key());
             return;
         }
@@ -393,8 +444,8 @@ void Core::changeSubtitle(const QString &path)
         emit messageError(tr("[Core] Subtitle file not found: %1").arg(path.toHtmlEscaped()));
         return;
     }
-    const int before = libvlc_video_get_spu(player);
-    const int added = libvlc_video_set_subtitle_file(player, QFileInfo(path).absoluteFilePath().toUtf8().constData());
+    const int before = libvlc_video_get_spu(d->player);
+    const int added = libvlc_video_set_subtitle_file(d->player, QFileInfo(path).absoluteFilePath().toUtf8().constData());
     if (added == 0)
         return;
     // The new track is selected a few milliseconds later, on libvlc's input
@@ -403,14 +454,14 @@ void Core::changeSubtitle(const QString &path)
     elapsed.start();
     int id = before;
     while ((id == -1 || id == before) && elapsed.elapsed() < SubtitleWaitLimitMs) {
-        QThread::msleep(StatePollMs);
-        id = libvlc_video_get_spu(player);
+        QThread::msleep(SubtitlePollMs);
+        id = libvlc_video_get_spu(d->player);
     }
     if (id == -1 || id == before) {
         emit messageWarning(tr("[Core] Subtitle file gave no subtitle track: %1").arg(path.toHtmlEscaped()));
         return;
     }
-    subtitleFiles.insert(id, path);
+    d->subtitleFiles.insert(id, path);
     emit subtitleFileAdded(id, path);
     emit currentTrackSubtitle(id);
 }

@@ -1,6 +1,6 @@
 // The media information the engine gathers on request. GUI thread only; the
 // calls read what libvlc already holds and never wait on playback.
-#include "core.h"
+#include "core_p.h"
 
 #include "mediainfo.h"
 
@@ -71,7 +71,7 @@ MediaInfo Core::mediaInfo() const
     info.location = url.isLocalFile() ? url.toLocalFile() : mrl;
     info.container = containerName(mrl);
     info.lengthMs = length();
-    libvlc_media_t *media = libvlc_media_player_get_media(player);
+    libvlc_media_t *media = libvlc_media_player_get_media(d->player);
     if (!media)
         return info;
     libvlc_media_track_t **tracks = nullptr;
@@ -80,8 +80,8 @@ MediaInfo Core::mediaInfo() const
         for (unsigned int i = 0; i < count; ++i) {
             MediaInfo::Track track = trackOf(*tracks[i]);
             // A picture size the media forgot after its first parse (MPEG-TS).
-            if (track.type == MediaInfo::TrackType::Video && track.width == 0 && videoRecords.contains(track.id)) {
-                const MediaTrack::VideoRecord &seen = videoRecords[track.id];
+            if (track.type == MediaInfo::TrackType::Video && track.width == 0 && d->videoRecords.contains(track.id)) {
+                const MediaTrack::VideoRecord &seen = d->videoRecords[track.id];
                 track.width = seen.width;
                 track.height = seen.height;
                 track.frameRateNum = seen.frameRateNum;

@@ -1,6 +1,10 @@
 // Speed, frame steps, delays and snapshots of the current player. None of
 // these waits on libvlc except the snapshot. GUI thread only.
-#include "core.h"
+#include "core_p.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
 
 #include <vlc/vlc.h>
 
@@ -12,22 +16,25 @@ namespace {
 
 constexpr qint64 DefaultFrameMs = 40;
 
+// Longest wait of a snapshot for the picture it is to take.
+constexpr qint64 SnapshotWaitMs = 800;
+
 } // namespace
 
 double Core::rate() const
 {
-    return player ? double(libvlc_media_player_get_rate(player)) : 1.0;
+    return d->player ? double(libvlc_media_player_get_rate(d->player)) : 1.0;
 }
 
 void Core::changeRate(double rate)
 {
-    if (player)
-        libvlc_media_player_set_rate(player, float(rate));
+    if (d->player)
+        libvlc_media_player_set_rate(d->player, float(rate));
 }
 
 qint64 Core::frameDurationMs() const
 {
-    for (const MediaTrack::VideoRecord &record : videoRecords) {
+    for (const MediaTrack::VideoRecord &record : d->videoRecords) {
         if (record.frameRateNum > 0 && record.frameRateDen > 0)
             return std::max<qint64>(1, qint64(record.frameRateDen) * 1000 / record.frameRateNum);
     }
@@ -36,48 +43,73 @@ qint64 Core::frameDurationMs() const
 
 qint64 Core::audioDelay() const
 {
-    return player ? libvlc_audio_get_delay(player) / 1000 : 0;
+    return d->player ? libvlc_audio_get_delay(d->player) / 1000 : 0;
 }
 
 qint64 Core::subtitleDelay() const
 {
-    return player ? libvlc_video_get_spu_delay(player) / 1000 : 0;
+    return d->player ? libvlc_video_get_spu_delay(d->player) / 1000 : 0;
 }
 
 void Core::changeAudioDelay(qint64 ms)
 {
-    if (player)
-        libvlc_audio_set_delay(player, ms * 1000);
+    if (d->player)
+        libvlc_audio_set_delay(d->player, ms * 1000);
 }
 
 void Core::changeSubtitleDelay(qint64 ms)
 {
-    if (player)
-        libvlc_video_set_spu_delay(player, ms * 1000);
+    if (d->player)
+        libvlc_video_set_spu_delay(d->player, ms * 1000);
 }
 
 QSize Core::videoSize() const
 {
     unsigned width = 0;
     unsigned height = 0;
-    if (!player || libvlc_video_get_size(player, 0, &width, &height) != 0)
+    if (!d->player || libvlc_video_get_size(d->player, 0, &width, &height) != 0)
         return {};
     return QSize(int(width), int(height));
 }
 
 bool Core::takeSnapshot(const QString &path)
 {
-    if (!player || videoSize().isEmpty())
+    if (!d->player)
         return false;
+    // A video output that is still starting, or a paused seek whose picture
+    // libvlc may not have shown yet (its time moves before its picture does),
+    // is waited for within the snapshot's bound.
+    const auto seekShowing = [this] {
+        if (d->state != State::Paused)
+            return false;
+        return libvlc_media_player_get_state(d->player) != libvlc_Paused || d->pausedSeekTimer->isActive();
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while ((seekShowing() || videoSize().isEmpty()) && waited.elapsed() < SnapshotWaitMs) {
+        QThread::msleep(10);
+        if (d->pausedSeekTimer->isActive())
+            reportPausedTime();
+    }
+    if (videoSize().isEmpty())
+        return false;
+    // A video output paused before it showed its first picture shows none
+    // until playback goes on: it plays until that picture is out.
+    if (d->state == State::Paused && !firstPictureShown()) {
+        libvlc_media_player_set_pause(d->player, 0);
+        while (!firstPictureShown() && waited.elapsed() < 2 * SnapshotWaitMs)
+            QThread::msleep(10);
+        libvlc_media_player_set_pause(d->player, 1);
+    }
     const QByteArray file = path.toUtf8();
     // libvlc takes the next picture the video output shows, and a paused
     // output shows none: a jump to the time it stands at shows the same
     // picture again. The jump may show it before the request is made, so a
-    // failed attempt gets a second one.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (libvlc_media_player_get_state(player) == libvlc_Paused)
-            libvlc_media_player_set_time(player, libvlc_media_player_get_time(player));
-        if (libvlc_video_take_snapshot(player, 0, file.constData(), 0, 0) == 0)
+    // failed attempt gets another one, up to three.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (d->state == State::Paused || libvlc_media_player_get_state(d->player) == libvlc_Paused)
+            libvlc_media_player_set_time(d->player, libvlc_media_player_get_time(d->player));
+        if (libvlc_video_take_snapshot(d->player, 0, file.constData(), 0, 0) == 0)
             return true;
     }
     return false;
@@ -86,10 +118,10 @@ bool Core::takeSnapshot(const QString &path)
 QList<Core::Chapter> Core::chapters() const
 {
     QList<Chapter> list;
-    if (!player)
+    if (!d->player)
         return list;
     libvlc_chapter_description_t **descriptions = nullptr;
-    const int count = libvlc_media_player_get_full_chapter_descriptions(player, -1, &descriptions);
+    const int count = libvlc_media_player_get_full_chapter_descriptions(d->player, -1, &descriptions);
     for (int i = 0; i < count; ++i) {
         const char *name = descriptions[i]->psz_name;
         list.append({descriptions[i]->i_time_offset, name ? QString::fromUtf8(name).trimmed() : QString()});
@@ -101,13 +133,13 @@ QList<Core::Chapter> Core::chapters() const
 
 int Core::chapter() const
 {
-    return player ? libvlc_media_player_get_chapter(player) : -1;
+    return d->player ? libvlc_media_player_get_chapter(d->player) : -1;
 }
 
 void Core::changeChapter(int index)
 {
-    if (player)
-        libvlc_media_player_set_chapter(player, index);
+    if (d->player)
+        libvlc_media_player_set_chapter(d->player, index);
 }
 
 } // namespace LibPlayer

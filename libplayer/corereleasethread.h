@@ -9,8 +9,10 @@ struct libvlc_media_player_t;
 namespace LibPlayer {
 
 // Stops and releases one libvlc player away from the GUI thread: libvlc's stop
-// joins its decoder and output threads, which may wait for the window system.
-// The GUI thread polls isReleased() and deletes the object once it is set.
+// joins its decoder and output threads, which may wait for the network or the
+// window system. Nobody waits for it: the engine deletes it once it has
+// finished, and only the engine's destructor waits (within a bound) for those
+// still running.
 class CoreReleaseThread : public QThread
 {
     Q_OBJECT

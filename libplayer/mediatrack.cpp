@@ -4,25 +4,23 @@
 
 namespace LibPlayer {
 
-MediaTrack::MediaTrack(int type, QObject *parent)
-    : QObject(parent), type(type)
+MediaTrack::MediaTrack(int type)
+    : type(type)
 {
     switch (type) {
     case 0:
-        audio = std::make_unique<AudioRecord>();
+        audio.emplace();
         break;
     case 1:
-        video = std::make_unique<VideoRecord>();
+        video.emplace();
         break;
     case 2:
-        subtitleEncoding = std::make_unique<QString>();
+        subtitleEncoding.emplace();
         break;
     default:
         break;
     }
 }
-
-MediaTrack::~MediaTrack() = default;
 
 QString fourccText(std::uint32_t value)
 {

@@ -1,18 +1,19 @@
 #pragma once
 
-#include <QObject>
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 
 namespace LibPlayer {
 
 // What libvlc reports about one elementary stream of the playing media, and its
-// rendering as an indented, column-aligned text block for the log.
-class MediaTrack : public QObject
+// rendering as an indented, column-aligned text block for the log. A plain
+// value: copied, compared field by field, kept in containers by value.
+class MediaTrack
 {
-    Q_OBJECT
+    Q_DECLARE_TR_FUNCTIONS(LibPlayer::MediaTrack)
 
 public:
     struct AudioRecord
@@ -32,8 +33,7 @@ public:
 
     // type: 0 audio, 1 video, 2 subtitle text, anything else unknown. Creates
     // the one zero-filled record that matches the type.
-    explicit MediaTrack(int type, QObject *parent = nullptr);
-    ~MediaTrack() override;
+    explicit MediaTrack(int type = -1);
 
     // The header line, then one "label : value" line per field; labels are
     // padded so that the separators line up. The last line has no line end.
@@ -47,9 +47,9 @@ public:
     int level = 0;
     QString language;
     QString description;
-    std::unique_ptr<AudioRecord> audio;          // type 0 only
-    std::unique_ptr<VideoRecord> video;          // type 1 only
-    std::unique_ptr<QString> subtitleEncoding;   // type 2 only
+    std::optional<AudioRecord> audio;          // type 0 only
+    std::optional<VideoRecord> video;          // type 1 only
+    std::optional<QString> subtitleEncoding;   // type 2 only
 };
 
 // The four characters of a fourcc value in their usual order (libvlc keeps

@@ -1,6 +1,7 @@
 #include "previewengine.h"
 
 #include "core.h"
+#include "core_p.h"
 #include "previewgrabber.h"
 #include "threadpriority.h"
 
@@ -67,7 +68,7 @@ void PreviewEngine::setCacheFolder(const QString &folder)
 void PreviewEngine::setMedium(const QString &mrl, const QString &key)
 {
     if (!instance && core && !mrl.isEmpty()) {
-        instance = core->libvlcInstance();
+        instance = core->d->libvlcInstance();
         if (instance)
             libvlc_retain(instance);
     }

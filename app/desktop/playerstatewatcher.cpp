@@ -3,7 +3,6 @@
 #include "core.h"
 #include "playercommands.h"
 #include "playlistcontroller.h"
-#include "playtoolbutton.h"
 #include "timeslider.h"
 #include "volumecontrol.h"
 
@@ -25,9 +24,7 @@ PlayerStateWatcher::PlayerStateWatcher(const Sources &sources, QObject *parent)
     });
     connect(core, &Core::mediaPlayerLengthChanged, this, &PlayerStateWatcher::scheduleReport);
     connect(core, &Core::mediaPlayerEndReached, this, &PlayerStateWatcher::scheduleReport);
-    // A failed start is told by an error line; the player it leaves holds nothing.
-    connect(core, &Core::messageError, this, &PlayerStateWatcher::scheduleReport);
-    connect(sources.playButton, &LibPlayer::PlayToolButton::stateChanged, this, &PlayerStateWatcher::scheduleReport);
+    connect(core, &Core::stateChanged, this, &PlayerStateWatcher::scheduleReport);
     connect(sources.volumeControl, &LibPlayer::VolumeControl::valueChanged, this,
             &PlayerStateWatcher::scheduleReport);
     connect(sources.playlists, &PlaylistController::changed, this, &PlayerStateWatcher::scheduleReport);
@@ -44,7 +41,7 @@ PlayerSnapshot PlayerStateWatcher::snapshot() const
     PlayerSnapshot player;
     player.loaded = core->holdsMedia();
     player.serial = core->mediaSerial();
-    player.playing = player.loaded && sources.playButton->isPlaying();
+    player.playing = core->state() == LibPlayer::Core::State::Playing;
     player.video = player.loaded && video && videoSerial == player.serial;
     if (player.loaded) {
         // The engine's metadata belong to the medium of its last parse.

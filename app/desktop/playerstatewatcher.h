@@ -10,7 +10,6 @@ class PlaylistController;
 
 namespace LibPlayer {
 class Core;
-class PlayToolButton;
 class TimeSlider;
 class VolumeControl;
 } // namespace LibPlayer
@@ -33,7 +32,6 @@ public:
         const LibPlayer::Core *core = nullptr;
         const PlayerCommands *commands = nullptr;
         const PlaylistController *playlists = nullptr;
-        const LibPlayer::PlayToolButton *playButton = nullptr;
         const LibPlayer::VolumeControl *volumeControl = nullptr;
         const LibPlayer::TimeSlider *timeSlider = nullptr;
     };

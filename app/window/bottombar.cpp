@@ -132,6 +132,26 @@ void BottomBar::endTrackParse()
     subtitleButton->setVisible(!subtitleButton->isEmpty());
 }
 
+void BottomBar::showPlayState(LibPlayer::Core::State state, bool canStartAgain)
+{
+    using State = LibPlayer::Core::State;
+    switch (state) {
+    case State::Playing:
+        playButton->setPlaying();
+        break;
+    case State::Opening:
+    case State::Paused:
+        playButton->setPaused();
+        break;
+    case State::Ended:
+        break;
+    case State::Stopped:
+    case State::Failed:
+        playButton->setStopped(canStartAgain);
+        break;
+    }
+}
+
 void BottomBar::resetAfterPlayback()
 {
     playButton->setStopped();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core.h"
+
 #include <QList>
 #include <QWidget>
 
@@ -48,6 +50,11 @@ public:
     void endTrackParse();
     // The medium has ended: the controls go back to their look without media.
     void resetAfterPlayback();
+    // The play button shows the engine's state: the pause look while playing,
+    // the play look while opening or paused, and without a medium the play
+    // look, enabled only when a click can start something again. An ended
+    // medium keeps its look until the window ends it.
+    void showPlayState(LibPlayer::Core::State state, bool canStartAgain);
 
     QWidget *pad = nullptr;
     LibPlayer::PlayToolButton *playButton = nullptr;

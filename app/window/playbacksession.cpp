@@ -7,7 +7,6 @@
 #include "localfilegate.h"
 #include "mediaformats.h"
 #include "medialocation.h"
-#include "playtoolbutton.h"
 #include "subtitletoolbutton.h"
 #include "timeslider.h"
 #include "tracktoolbutton.h"
@@ -88,20 +87,15 @@ QString PlaybackSession::startFolder() const
     return QDir::homePath();
 }
 
+// The play button follows the engine's state.
 void PlaybackSession::pause()
 {
     core->pausePlayback();
-    controls.playButton->setPaused();
 }
 
 void PlaybackSession::resume()
 {
     core->resumePlayback();
-    // With nothing loaded, or a player that cannot play (its start failed,
-    // or its medium is over), the button keeps its look rather than offering
-    // a pause of nothing.
-    if (core->isPlaying())
-        controls.playButton->setPlaying();
 }
 
 void PlaybackSession::endCurrent(bool skipPlaylist)
@@ -112,7 +106,6 @@ void PlaybackSession::endCurrent(bool skipPlaylist)
 
 void PlaybackSession::showPlaying(bool subtitlesAllowed)
 {
-    controls.playButton->setPlaying();
     controls.timeSlider->setSliding(true);
     for (QWidget *overlay : qAsConst(controls.overlays))
         overlay->hide();
@@ -123,11 +116,11 @@ void PlaybackSession::showPlaying(bool subtitlesAllowed)
 void PlaybackSession::reportFailure(const Started &failed)
 {
     current = Started();
+    emit replayChanged();
     if (failed.source == Source::PlaylistItem) {
         emit itemFailed(failed.location);
         return;
     }
-    controls.playButton->setStopped();
     QString title;
     QString text;
     QString name = failed.location;
@@ -210,13 +203,7 @@ void PlaybackSession::openFile(QString f)
     }
     if (!admitted(f, Source::File))
         return;
-    if (!core->playFile(f)) {
-        reportFailure({Source::File, f});
-        return;
-    }
-    current = {Source::File, f};
-    showPlaying();
-    lastPlayedFile = path;
+    request({Source::File, f});
 }
 
 QList<QUrl> PlaybackSession::askForFiles()
@@ -274,15 +261,7 @@ void PlaybackSession::playLocation(const QString &location, Source source)
     endCurrent(source == Source::PlaylistItem);
     if (!admitted(location, source))
         return;
-    if (!core->playUrl(location)) {
-        reportFailure({source, location});
-        return;
-    }
-    current = {source, location};
-    // A local location makes its folder the start folder of the next dialog.
-    if (location.startsWith(QLatin1String("file://")))
-        lastPlayedFile = QUrl(location).toLocalFile();
-    showPlaying();
+    request({source, location});
 }
 
 void PlaybackSession::openDisc()
@@ -315,15 +294,78 @@ void PlaybackSession::playDisc(int kind, const QString &location)
         return;
     }
     endCurrent(false);
-    if (!core->playDisc(kind, discEnginePath(kind, location, opticalDrives->drives()))) {
-        reportFailure({Source::Disc, location, kind});
-        return;
+    request({Source::Disc, location, kind, tracks}, discEnginePath(kind, location, opticalDrives->drives()));
+}
+
+void PlaybackSession::request(const Started &opening, const QString &discPath)
+{
+    current = Started();
+    pending = opening;
+    failed = Started();
+    switch (opening.source) {
+    case Source::File:
+        core->playFile(opening.location);
+        break;
+    case Source::Url:
+    case Source::PlaylistItem:
+        core->playUrl(opening.location);
+        break;
+    case Source::Disc:
+        core->playDisc(opening.discKind, discPath);
+        break;
+    case Source::None:
+        break;
     }
-    current = {Source::Disc, location, kind};
-    showPlaying(kind == int(DiscKind::Dvd));
-    lastPlayedDisc = location;
-    if (audioCd)
-        controls.cdTrackButton->setTrackNumber(tracks);
+}
+
+void PlaybackSession::engineStateChanged(LibPlayer::Core::State state)
+{
+    using State = LibPlayer::Core::State;
+    if (pending.source == Source::None)
+        return;
+    // A stopped open may be started again; a failed one is reported next.
+    if (state == State::Stopped)
+        current = std::exchange(pending, Started());
+    else if (state == State::Failed)
+        failed = std::exchange(pending, Started());
+}
+
+void PlaybackSession::started()
+{
+    if (pending.source == Source::None)
+        return;
+    current = std::exchange(pending, Started());
+    const QString &location = current.location;
+    switch (current.source) {
+    case Source::File:
+        showPlaying();
+        lastPlayedFile = MediaLocation::displayPath(location);
+        break;
+    case Source::Url:
+    case Source::PlaylistItem:
+        // A local location makes its folder the start folder of the next dialog.
+        if (location.startsWith(QLatin1String("file://")))
+            lastPlayedFile = QUrl(location).toLocalFile();
+        showPlaying();
+        break;
+    case Source::Disc:
+        showPlaying(current.discKind == int(DiscKind::Dvd));
+        lastPlayedDisc = location;
+        if (current.discKind == int(DiscKind::AudioCd))
+            controls.cdTrackButton->setTrackNumber(current.cdTracks);
+        break;
+    case Source::None:
+        break;
+    }
+}
+
+void PlaybackSession::openFailed()
+{
+    // The engine refuses some requests at once, before any state change.
+    const Started refused = failed.source != Source::None ? std::exchange(failed, Started())
+                                                           : std::exchange(pending, Started());
+    if (refused.source != Source::None)
+        reportFailure(refused);
 }
 
 void PlaybackSession::mediaFailed()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -11,8 +13,6 @@ class QAction;
 class QWidget;
 
 namespace LibPlayer {
-class Core;
-class PlayToolButton;
 class SubtitleToolButton;
 class TimeSlider;
 class TrackToolButton;
@@ -24,8 +24,10 @@ class OpticalDrives;
 
 // The open commands of the player window: "Open file", "Open URL", "Open
 // disc" and "Add subtitle file". Each pauses what plays, asks the user when it was given
-// nothing, ends the old medium, starts the new one and then either shows the
-// controls' playing state or a "Failed to play ..." box.
+// nothing, ends the old medium and asks the engine for the new one, without
+// waiting. The engine's outcome, through started() or openFailed(), then
+// either shows the controls' playing state or a "Failed to play ..." box. A
+// newer open replaces one still under way.
 //
 // It asks the window for what it does not own: deletePlaylistRequested()
 // (only once the user has chosen something, so that a cancelled dialog keeps
@@ -42,7 +44,6 @@ class PlaybackSession : public QObject
 public:
     struct Controls
     {
-        LibPlayer::PlayToolButton *playButton = nullptr;
         LibPlayer::TimeSlider *timeSlider = nullptr;
         LibPlayer::SubtitleToolButton *subtitleButton = nullptr;
         LibPlayer::TrackToolButton *cdTrackButton = nullptr;
@@ -90,6 +91,14 @@ public:
     // Starts the last file, location or disc played again.
     void replay();
 
+    // The engine's outcome of the open under way (connected by the window;
+    // engineStateChanged before any other receiver of the state, so that
+    // canReplay() already answers for the new state). A start the engine
+    // reports without an open under way (a CD track) is not this session's.
+    void engineStateChanged(LibPlayer::Core::State state);
+    void started();
+    void openFailed();
+
 signals:
     void deletePlaylistRequested();
     void endRequested(bool skipPlaylist);
@@ -98,6 +107,8 @@ signals:
     // Several files chosen in the "Open file" dialog, to be added as a drop.
     void filesRequested(const QList<QUrl> &files);
     void messageWarning(const QString &message);
+    // canReplay() may answer otherwise (after a failure).
+    void replayChanged();
 
 private:
     // The "Open file" dialog's answers as file URLs (byte-exact); empty when
@@ -110,7 +121,11 @@ private:
         Source source = Source::None;
         QString location; // file path, location text or disc location
         int discKind = 0;
+        int cdTracks = 0; // an audio CD's number of tracks
     };
+    // Hands a request to the engine (a disc as the engine's disc path); its
+    // outcome comes back later.
+    void request(const Started &opening, const QString &discPath = QString());
 
     void pause();
     void resume();
@@ -135,5 +150,8 @@ private:
     QString lastPlayedFile;
     QString lastPlayedDisc;
     Started current;
+    // The open under way, and the one whose failure is being reported.
+    Started pending;
+    Started failed;
     std::shared_ptr<const Platform::OpticalDrives> drives;
 };

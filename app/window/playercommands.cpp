@@ -3,7 +3,7 @@
 #include "bottombar.h"
 #include "core.h"
 #include "playlist.h"
-#include "playtoolbutton.h"
+#include "playbacksession.h"
 #include "toolbutton.h"
 #include "volumecontrol.h"
 
@@ -15,11 +15,13 @@ constexpr int MaximumVolume = 150;
 
 } // namespace
 
-PlayerCommands::PlayerCommands(LibPlayer::Core *core, BottomBar *bar, const Playlist *playlist, QObject *parent)
+PlayerCommands::PlayerCommands(LibPlayer::Core *core, BottomBar *bar, const Playlist *playlist,
+                               const PlaybackSession *session, QObject *parent)
     : QObject(parent)
     , core(core)
     , bar(bar)
     , playlist(playlist)
+    , session(session)
 {
 }
 
@@ -27,12 +29,13 @@ PlayerCommands::~PlayerCommands() = default;
 
 bool PlayerCommands::canPlayPause() const
 {
-    return !core->isStopped() && bar->playButton->isEnabled();
+    const LibPlayer::Core::State state = core->state();
+    return state == LibPlayer::Core::State::Playing || state == LibPlayer::Core::State::Paused;
 }
 
 bool PlayerCommands::canStartAgain() const
 {
-    return core->isStopped() && bar->playButton->isEnabled();
+    return core->isStopped() && (session->canReplay() || !playlist->isEmpty());
 }
 
 bool PlayerCommands::canGoNext() const
@@ -52,16 +55,18 @@ bool PlayerCommands::canSeek() const
 
 void PlayerCommands::playPause()
 {
-    // The button's own click: it toggles its look and asks the engine (or,
-    // with nothing loaded, startAgain()).
-    if (canPlayPause() || canStartAgain())
-        bar->playButton->click();
+    if (core->state() == LibPlayer::Core::State::Playing)
+        core->pausePlayback();
+    else
+        play();
 }
 
 void PlayerCommands::play()
 {
-    if (canStartAgain() || (canPlayPause() && !bar->playButton->isPlaying()))
-        playPause();
+    if (core->state() == LibPlayer::Core::State::Paused)
+        core->resumePlayback();
+    else if (canStartAgain())
+        startAgain();
 }
 
 void PlayerCommands::startAgain()
@@ -78,8 +83,7 @@ void PlayerCommands::startAgain()
 
 void PlayerCommands::pause()
 {
-    if (canPlayPause() && bar->playButton->isPlaying())
-        playPause();
+    core->pausePlayback();
 }
 
 void PlayerCommands::stop()

@@ -3,6 +3,7 @@
 #include <QObject>
 
 class BottomBar;
+class PlaybackSession;
 class Playlist;
 
 namespace LibPlayer {
@@ -12,9 +13,10 @@ class Core;
 // The player's commands for everything that is not a control of the bottom
 // bar: keyboard shortcuts, the desktop's media keys and remote controls. Each
 // goes through the same path as the control it stands for, so the controls,
-// their menus and the saved settings follow (the play button toggles its own
-// look, the volume control saves its level, the full-screen button keeps its
-// check mark, the playlist moves as through its menu). GUI thread only.
+// their menus and the saved settings follow (the volume control saves its
+// level, the full-screen button keeps its check mark, the playlist moves as
+// through its menu). Play and pause ask the engine, whose state the play
+// button follows. GUI thread only.
 class PlayerCommands : public QObject
 {
     Q_OBJECT
@@ -27,7 +29,8 @@ public:
     static constexpr double MinimumRate = 0.25;
     static constexpr double MaximumRate = 4.0;
 
-    PlayerCommands(LibPlayer::Core *core, BottomBar *bar, const Playlist *playlist, QObject *parent = nullptr);
+    PlayerCommands(LibPlayer::Core *core, BottomBar *bar, const Playlist *playlist, const PlaybackSession *session,
+                   QObject *parent = nullptr);
     ~PlayerCommands() override;
 
     // Whether something is loaded that play/pause acts on.
@@ -81,4 +84,5 @@ private:
     LibPlayer::Core *core;
     BottomBar *bar;
     const Playlist *playlist;
+    const PlaybackSession *session;
 };

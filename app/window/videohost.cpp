@@ -21,9 +21,20 @@ VideoHost::VideoHost(LibPlayer::Core *core, QBoxLayout *layout, QList<QWidget *>
     , window(window)
 {
     createFrame();
+    // engine's players released -> retired frames go
+    connect(core, &LibPlayer::Core::playersReleased, this, &VideoHost::destroyRetired);
 }
 
 VideoHost::~VideoHost() = default;
+
+void VideoHost::destroyRetired()
+{
+    for (const QPointer<QWidget> &frame : qAsConst(retired)) {
+        if (frame)
+            frame->deleteLater();
+    }
+    retired.clear();
+}
 
 void VideoHost::createFrame()
 {
@@ -34,10 +45,8 @@ void VideoHost::createFrame()
     // Lowest of all: the overlays stay above it.
     current->lower();
     // frame input -> this host's signals
-    // Its own X window before the engine asks for it: the engine's play
-    // command blocks the GUI thread, so a window made then would reach the X
-    // server (and libvlc's picture with it) only after that command. The
-    // first frame waits until the window has been shown, so that the window
+    // Its own X window before the engine asks for it, so that it has reached
+    // the X server when libvlc's picture comes. The first frame waits until the window has been shown, so that the window
     // is placed before it becomes native.
     if (window->windowHandle()) {
         current->winId();
@@ -77,7 +86,9 @@ void VideoHost::replaceFrame()
     // event loop. The engine no longer draws into it.
     disconnect(current, nullptr, this, nullptr);
     current->hide();
-    current->deleteLater();
+    retired.append(current);
+    if (core->releasesPending() == 0)
+        destroyRetired();
     createFrame();
     for (QWidget *overlay : qAsConst(overlays)) {
         overlay->show();

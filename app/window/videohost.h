@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QUrl>
 
 class QBoxLayout;
@@ -34,7 +35,9 @@ public:
     void dropHint();
 
     // Stops the engine, then retires the frame and puts a new one in its
-    // place: libvlc never draws into a destroyed window.
+    // place. A retired frame is destroyed only once the engine has released
+    // every player it handed to its release threads: libvlc never draws into
+    // a destroyed window.
     void replaceFrame();
 
 signals:
@@ -45,11 +48,13 @@ signals:
 
 private:
     void createFrame();
+    void destroyRetired();
 
     LibPlayer::Core *core;
     QBoxLayout *layout;
     QList<QWidget *> overlays;
     QWidget *window;
     LibPlayer::VideoFrame *current = nullptr;
+    QList<QPointer<QWidget>> retired;
     QString hint;
 };

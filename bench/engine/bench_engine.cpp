@@ -59,6 +59,9 @@ Sample runCore(LibPlayer::Core &core, const QString &path)
     timer.start();
     if (!core.playFile(path))
         std::fprintf(stderr, "core: cannot play %s\n", qPrintable(path));
+    // The command returns at once; the medium plays once the state says so.
+    while (core.state() == LibPlayer::Core::State::Opening)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     s.playMs = timer.nsecsElapsed() / 1e6;
     s.playCpuMs = threadCpuMs() - cpu;
     letItPlay(300);
@@ -71,7 +74,7 @@ Sample runCore(LibPlayer::Core &core, const QString &path)
 }
 
 // The same libvlc calls as the engine, without the engine: create, bind,
-// play, poll the state with the same short sleep; stop and release in place.
+// play, poll the state with a short sleep; stop and release in place.
 Sample runBare(libvlc_instance_t *instance, QWidget &video, const QString &path)
 {
     Sample s;
@@ -89,7 +92,7 @@ Sample runBare(libvlc_instance_t *instance, QWidget &video, const QString &path)
         const libvlc_state_t state = libvlc_media_player_get_state(player);
         if (state == libvlc_Playing || state == libvlc_Error || state == libvlc_Ended)
             break;
-        QThread::msleep(LibPlayer::Core::StatePollMs);
+        QThread::msleep(5);
     }
     libvlc_audio_set_volume(player, 100);
     s.playMs = timer.nsecsElapsed() / 1e6;

@@ -434,6 +434,51 @@ private slots:
         QCOMPARE(property(playerInterface, QStringLiteral("PlaybackStatus")), QVariant(QStringLiteral("Stopped")));
     }
 
+    // The engine's state alone drives both: a pause or resume asked of the
+    // engine directly shows on the bus and on the button.
+    void busAndPlayButtonFollowTheEngineState()
+    {
+        play({media("av.mkv")});
+        LibPlayer::PlayToolButton *button = window->bottomBar->playButton;
+        QTRY_COMPARE(property(playerInterface, QStringLiteral("PlaybackStatus")), QVariant(QStringLiteral("Playing")));
+        QVERIFY(button->isPlaying());
+        for (const bool pause : {true, false}) {
+            if (pause)
+                window->core->pausePlayback();
+            else
+                window->core->resumePlayback();
+            QCOMPARE(button->isPlaying(), !pause);
+            QTRY_COMPARE(property(playerInterface, QStringLiteral("PlaybackStatus")),
+                         QVariant(pause ? QStringLiteral("Paused") : QStringLiteral("Playing")));
+        }
+    }
+
+    // A real player whose start file is on a server that accepts and never
+    // answers: Quit ends it at once, without a crash.
+    void quitDuringAHangingOpenEndsTheProcessAtOnce()
+    {
+        QSettings settings;
+        settings.setValue(QStringLiteral("Check update"), false);
+        settings.sync();
+        TarnTest::LocalHttpServer server;
+        server.reply.silent = true;
+        QProcess player;
+        player.setProcessChannelMode(QProcess::ForwardedChannels);
+        player.start(QStringLiteral(PLAYER), {QStringLiteral("--start"), server.base() + QStringLiteral("/hang.ts")});
+        QVERIFY(player.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(registered(instanceName(player)), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 1, 10000);
+        QCOMPARE(property(instanceName(player), playerInterface, QStringLiteral("PlaybackStatus")),
+                 QVariant(QStringLiteral("Stopped")));
+        QElapsedTimer quitting;
+        quitting.start();
+        call(instanceName(player), QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Quit"), {});
+        QVERIFY(player.waitForFinished(10000));
+        QVERIFY2(quitting.elapsed() < 2000, qPrintable(QString::number(quitting.elapsed())));
+        QCOMPARE(player.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(player.exitCode(), 0);
+    }
+
     void screenSaverHeldOnlyWhileVideoPlays_data()
     {
         QTest::addColumn<QString>("file");

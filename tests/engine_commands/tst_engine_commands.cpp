@@ -1,5 +1,6 @@
 // Playback commands of the engine on real libvlc, drawing into a real X window.
 #include "enginefixture.h"
+#include "localhttpserver.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
@@ -30,6 +31,28 @@ bool pointerVisible(Display *display)
     XFree(image);
     return visible;
 }
+
+// A location on 127.0.0.1 where nothing listens: the connection is refused at once.
+QString refusedUrl()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return QStringLiteral("http://127.0.0.1:%1/refused.ts").arg(probe.serverPort());
+}
+
+// Every state the engine announces, and how its opens ended.
+struct StateRecorder
+{
+    explicit StateRecorder(Core *core)
+    {
+        QObject::connect(core, &Core::stateChanged, [this](Core::State state) { states << state; });
+        QObject::connect(core, &Core::mediaStarted, [this] { ++started; });
+        QObject::connect(core, &Core::mediaOpenFailed, [this] { ++failed; });
+    }
+    QList<Core::State> states;
+    int started = 0;
+    int failed = 0;
+};
 
 const QString unsafeStop = QStringLiteral("W [Core] Stop playback is not safe from core player (Windows blocking bug)");
 
@@ -81,12 +104,17 @@ private slots:
         QFETCH(QString, path);
         QFETCH(bool, ok);
         QFETCH(QStringList, log);
-        QVERIFY(core->playFile(media("av.mkv")));
+        QVERIFY(startFile(media("av.mkv")));
         LogRecorder recorder(core.get());
-        QCOMPARE(command == "file" ? core->playFile(path)
-                 : command == "url" ? core->playUrl(path)
-                                    : core->playDisc(kind, path), ok);
-        const QStringList seen = recorder.lines.filter(QRegularExpression("^[EW] |^N \\[Core\\] Playing"));
+        const bool accepted = command == "file" ? core->playFile(path)
+                              : command == "url" ? core->playUrl(path)
+                                                 : core->playDisc(kind, path);
+        QTRY_VERIFY(core->state() != Core::State::Opening);
+        QCOMPARE(accepted && core->state() != Core::State::Failed, ok);
+        // What the medium reports once it plays is not the command's.
+        QStringList seen = recorder.lines.filter(QRegularExpression("^[EW] |^N \\[Core\\] Playing"));
+        const int outcome = seen.indexOf(QRegularExpression("(E \\[Core\\] Failed to play|N \\[Core\\] Playing ).*"));
+        seen = seen.mid(0, outcome + 1);
         QVERIFY2(seen.size() == log.size(), qPrintable(recorder.lines.join('\n')));
         for (int i = 0; i < log.size(); ++i)
             QVERIFY2(seen.at(i) == log.at(i) || (log.at(i).endsWith(": ") && seen.at(i).startsWith(log.at(i))),
@@ -95,6 +123,64 @@ private slots:
             QVERIFY(!core->isStopped());
         core->stopPlayback();
         QVERIFY(core->isStopped());
+    }
+
+    // The play commands return at once; the state and one outcome signal
+    // follow from libvlc's events.
+    void openReturnsAtOnceAndItsOutcomeFollows_data()
+    {
+        QTest::addColumn<QString>("location"); // a path, or a URL
+        QTest::addColumn<QList<Core::State>>("states");
+        QTest::addColumn<bool>("plays");
+        using State = Core::State;
+        QTest::newRow("good file") << media("av.mkv") << QList<State>{State::Opening, State::Playing} << true;
+        QTest::newRow("broken file") << QDir::tempPath() + "/no such file.mkv"
+                                     << QList<State>{State::Opening, State::Failed} << false;
+        QTest::newRow("refused URL") << refusedUrl() << QList<State>{State::Opening, State::Failed} << false;
+    }
+
+    void openReturnsAtOnceAndItsOutcomeFollows()
+    {
+        QFETCH(QString, location);
+        QFETCH(QList<Core::State>, states);
+        QFETCH(bool, plays);
+        StateRecorder recorder(core.get());
+        QVERIFY(location.startsWith("http") ? core->playUrl(location) : core->playFile(location));
+        QCOMPARE(core->state(), Core::State::Opening);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.states, states, 12000);
+        QCOMPARE(recorder.started, plays ? 1 : 0);
+        QCOMPARE(recorder.failed, plays ? 0 : 1);
+        // A failed start keeps no player (nor its connection).
+        QCOMPARE(core->isStopped(), !plays);
+        core->stopPlayback();
+        QCOMPARE(core->state(), Core::State::Stopped);
+        QTRY_COMPARE(core->releasesPending(), 0);
+    }
+
+    // A server that accepts and never answers: the engine stays Opening
+    // without holding the thread; a newer open wins and the abandoned
+    // player's connection is closed.
+    void newerOpenWinsOverAHangingOne()
+    {
+        TarnTest::LocalHttpServer server;
+        server.reply.silent = true;
+        StateRecorder recorder(core.get());
+        QElapsedTimer returned;
+        returned.start();
+        QVERIFY(core->playUrl(server.base() + "/hang.ts"));
+        QVERIFY2(returned.elapsed() < 1000, qPrintable(QString::number(returned.elapsed())));
+        QTRY_COMPARE(server.requests.size(), 1);
+        QTest::qWait(500);
+        QCOMPARE(core->state(), Core::State::Opening);
+        QCOMPARE(server.findChildren<QTcpSocket *>().size(), 1);
+
+        QVERIFY(core->playFile(media("av.mkv")));
+        QTRY_COMPARE(core->state(), Core::State::Playing);
+        QCOMPARE(recorder.states, (QList<Core::State>{Core::State::Opening, Core::State::Playing}));
+        QCOMPARE(recorder.started, 1);
+        QTRY_COMPARE(core->releasesPending(), 0);
+        QTRY_COMPARE(server.findChildren<QTcpSocket *>().size(), 0);
+        QCOMPARE(recorder.failed, 0);
     }
 
     void seekReachesReceiversOutsideLibvlcOnceWhilePausedAndEngineMayGo()

@@ -35,6 +35,15 @@ protected:
         return core->isLoaded();
     }
 
+    // Plays path and waits until its start is settled; true when it plays.
+    bool startFile(const QString &path)
+    {
+        if (!core->playFile(path))
+            return false;
+        QTest::qWaitFor([this] { return core->state() != LibPlayer::Core::State::Opening; }, 12000);
+        return core->state() == LibPlayer::Core::State::Playing;
+    }
+
     // From cleanup.
     void destroyEngine()
     {

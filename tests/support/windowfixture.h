@@ -13,7 +13,10 @@
 #include "tarntest.h"
 #include "videohost.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <QSettings>
 #include <memory>
 
@@ -34,23 +37,18 @@ public:
     using PlayerWindow::appRestoreDefaultSettings;
     using PlayerWindow::bottomBar;
     using PlayerWindow::changeDisplayRatio;
-    using PlayerWindow::changeListItem;
     using PlayerWindow::m_closeButton;
     using PlayerWindow::commands;
     using PlayerWindow::core;
     using PlayerWindow::desktop;
-    using PlayerWindow::dropUri;
     using PlayerWindow::feedbackLine;
     using PlayerWindow::fileQuit;
     using PlayerWindow::history;
     using PlayerWindow::layoutLoadSettings;
     using PlayerWindow::m_minimizeButton;
-    using PlayerWindow::openFile;
-    using PlayerWindow::openUrl;
     using PlayerWindow::m_pinButton;
     using PlayerWindow::playback;
     using PlayerWindow::previews;
-    using PlayerWindow::readList;
     using PlayerWindow::screensChanged;
     using PlayerWindow::m_titleLabel;
     using PlayerWindow::tools;
@@ -58,11 +56,45 @@ public:
     using PlayerWindow::videoHost;
     using PlayerWindow::windowGeometry;
 
+    // The window's open paths as the user meets them: each returns once the
+    // engine has settled the start it asked for (the window itself never
+    // waits for it).
+    void openFile(const QString &f = QString()) { settled([&] { PlayerWindow::openFile(f); }); }
+    void openUrl(const QString &u = QString()) { settled([&] { PlayerWindow::openUrl(u); }); }
+    void dropUri(const QList<QUrl> &urls) { settled([&] { PlayerWindow::dropUri(urls); }); }
+    void changeListItem(int item) { settled([&] { PlayerWindow::changeListItem(item); }); }
+    void readList(const QString &path) { settled([&] { PlayerWindow::readList(path); }); }
+    // Waits until no start is under way, and hardly longer: what the medium
+    // does next is mostly still to come when this returns. (An event loop
+    // would do, but once a test has quit the application no new one runs.)
+    void settle()
+    {
+        bool settled = core->state() != LibPlayer::Core::State::Opening;
+        QObject guard;
+        QObject::connect(core.get(), &LibPlayer::Core::stateChanged, &guard, [&settled](LibPlayer::Core::State state) {
+            settled = state != LibPlayer::Core::State::Opening;
+        });
+        QTimer wake;
+        wake.start(50);
+        QElapsedTimer waited;
+        waited.start();
+        while (!settled && waited.elapsed() < 12000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+
     QStringList playlistItems() const { return playlists->playlist().locations(); }
     int currentItem() const { return playlists->playlist().current(); }
     bool playing() const { return !core->isStopped(); }
     // Ends the current medium as the engine does when it reaches the end.
-    void finishMedium() { emit core->mediaPlayerEndReached(); }
+    void finishMedium() { settled([this] { emit core->mediaPlayerEndReached(); }); }
+
+private:
+    template<typename Action>
+    void settled(Action action)
+    {
+        action();
+        settle();
+    }
 };
 
 class WindowFixture

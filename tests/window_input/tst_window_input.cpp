@@ -185,6 +185,7 @@ private slots:
         }
 
         QTest::keySequence(window.get(), keys);
+        window->settle();
 
         const QString expected = outcome.section(QLatin1Char(' '), 1, 1);
         if (outcome == "paused") {

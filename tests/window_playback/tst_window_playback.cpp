@@ -1,4 +1,5 @@
 // The window hosting the engine: real libvlc, real clips, a real X server.
+#include "localhttpserver.h"
 #include "windowfixture.h"
 
 #include "audiotoolbutton.h"
@@ -247,6 +248,7 @@ private slots:
         window->playback->setOpticalDrives(std::make_shared<NoDrives>());
         window->playback->setLastDisc(QStringLiteral("/earlier"));
         QMetaObject::invokeMethod(window.get(), "openDisc");
+        window->settle();
         const bool plays = box.isEmpty() && !folder.isEmpty();
         QCOMPARE(window->playing(), plays);
         QCOMPARE(window->playback->lastDisc(), plays ? folder : QStringLiteral("/earlier"));
@@ -302,8 +304,33 @@ private slots:
         QCOMPARE(window->bottomBar->timeLabel->text(), QString());
         QCOMPARE(play->isEnabled(), playStartsAgain);
         QTest::mouseClick(play, Qt::LeftButton);
+        window->settle();
         QCOMPARE(window->core->isPlaying(), playStartsAgain);
         QCOMPARE(play->isPlaying(), playStartsAgain);
+    }
+
+    // A URL whose server accepts and never answers: the window goes on
+    // (keys, repaints, its timers), the play button offers nothing yet, and a
+    // file opened meanwhile plays without any box for the abandoned URL.
+    void openWhileAUrlHangsWins()
+    {
+        TarnTest::LocalHttpServer server;
+        server.reply.silent = true;
+        QElapsedTimer returned;
+        returned.start();
+        QMetaObject::invokeMethod(window.get(), "openUrl", Q_ARG(QString, server.base() + "/hang.ts"));
+        QVERIFY2(returned.elapsed() < 1000, qPrintable(QString::number(returned.elapsed())));
+        QTRY_COMPARE(server.requests.size(), 1);
+        QTest::qWait(300);
+        QCOMPARE(window->core->state(), LibPlayer::Core::State::Opening);
+        QVERIFY(!window->bottomBar->playButton->isPlaying());
+
+        window->openFile(media("av.mkv"));
+        QCOMPARE(window->core->state(), LibPlayer::Core::State::Playing);
+        QVERIFY(window->bottomBar->playButton->isPlaying());
+        QTRY_COMPARE(server.findChildren<QTcpSocket *>().size(), 0);
+        QTest::qWait(200);
+        QCOMPARE(answerer->boxes.size(), 0);
     }
 
     void audioCdMovesTrackByTrackThenStops()
