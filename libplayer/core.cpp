@@ -82,6 +82,7 @@ Core::~Core()
         }
     }
     d->releasing.clear();
+    d->releasingWidgets.clear();
     libvlc_instance_t *instance = d->libvlcInstance();
     if (instance && allReleased)
         libvlc_release(instance);
@@ -150,6 +151,19 @@ int Core::releasesPending() const
     return d->releasing.size();
 }
 
+bool Core::drawsInto(const QWidget *widget) const
+{
+    if (!widget)
+        return false;
+    if (d->player && d->boundWidget == widget)
+        return true;
+    for (const QPointer<QWidget> &bound : qAsConst(d->releasingWidgets)) {
+        if (bound == widget)
+            return true;
+    }
+    return false;
+}
+
 void Core::bindVideoWindow(bool bind)
 {
     QWidget *widget = d->videoWidget;
@@ -166,6 +180,8 @@ void Core::bindVideoWindow(bool bind)
     const auto handle = bind ? static_cast<uint32_t>(widget->winId()) : 0u;
     libvlc_media_player_set_xwindow(d->player, handle);
 #endif
+    if (bind)
+        d->boundWidget = widget;
 }
 
 void Core::resetTracks()
@@ -190,14 +206,16 @@ void Core::releasePlayer()
     d->player = nullptr;
     ++d->playerSerial;
     d->releasing.append(thread);
+    d->releasingWidgets.insert(thread, d->boundWidget);
+    d->boundWidget = nullptr;
     // Nobody waits for the thread but the destructor: libvlc's stop joins the
     // player's threads, which may wait for the network or the window system.
     connect(thread, &QThread::finished, this, [this, thread] {
         d->releasing.removeOne(thread);
+        d->releasingWidgets.remove(thread);
         thread->wait(); // finished() comes just before the thread ends
         delete thread;
-        if (d->releasing.isEmpty())
-            emit playersReleased();
+        emit playerReleased();
     });
     thread->start(QThread::InheritPriority);
 }

@@ -91,6 +91,9 @@ public:
     quint64 mediaSerial() const;
     // Players handed to release threads that have not finished yet.
     int releasesPending() const;
+    // The current player, or a player a release thread still holds, was
+    // given widget's native window for its video: the widget must live on.
+    bool drawsInto(const QWidget *widget) const;
 
     // Playback speed of the current player (1.0 without one); libvlc keeps
     // the pitch while the speed changes. Every new player starts at 1.0.
@@ -154,8 +157,9 @@ signals:
     // a newer command or a stop replaced reports neither.
     void mediaOpenFailed();
     void stateChanged(LibPlayer::Core::State state);
-    // Every player handed to a release thread has been released.
-    void playersReleased();
+    // A player handed to a release thread has been released: its video
+    // output no longer draws into the window it was given.
+    void playerReleased();
     // stopPlayback() is about to release the current player: time() and
     // location() still answer for it.
     void mediaStopping();

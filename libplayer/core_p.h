@@ -98,6 +98,11 @@ struct CorePrivate
     quint64 playerSerial = 0;
     // Release threads still running; each removes itself when it finishes.
     QList<CoreReleaseThread *> releasing;
+    // The native window each player draws into: the current player's, and
+    // those of the players the release threads still hold (until their video
+    // output has closed, libvlc may draw into it).
+    QPointer<QWidget> boundWidget;
+    QHash<CoreReleaseThread *, QPointer<QWidget>> releasingWidgets;
 
     // The instance, once the load started by the constructor has finished;
     // null when libvlc failed to load.

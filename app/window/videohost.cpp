@@ -21,19 +21,23 @@ VideoHost::VideoHost(LibPlayer::Core *core, QBoxLayout *layout, QList<QWidget *>
     , window(window)
 {
     createFrame();
-    // engine's players released -> retired frames go
-    connect(core, &LibPlayer::Core::playersReleased, this, &VideoHost::destroyRetired);
+    // engine's player released -> the retired frames no player draws into go
+    connect(core, &LibPlayer::Core::playerReleased, this, &VideoHost::destroyRetired);
 }
 
 VideoHost::~VideoHost() = default;
 
 void VideoHost::destroyRetired()
 {
-    for (const QPointer<QWidget> &frame : qAsConst(retired)) {
-        if (frame)
-            frame->deleteLater();
+    for (auto it = retired.begin(); it != retired.end();) {
+        if (*it && core->drawsInto(*it)) {
+            ++it;
+            continue;
+        }
+        if (*it)
+            (*it)->deleteLater();
+        it = retired.erase(it);
     }
-    retired.clear();
 }
 
 void VideoHost::createFrame()
@@ -87,8 +91,7 @@ void VideoHost::replaceFrame()
     disconnect(current, nullptr, this, nullptr);
     current->hide();
     retired.append(current);
-    if (core->releasesPending() == 0)
-        destroyRetired();
+    destroyRetired();
     createFrame();
     for (QWidget *overlay : qAsConst(overlays)) {
         overlay->show();

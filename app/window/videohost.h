@@ -35,9 +35,9 @@ public:
     void dropHint();
 
     // Stops the engine, then retires the frame and puts a new one in its
-    // place. A retired frame is destroyed only once the engine has released
-    // every player it handed to its release threads: libvlc never draws into
-    // a destroyed window.
+    // place. A retired frame is destroyed once no player of the engine draws
+    // into it any more (its player released): libvlc never draws into a
+    // destroyed window, and frames do not pile up while releases overlap.
     void replaceFrame();
 
 signals:

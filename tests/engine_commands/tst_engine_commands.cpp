@@ -2,6 +2,8 @@
 #include "enginefixture.h"
 #include "localhttpserver.h"
 
+#include <QSignalSpy>
+
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
 
@@ -155,6 +157,32 @@ private slots:
         core->stopPlayback();
         QCOMPARE(core->state(), Core::State::Stopped);
         QTRY_COMPARE(core->releasesPending(), 0);
+    }
+
+    // The window replaces its video widget at every open and destroys the
+    // old one once no player draws into it: each widget is free as soon as
+    // its own player is released, while later players still draw.
+    void widgetIsFreeOnceItsPlayerIsReleased()
+    {
+        QWidget second;
+        second.resize(160, 90);
+        second.show();
+        QSignalSpy released(core.get(), &Core::playerReleased);
+        QVERIFY(core->playFile(media("av.mkv")));
+        QTRY_COMPARE(core->state(), Core::State::Playing);
+        QVERIFY(core->drawsInto(video.get()));
+        QVERIFY(!core->drawsInto(&second));
+        core->setVideoWidget(&second);
+        QVERIFY(core->playFile(media("av.mkv")));
+        QTRY_COMPARE(core->state(), Core::State::Playing);
+        QVERIFY(core->drawsInto(&second));
+        QTRY_COMPARE(released.count(), 1);
+        QVERIFY(!core->drawsInto(video.get()));
+        core->stopPlayback();
+        QVERIFY(core->drawsInto(&second)); // until its release is over
+        QTRY_COMPARE(released.count(), 2);
+        QVERIFY(!core->drawsInto(&second));
+        core->setVideoWidget(video.get());
     }
 
     // A server that accepts and never answers: the engine stays Opening
