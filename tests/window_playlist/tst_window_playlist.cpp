@@ -321,10 +321,16 @@ private slots:
     {
         window->openFile(media("av.mkv"));
         LibPlayer::VideoFrame *filmFrame = window->videoHost->frame();
+        // The half-second items may already have moved on when the drop
+        // returns: what started first is what counts.
+        QStringList started;
+        QObject guard;
+        connect(window->core.get(), &LibPlayer::Core::mediaStarted, &guard,
+                [&] { started << QUrl(window->core->location()).fileName(); });
         window->dropUri(makeFiles({"a.ogg", "b.ogg"}));
         QVERIFY(window->videoHost->frame() != filmFrame); // the film's frame was replaced
-        QCOMPARE(window->currentItem(), 1);
-        QCOMPARE(QFileInfo(window->playback->lastFile()).fileName(), QStringLiteral("a.ogg"));
+        QCOMPARE(started.value(0), QStringLiteral("a.ogg"));
+        QVERIFY(window->currentItem() >= 1);
     }
 
     void playlistFileIsReadIntoThePlaylist()
