@@ -9,10 +9,10 @@ MediaTrack::MediaTrack(int type)
 {
     switch (type) {
     case 0:
-        audio.emplace();
+        audio = AudioRecord{};
         break;
     case 1:
-        video.emplace();
+        video = VideoRecord{};
         break;
     case 2:
         subtitleEncoding.emplace();
