@@ -10,6 +10,8 @@
 
 #include <vlc/vlc.h>
 
+#include <utility>
+
 namespace LibPlayer {
 
 std::atomic_int liveEngineCount{0};
@@ -62,6 +64,8 @@ Core::~Core()
     // no libvlc thread keeps running on (or calling back into) a freed engine.
     d->parseTimer->stop();
     d->openTimer->stop();
+    if (d->snapshotTimer)
+        d->snapshotTimer->stop();
     if (d->player)
         releasePlayer();
     --liveEngineCount;
@@ -83,6 +87,14 @@ Core::~Core()
     }
     d->releasing.clear();
     d->releasingWidgets.clear();
+    // A snapshot thread holds a player of its own; it ends within its bound.
+    if (QThread *thread = std::exchange(d->snapshotThread, nullptr)) {
+        disconnect(thread, nullptr, this, nullptr);
+        if (thread->wait(deadline))
+            delete thread;
+        else
+            allReleased = false;
+    }
     libvlc_instance_t *instance = d->libvlcInstance();
     if (instance && allReleased)
         libvlc_release(instance);

@@ -107,10 +107,14 @@ public:
     qint64 subtitleDelay() const;
     // Picture size of the current video, empty without one.
     QSize videoSize() const;
-    // Writes the current picture at its own size as a PNG file; false
-    // without a player or a picture, or when the file could not be written.
-    // Waits for the video output (up to about half a second).
-    bool takeSnapshot(const QString &path);
+    // Starts writing the current picture at its own size as a PNG file at
+    // path; snapshotFinished() reports the outcome. False at once, with no
+    // report, without a player or while an earlier snapshot is under way.
+    // Never waits for libvlc: a video output still starting or a paused seek
+    // not shown yet is waited for by a timer, and libvlc's snapshot (which
+    // waits for the next picture shown) runs on a thread of its own.
+    bool requestSnapshot(const QString &path);
+    bool snapshotPending() const;
     // Chapters of the current title, in order; -1 for the current one when
     // there are none or no player.
     struct Chapter
@@ -166,6 +170,10 @@ signals:
     void mediaPlayerLengthChanged(qint64 milliseconds);
     void mediaPlayerPositionChanged(double position);
     void mediaPlayerTimeChanged(qint64 milliseconds);
+    // The snapshot requested for path is over: saved, or not (no picture
+    // came within its bounds, the medium went meanwhile, or the file could
+    // not be written).
+    void snapshotFinished(const QString &path, bool saved);
 
 public slots:
     void changeAudio(int id);
@@ -223,6 +231,11 @@ private:
     void reportPausedTime();
     void makeQueuedSeek();
     bool firstPictureShown() const;
+    // Steps of a snapshot: waits (by its timer) for the picture to take,
+    // hands the take to its thread, and reports.
+    void prepareSnapshot();
+    void startSnapshotThread();
+    void finishSnapshot(bool saved);
 
     friend struct CorePrivate;
     friend class PreviewEngine; // shares the libvlc instance

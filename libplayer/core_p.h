@@ -17,6 +17,7 @@
 #include <future>
 #include <memory>
 
+class QThread;
 class QTimer;
 
 struct libvlc_instance_t;
@@ -50,6 +51,19 @@ struct Core::OpenRequest
 
     bool warnsBeforeStop() const { return kind == Kind::File || kind == Kind::Disc; }
     bool bindsWindow() const { return kind != Kind::CdTrack; }
+};
+
+// A snapshot under way: prepared on the GUI thread by Core's snapshot timer,
+// then taken on its own thread.
+struct SnapshotJob
+{
+    QString path;
+    // The player it is for; another one (or none) ends the job unsaved.
+    quint64 serial = 0;
+    // Measures the current step against its bound.
+    QElapsedTimer clock;
+    // A paused output that has shown no picture yet plays until it has one.
+    bool unpaused = false;
 };
 
 struct CorePrivate
@@ -94,6 +108,11 @@ struct CorePrivate
     // Full passes run only because the first video track's width was 0;
     // bounded so that a stream whose size never shows stops being re-parsed.
     int zeroWidthPasses = 0;
+    std::unique_ptr<SnapshotJob> snapshot;
+    QTimer *snapshotTimer = nullptr;
+    // Takes the job's picture with its own reference to the player; deleted
+    // once finished, waited for (within a bound) only by the destructor.
+    QThread *snapshotThread = nullptr;
     std::unique_ptr<EventTag> eventTag;
     quint64 playerSerial = 0;
     // Release threads still running; each removes itself when it finishes.

@@ -1,10 +1,7 @@
-// Speed, frame steps, delays and snapshots of the current player. None of
-// these waits on libvlc except the snapshot. GUI thread only.
+// Speed, frame steps, delays and chapters of the current player. None of
+// these waits on libvlc. GUI thread only.
 #include "core_p.h"
 
-#include <QElapsedTimer>
-#include <QThread>
-#include <QTimer>
 
 #include <vlc/vlc.h>
 
@@ -15,9 +12,6 @@ namespace LibPlayer {
 namespace {
 
 constexpr qint64 DefaultFrameMs = 40;
-
-// Longest wait of a snapshot for the picture it is to take.
-constexpr qint64 SnapshotWaitMs = 800;
 
 } // namespace
 
@@ -70,49 +64,6 @@ QSize Core::videoSize() const
     if (!d->player || libvlc_video_get_size(d->player, 0, &width, &height) != 0)
         return {};
     return QSize(int(width), int(height));
-}
-
-bool Core::takeSnapshot(const QString &path)
-{
-    if (!d->player)
-        return false;
-    // A video output that is still starting, or a paused seek whose picture
-    // libvlc may not have shown yet (its time moves before its picture does),
-    // is waited for within the snapshot's bound.
-    const auto seekShowing = [this] {
-        if (d->state != State::Paused)
-            return false;
-        return libvlc_media_player_get_state(d->player) != libvlc_Paused || d->pausedSeekTimer->isActive();
-    };
-    QElapsedTimer waited;
-    waited.start();
-    while ((seekShowing() || videoSize().isEmpty()) && waited.elapsed() < SnapshotWaitMs) {
-        QThread::msleep(10);
-        if (d->pausedSeekTimer->isActive())
-            reportPausedTime();
-    }
-    if (videoSize().isEmpty())
-        return false;
-    // A video output paused before it showed its first picture shows none
-    // until playback goes on: it plays until that picture is out.
-    if (d->state == State::Paused && !firstPictureShown()) {
-        libvlc_media_player_set_pause(d->player, 0);
-        while (!firstPictureShown() && waited.elapsed() < 2 * SnapshotWaitMs)
-            QThread::msleep(10);
-        libvlc_media_player_set_pause(d->player, 1);
-    }
-    const QByteArray file = path.toUtf8();
-    // libvlc takes the next picture the video output shows, and a paused
-    // output shows none: a jump to the time it stands at shows the same
-    // picture again. The jump may show it before the request is made, so a
-    // failed attempt gets another one, up to three.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (d->state == State::Paused || libvlc_media_player_get_state(d->player) == libvlc_Paused)
-            libvlc_media_player_set_time(d->player, libvlc_media_player_get_time(d->player));
-        if (libvlc_video_take_snapshot(d->player, 0, file.constData(), 0, 0) == 0)
-            return true;
-    }
-    return false;
 }
 
 QList<Core::Chapter> Core::chapters() const

@@ -24,6 +24,12 @@ PlaybackTools::PlaybackTools(LibPlayer::Core *core, PlayerCommands *commands, Bo
 {
     // chapter moves -> the tools' feedback
     connect(chapters, &ChapterControl::feedback, this, &PlaybackTools::feedback);
+    // the engine's finished snapshot -> the screenshot's feedback (only for
+    // the one this asked for)
+    connect(core, &LibPlayer::Core::snapshotFinished, this, [this](const QString &path, bool saved) {
+        if (!screenshotPath.isEmpty() && path == screenshotPath)
+            reportScreenshot(path, saved);
+    });
 }
 
 void PlaybackTools::nextChapter()
@@ -144,6 +150,9 @@ void PlaybackTools::takeScreenshot()
         emit feedback(tr("Screenshot failed: no video"));
         return;
     }
+    // One at a time: the one under way reports for both key presses.
+    if (!screenshotPath.isEmpty())
+        return;
     const QString folder = screenshotFolder();
     QString media = QFileInfo(QUrl(core->location()).path()).completeBaseName();
     if (media.isEmpty())
@@ -155,7 +164,21 @@ void PlaybackTools::takeScreenshot()
     QString path = QDir(folder).filePath(name);
     for (int copy = 2; QFileInfo::exists(path); ++copy)
         path = QDir(folder).filePath(QStringLiteral("%1 (%2).png").arg(name.chopped(4)).arg(copy));
-    if (!QFileInfo(folder).isWritable() || !core->takeSnapshot(path) || !QFileInfo(path).isFile()) {
+    if (!QFileInfo(folder).isWritable() || !core->requestSnapshot(path)) {
+        reportScreenshot(path, false);
+        return;
+    }
+    screenshotPath = path;
+}
+
+void PlaybackTools::reportScreenshot(const QString &path, bool saved)
+{
+    screenshotPath.clear();
+    // A stop or another medium came first: nothing to say.
+    if (!saved && core->isStopped())
+        return;
+    if (!saved) {
+        const QString folder = QFileInfo(path).absolutePath();
         emit feedback(tr("Screenshot failed: cannot write to %1").arg(QDir::toNativeSeparators(folder)));
         return;
     }

@@ -65,6 +65,8 @@ private:
     bool playing();
     // Pauses, then moves the time by that many pictures.
     void stepFrames(int frames);
+    // Tells where the screenshot went, or that it failed.
+    void reportScreenshot(const QString &path, bool saved);
 
     LibPlayer::Core *core;
     PlayerCommands *commands;
@@ -72,4 +74,6 @@ private:
     QWidget *dialogParent;
     AbLoop *loop = nullptr;
     ChapterControl *chapters = nullptr;
+    // The screenshot under way, empty when none is.
+    QString screenshotPath;
 };

@@ -254,6 +254,40 @@ int seekPaused()
     return 0;
 }
 
+// Screenshots of a paused film, each after a paused seek.
+int screenshotPaused()
+{
+    Session session;
+    if (!session.ok)
+        return 1;
+    session.window->openFile(TarnTest::media(QStringLiteral("long.mkv")));
+    if (!waitFor([&] { return session.playing(); }, 10000))
+        return 1;
+    idle(500);
+    session.window->bottomBar->playButton->click();
+    if (!waitFor([&] { return !session.playing(); }, 5000))
+        return 1;
+    idle(300);
+    QTemporaryDir folder;
+    LibPlayer::Core *core = session.window->core.get();
+    int saved = 0;
+    QObject::connect(core, &LibPlayer::Core::snapshotFinished, [&saved](const QString &, bool ok) { saved += ok; });
+    StallProbe probe;
+    Stall all;
+    int finished = 0;
+    QObject::connect(core, &LibPlayer::Core::snapshotFinished, [&finished] { ++finished; });
+    for (const qint64 target : {30000, 60000, 90000, 20000}) {
+        core->seek(target);
+        const int before = finished;
+        const Stall stall = measure(
+            probe, [&] { core->requestSnapshot(folder.filePath(QStringLiteral("%1.png").arg(target))); },
+            [&] { return finished > before; }, 8000, 200);
+        all.add(stall);
+    }
+    print("screenshot", all, QStringLiteral("%1 of 4 saved, %2 at the latest").arg(saved).arg(after(all.doneMs)));
+    return 0;
+}
+
 int stopTs()
 {
     Session session;
@@ -541,6 +575,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("hanging-url"), hangingUrl},
         {QStringLiteral("refused-url"), refusedUrl},
         {QStringLiteral("seek-paused"), seekPaused},
+        {QStringLiteral("screenshot"), screenshotPaused},
         {QStringLiteral("stop-ts"), stopTs},
         {QStringLiteral("switch-items"), switchItems},
         {QStringLiteral("quit-opening"), quitOpening},
