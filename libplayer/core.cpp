@@ -56,6 +56,9 @@ Core::Core(QObject *parent)
     d->pausedSeekTimer = new QTimer(this);
     d->pausedSeekTimer->setInterval(10);
     connect(d->pausedSeekTimer, &QTimer::timeout, this, &Core::reportPausedTime);
+    d->subtitleTimer = new QTimer(this);
+    d->subtitleTimer->setInterval(5);
+    connect(d->subtitleTimer, &QTimer::timeout, this, &Core::checkSubtitleFile);
 }
 
 Core::~Core()
@@ -208,6 +211,8 @@ void Core::releasePlayer()
     detachEvents();
     bindVideoWindow(false);
     d->pausedSeekTimer->stop();
+    d->subtitleTimer->stop();
+    d->subtitleQueue.clear();
     d->pausedSeekQueued = false;
     d->resumeQueued = false;
     d->openTimer->stop();

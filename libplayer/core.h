@@ -179,6 +179,10 @@ public slots:
     void changeAudio(int id);
     void changeCdaTrack(int track);
     void changeSubtitle(int id);
+    // Selects the track of a subtitle file, adding the file first when it
+    // is new: its track comes as subtitleFileAdded() and
+    // currentTrackSubtitle() once libvlc shows it (within a second; else a
+    // warning). Files asked for meanwhile wait their turn.
     void changeSubtitle(const QString &path);
     void changeTitle(int title);
     void changeVolume(int volume);
@@ -234,6 +238,10 @@ private:
     // Steps of a snapshot: waits (by its timer) for the picture to take,
     // hands the take to its thread, and reports.
     void prepareSnapshot();
+    // Hands the first queued subtitle file to libvlc; then looks for its
+    // track.
+    void addSubtitleFile();
+    void checkSubtitleFile();
     void startSnapshotThread();
     void finishSnapshot(bool saved);
 

@@ -11,6 +11,7 @@
 #include <QMap>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
@@ -88,6 +89,13 @@ struct CorePrivate
     QElapsedTimer pausedSeekClock;
     QList<MediaTrack> knownTracks;
     QMap<int, QString> subtitleFiles;
+    // Subtitle files handed to libvlc one at a time: the first is libvlc's
+    // until its track shows up (looked for by subtitleTimer, within a bound
+    // measured by subtitleClock); the others wait their turn.
+    QStringList subtitleQueue;
+    int subtitleBefore = -1;
+    QElapsedTimer subtitleClock;
+    QTimer *subtitleTimer = nullptr;
     QPointer<QWidget> videoWidget;
     libvlc_instance_t *instance = nullptr;
     std::future<libvlc_instance_t *> instanceLoad;

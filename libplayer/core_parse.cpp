@@ -6,7 +6,6 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QThread>
 #include <QTimer>
 
 #include <vlc/vlc.h>
@@ -38,10 +37,8 @@ constexpr MetaKey metaKeys[] = {
 // Most full passes run only because the first video track has no width yet.
 constexpr int MaxZeroWidthPasses = 5;
 
-// Longest wait for the track of a newly added subtitle file to show up, and
-// the pause between two looks.
+// Longest wait for the track of a newly added subtitle file to show up.
 constexpr int SubtitleWaitLimitMs = 1000;
-constexpr int SubtitlePollMs = 5;
 
 // Takes ownership of a string that libvlc returns.
 QString takeUtf8(char *text)
@@ -273,26 +270,53 @@ void Core::changeSubtitle(const QString &path)
         emit messageError(tr("[Core] Subtitle file not found: %1").arg(path.toHtmlEscaped()));
         return;
     }
-    const int before = libvlc_video_get_spu(d->player);
-    const int added = libvlc_video_set_subtitle_file(d->player, QFileInfo(path).absoluteFilePath().toUtf8().constData());
-    if (added == 0)
+    if (d->subtitleQueue.contains(path))
         return;
-    // The new track is selected a few milliseconds later, on libvlc's input
-    // thread.
-    QElapsedTimer elapsed;
-    elapsed.start();
-    int id = before;
-    while ((id == -1 || id == before) && elapsed.elapsed() < SubtitleWaitLimitMs) {
-        QThread::msleep(SubtitlePollMs);
-        id = libvlc_video_get_spu(d->player);
+    d->subtitleQueue.append(path);
+    if (!d->subtitleTimer->isActive())
+        addSubtitleFile();
+}
+
+void Core::addSubtitleFile()
+{
+    while (!d->subtitleQueue.isEmpty()) {
+        const QString path = d->subtitleQueue.first();
+        d->subtitleBefore = libvlc_video_get_spu(d->player);
+        const QByteArray file = QFileInfo(path).absoluteFilePath().toUtf8();
+        if (libvlc_video_set_subtitle_file(d->player, file.constData()) != 0) {
+            d->subtitleClock.start();
+            d->subtitleTimer->start();
+            return;
+        }
+        d->subtitleQueue.removeFirst();
     }
-    if (id == -1 || id == before) {
+}
+
+void Core::checkSubtitleFile()
+{
+    if (!d->player || d->subtitleQueue.isEmpty()) {
+        d->subtitleTimer->stop();
+        d->subtitleQueue.clear();
+        return;
+    }
+    // The new track is selected a few milliseconds after the file was
+    // handed over, on libvlc's input thread.
+    const int id = libvlc_video_get_spu(d->player);
+    const bool shown = id != -1 && id != d->subtitleBefore;
+    if (!shown && d->subtitleClock.elapsed() < SubtitleWaitLimitMs)
+        return;
+    d->subtitleTimer->stop();
+    const QString path = d->subtitleQueue.takeFirst();
+    if (shown) {
+        d->subtitleFiles.insert(id, path);
+        emit subtitleFileAdded(id, path);
+        emit currentTrackSubtitle(id);
+    } else {
         emit messageWarning(tr("[Core] Subtitle file gave no subtitle track: %1").arg(path.toHtmlEscaped()));
-        return;
     }
-    d->subtitleFiles.insert(id, path);
-    emit subtitleFileAdded(id, path);
-    emit currentTrackSubtitle(id);
+    // Unless a receiver has handed over the next one already.
+    if (d->player && !d->subtitleTimer->isActive())
+        addSubtitleFile();
 }
 
 } // namespace LibPlayer

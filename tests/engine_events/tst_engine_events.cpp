@@ -163,7 +163,12 @@ private slots:
         QCOMPARE(added.count(), 0);
         const QString path = media("sub.srt");
         for (int time = 0; time < 2; ++time) {
+            // The first time, asked twice before its track shows up, it is
+            // handed to libvlc once; its track comes a moment later.
             core->changeSubtitle(path);
+            if (time == 0)
+                core->changeSubtitle(path);
+            QTRY_COMPARE(current.count(), time + 1);
             QCOMPARE(added.count(), 1);
             QCOMPARE(added.first().at(1).toString(), path);
             QCOMPARE(current.count(), time + 1);
