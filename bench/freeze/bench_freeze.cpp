@@ -225,19 +225,27 @@ int refusedUrl()
     return openFailingUrl("refused-url", QStringLiteral("http://127.0.0.1:%1/film.mp4").arg(closedPort()), 10000);
 }
 
-int seekPaused()
+// The long film opened and paused through the play button.
+bool pausedFilm(Session &session)
 {
-    Session session;
     if (!session.ok)
-        return 1;
+        return false;
     session.window->openFile(TarnTest::media(QStringLiteral("long.mkv")));
     if (!waitFor([&] { return session.playing(); }, 10000))
-        return 1;
+        return false;
     idle(500);
     session.window->bottomBar->playButton->click();
     if (!waitFor([&] { return !session.playing(); }, 5000))
-        return 1;
+        return false;
     idle(300);
+    return true;
+}
+
+int seekPaused()
+{
+    Session session;
+    if (!pausedFilm(session))
+        return 1;
     qint64 reported = -1;
     QObject::connect(session.window->core.get(), &LibPlayer::Core::mediaPlayerTimeChanged,
                      [&reported](qint64 ms) { reported = ms; });
@@ -258,16 +266,8 @@ int seekPaused()
 int screenshotPaused()
 {
     Session session;
-    if (!session.ok)
+    if (!pausedFilm(session))
         return 1;
-    session.window->openFile(TarnTest::media(QStringLiteral("long.mkv")));
-    if (!waitFor([&] { return session.playing(); }, 10000))
-        return 1;
-    idle(500);
-    session.window->bottomBar->playButton->click();
-    if (!waitFor([&] { return !session.playing(); }, 5000))
-        return 1;
-    idle(300);
     QTemporaryDir folder;
     LibPlayer::Core *core = session.window->core.get();
     int saved = 0;
