@@ -1,5 +1,6 @@
 #include "m3u.h"
 
+#include "m3ulines.h"
 #include "medialocation.h"
 #include "regularfile.h"
 
@@ -7,8 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
-#include <cstring>
 
 namespace {
 
@@ -87,142 +86,6 @@ QList<QUrl> M3uReadResult::urls(M3uEntryKind kind) const
     }
     return result;
 }
-
-namespace {
-
-// Bytes of an overlong line shown in its warning.
-constexpr int OverlongShownBytes = 80;
-
-// Splits a device into lines of at most maxBytes bytes (their "\n" not
-// counted), reading it in blocks: QIODevice::readLine reads a plain file one
-// byte at a time. A longer line is read past without being kept; only its
-// start is. Reading stops for good after maxTotalBytes bytes.
-class BoundedLineReader
-{
-public:
-    BoundedLineReader(QIODevice &device, int maxBytes, qint64 maxTotalBytes)
-        : device(device)
-        , maxBytes(maxBytes)
-        , maxTotalBytes(maxTotalBytes)
-        , block(BlockBytes, Qt::Uninitialized)
-    {
-    }
-
-    // The next line into line; overlong tells whether it was cut. False at the end.
-    bool next(QByteArray &line, bool &overlong)
-    {
-        line.clear();
-        overlong = false;
-        bool any = false;
-        for (;;) {
-            // The line the size bound cuts is dropped.
-            if (pos == length && !refill())
-                return any && !sizeCut;
-            any = true;
-            const char *start = block.constData() + pos;
-            const auto newline = static_cast<const char *>(std::memchr(start, '\n', size_t(length - pos)));
-            const int count = newline ? int(newline - start) : length - pos;
-            if (!overlong) {
-                line.append(start, count);
-                if (line.size() > maxBytes) {
-                    overlong = true;
-                    line.truncate(qMin(OverlongShownBytes, maxBytes));
-                }
-            }
-            pos += count;
-            if (newline) {
-                ++pos;
-                return true;
-            }
-        }
-    }
-
-    // Why the last next() returned false, if not the end of the device.
-    bool cutBySize() const { return sizeCut; }
-    bool failed() const { return readFailed; }
-
-private:
-    static constexpr int BlockBytes = 64 * 1024;
-
-    bool refill()
-    {
-        pos = 0;
-        length = 0;
-        const qint64 room = maxTotalBytes - total;
-        if (room <= 0) {
-            // Only a device with more to give was cut.
-            char probe = 0;
-            sizeCut = device.read(&probe, 1) > 0;
-            return false;
-        }
-        const qint64 got = device.read(block.data(), qMin<qint64>(BlockBytes, room));
-        readFailed = got < 0;
-        length = int(qMax<qint64>(0, got));
-        total += length;
-        return length > 0;
-    }
-
-    QIODevice &device;
-    int maxBytes = 0;
-    qint64 maxTotalBytes = 0;
-    qint64 total = 0;
-    QByteArray block;
-    int pos = 0;
-    int length = 0;
-    bool sizeCut = false;
-    bool readFailed = false;
-};
-
-// Well-formed UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF)
-// with at least one byte beyond ASCII.
-bool isUtf8BeyondAscii(const QByteArray &line)
-{
-    const auto *bytes = reinterpret_cast<const unsigned char *>(line.constData());
-    const int size = line.size();
-    bool beyond = false;
-    for (int i = 0; i < size;) {
-        const unsigned char lead = bytes[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        beyond = true;
-        int length = 0;
-        unsigned char low = 0x80, high = 0xBF; // range of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (size - i < length || bytes[i + 1] < low || bytes[i + 1] > high)
-            return false;
-        for (int k = 2; k < length; ++k) {
-            if ((bytes[i + k] & 0xC0) != 0x80)
-                return false;
-        }
-        i += length;
-    }
-    return beyond;
-}
-
-// A line of an "m3u8" file is UTF-8; a line of any other file is UTF-8 when
-// it is well-formed UTF-8 beyond ASCII (what most tools write whatever the
-// suffix), Latin-1 otherwise.
-QString decodeLine(const QByteArray &line, bool utf8)
-{
-    return utf8 || isUtf8BeyondAscii(line) ? QString::fromUtf8(line.constData(), line.size())
-                                           : QString::fromLatin1(line.constData(), line.size());
-}
-
-} // namespace
 
 namespace {
 
