@@ -7,6 +7,7 @@
 #include "localfilegate.h"
 #include "mediaformats.h"
 #include "medialocation.h"
+#include "openfilesdialog.h"
 #include "subtitletoolbutton.h"
 #include "timeslider.h"
 #include "tracktoolbutton.h"
@@ -20,47 +21,7 @@
 #include <QGuiApplication>
 #include <QUrl>
 
-#include <algorithm>
 #include <utility>
-
-namespace {
-
-// The bytes of a name chosen in the file dialog. Qt's own dialog lists a
-// name that is not UTF-8 with U+FFFD; such a name is looked up again in its
-// folder.
-QByteArray chosenPath(const QUrl &chosen)
-{
-    QByteArray bytes = MediaLocation::nativePath(chosen);
-    if (MediaLocation::canonicalPath(bytes).isEmpty())
-        bytes = MediaLocation::recoverNativePath(chosen.toLocalFile());
-    return bytes;
-}
-
-// Several files may be chosen. Qt's own dialog checks each name by its text,
-// which for a name shown with U+FFFD names no file: it would refuse the name
-// it offers. Names found again by their bytes are taken as they are; anything
-// else (a folder to go into, a name that names nothing) gets the dialog's own
-// handling.
-class OpenFilesDialog : public QFileDialog
-{
-public:
-    using QFileDialog::QFileDialog;
-
-    void accept() override
-    {
-        const QList<QUrl> chosen = selectedUrls();
-        const bool allFiles = !chosen.isEmpty() && std::all_of(chosen.cbegin(), chosen.cend(), [](const QUrl &url) {
-            const QByteArray bytes = chosenPath(url);
-            return !MediaLocation::canonicalPath(bytes).isEmpty() && !QFileInfo(QFile::decodeName(bytes)).isDir();
-        });
-        if (allFiles)
-            QDialog::accept();
-        else
-            QFileDialog::accept();
-    }
-};
-
-} // namespace
 
 PlaybackSession::PlaybackSession(LibPlayer::Core *core, const Controls &controls, QWidget *dialogParent)
     : QObject(dialogParent)
@@ -215,13 +176,9 @@ QList<QUrl> PlaybackSession::askForFiles()
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A URL keeps the bytes where the dialog knows them (the desktop's own).
     dialog.setSupportedSchemes({QStringLiteral("file")});
-    QList<QUrl> files;
     if (dialog.exec() != QDialog::Accepted)
-        return files;
-    const QList<QUrl> chosen = dialog.selectedUrls();
-    for (const QUrl &url : chosen)
-        files << MediaLocation::fileUrl(chosenPath(url));
-    return files;
+        return {};
+    return dialog.chosenFiles();
 }
 
 QString PlaybackSession::askForFolder()
